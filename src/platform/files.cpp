@@ -1,0 +1,138 @@
+#include "platform/files.h"
+
+#include "platform/runtime_error.h"
+#include "platform/system_files.h"
+#include "platform/text.h"
+
+#include <cstdio>
+
+namespace tav {
+
+void sys::fill_entry_texts(FolderEntry& entry, const EntryFacts& facts) {
+  char text[64];
+  entry.size = facts.folder ? "0" : std::to_string(facts.size);
+  std::snprintf(text, sizeof text, "%.2d/%.2d/%.2d", facts.year, facts.month, facts.day);
+  entry.date = text;
+  std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d", facts.hour, facts.minute, facts.second);
+  entry.time = text;
+  entry.attributes = {facts.folder ? 'D' : '-', facts.read_only ? 'R' : '-',
+                      facts.archive ? 'A' : '-'};
+}
+
+namespace {
+
+// Detail words: the operation in the second byte, the step in the lowest.
+namespace detail {
+constexpr std::uint32_t kSearchPatternTooLong = 0xC0000501;
+constexpr std::uint32_t kCopyRefused = 0xC0000201;
+constexpr std::uint32_t kCopyPathTooLong = 0xC0000202;
+constexpr std::uint32_t kMakeFolderTooLong = 0xC0000A01;
+constexpr std::uint32_t kMakeFolderRefused = 0xC0000A02;
+constexpr std::uint32_t kRemoveFolderTooLong = 0xC0000C01;
+constexpr std::uint32_t kRemoveFolderRefused = 0xC0000C02;
+constexpr std::uint32_t kFileExistsStar = 0xC0000D02;
+constexpr std::uint32_t kFileExistsQuestion = 0xC0000D03;
+constexpr std::uint32_t kFolderExistsStar = 0xC0000E05;
+constexpr std::uint32_t kFolderExistsQuestion = 0xC0000E06;
+constexpr std::uint32_t kDeleteTooLong = 0x00008601;
+constexpr std::uint32_t kDeleteDevice = 0x00008602;
+constexpr std::uint32_t kDeleteNoFile = 0x00008603;
+constexpr std::uint32_t kDeleteRefused = 0x00008605;
+constexpr std::uint32_t kOpenTooLong = 0x00002001;
+constexpr std::uint32_t kOpenRefused = 0x00002004;
+constexpr std::uint32_t kWriteRefused = 0x00002005;
+}  // namespace detail
+
+bool too_long(std::string_view path) { return cp932_length(path) > kMaxPathBytes; }
+
+void check_length(std::string_view path, int number, std::uint32_t detail_word,
+                  std::source_location where) {
+  if (too_long(path)) raise_error(number, detail_word, where);
+}
+
+void check_no_wildcards(std::string_view path, std::uint32_t star, std::uint32_t question,
+                        std::source_location where) {
+  if (sys::kNamesMayHoldWildcards) return;
+  if (path.find('*') != std::string_view::npos) raise_error(err::kBadFileName, star, where);
+  if (path.find('?') != std::string_view::npos) raise_error(err::kBadFileName, question, where);
+}
+
+void check_system(sys::Code code, std::uint32_t detail_word, std::source_location where) {
+  if (code != 0) raise_system_error(code, detail_word, where);
+}
+
+// The entry at an exact path; a path ending in the separator finds nothing,
+// as the system's own search does.
+std::optional<FolderEntry> entry_at(std::string_view path) {
+  if (path.empty() || path.back() == kPathSeparator || too_long(path)) return std::nullopt;
+  FolderEntry entry;
+  if (!sys::start_search(path)->next(entry)) return std::nullopt;
+  return entry;
+}
+
+}  // namespace
+
+FolderListing::FolderListing(std::string_view pattern, std::source_location where) {
+  check_length(pattern, err::kBadArgument, detail::kSearchPatternTooLong, where);
+  search_ = sys::start_search(pattern);
+}
+
+FolderListing::~FolderListing() = default;
+
+bool FolderListing::next(FolderEntry& entry) { return search_->next(entry); }
+
+std::optional<FolderEntry> look_up(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadArgument, detail::kSearchPatternTooLong, where);
+  return entry_at(path);
+}
+
+bool file_exists(std::string_view path, std::source_location where) {
+  check_no_wildcards(path, detail::kFileExistsStar, detail::kFileExistsQuestion, where);
+  const auto entry = entry_at(path);
+  return entry && !entry->is_folder();
+}
+
+bool folder_exists(std::string_view path, std::source_location where) {
+  check_no_wildcards(path, detail::kFolderExistsStar, detail::kFolderExistsQuestion, where);
+  const auto entry = entry_at(path);
+  return entry && entry->is_folder();
+}
+
+void make_folder(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadArgument, detail::kMakeFolderTooLong, where);
+  check_system(sys::create_folder(path), detail::kMakeFolderRefused, where);
+}
+
+void remove_folder(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadArgument, detail::kRemoveFolderTooLong, where);
+  check_system(sys::remove_folder(path), detail::kRemoveFolderRefused, where);
+}
+
+void delete_file(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadFileName, detail::kDeleteTooLong, where);
+  if (sys::is_device_name(path)) raise_error(err::kBadFileName, detail::kDeleteDevice, where);
+  if (!sys::is_deletable_file(path)) raise_error(err::kPathNotFound, detail::kDeleteNoFile, where);
+  check_system(sys::delete_file(path), detail::kDeleteRefused, where);
+}
+
+void copy_file(std::string_view source, std::string_view destination,
+               const CopyProgress& progress, std::source_location where) {
+  check_length(source, err::kBadArgument, detail::kCopyPathTooLong, where);
+  check_length(destination, err::kBadArgument, detail::kCopyPathTooLong, where);
+  check_system(sys::copy_file(source, destination, progress), detail::kCopyRefused, where);
+}
+
+std::string read_small_file(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadFileName, detail::kOpenTooLong, where);
+  std::string content;
+  check_system(sys::read_file(path, content), detail::kOpenRefused, where);
+  return content;
+}
+
+void write_small_file(std::string_view path, std::string_view content,
+                      std::source_location where) {
+  check_length(path, err::kBadFileName, detail::kOpenTooLong, where);
+  check_system(sys::replace_file(path, content), detail::kWriteRefused, where);
+}
+
+}  // namespace tav

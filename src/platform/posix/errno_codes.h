@@ -1,0 +1,16 @@
+// Translation of errno values to the Windows system error codes that the
+// rest of the program understands.
+#pragma once
+
+#include <string_view>
+
+#include "platform/system_files.h"
+
+namespace tav::sys {
+
+// path is the path the failing call was given: a missing entry is "file not
+// found" (2) when its folder exists and "path not found" (3) otherwise, as
+// Windows tells them apart.
+Code code_of_errno(int error, std::string_view path);
+
+}  // namespace tav::sys

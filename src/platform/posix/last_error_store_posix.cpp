@@ -1,0 +1,55 @@
+// The last-error record as a small text file under the user's configuration
+// folder, one "NAME=value" line per value, with the names of the Windows
+// registry values.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/error_report.h"
+#include "platform/system_files.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kRecordFolders[] = {"Mervanti", "Lorquen V6.3", "RUNTIME"};
+constexpr const char* kRecordFile = "ERROR";
+
+std::string configuration_folder() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + "/.config";
+}
+
+}  // namespace
+
+void store_last_error_record(const LastErrorRecord& record) noexcept {
+  try {
+    std::string path = configuration_folder();
+    ::mkdir(path.c_str(), 0700);
+    for (const char* folder : kRecordFolders) {
+      path += '/';
+      path += folder;
+      ::mkdir(path.c_str(), 0700);
+    }
+    path += '/';
+    path += kRecordFile;
+
+    std::string text = "MODL=" + record.modl + "\n";
+    text += "LINE=" + std::to_string(record.line) + "\n";
+    text += "CODE=" + std::to_string(record.code) + "\n";
+    text += "FUNC=" + std::to_string(record.func) + "\n";
+    text += "INFO=" + std::to_string(record.info) + "\n";
+    text += "TIME=" + record.time + "\n";
+    text += "MODE=" + record.mode + "\n";
+    text += "RTL=" + record.rtl + "\n";
+    if (record.apierr) text += "APIERR=" + std::to_string(*record.apierr) + "\n";
+    sys::replace_file(path, text);
+  } catch (...) {
+    // The report goes on without the record.
+  }
+}
+
+}  // namespace tav

@@ -1,0 +1,45 @@
+// Text helpers. Text inside the program is UTF-8; a "character" is one code
+// point. Code page 932 appears only where a rule counts bytes the way the
+// original Shift-JIS texts did, and where bytes leave the program.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tav {
+
+// The separator of paths on this platform ("\" on Windows, "/" elsewhere).
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Decodes the code point that starts at pos and advances pos past it. A byte
+// that does not start a valid sequence is taken as one character on its own.
+char32_t next_char(std::string_view text, std::size_t& pos);
+
+// Number of characters (code points) in text.
+std::size_t char_count(std::string_view text);
+
+// The text without its first n characters (empty if it has fewer).
+std::string_view drop_chars(std::string_view text, std::size_t n);
+
+// ASCII space or ideographic space U+3000.
+bool is_blank(char32_t c);
+
+// text without blanks at either end.
+std::string_view trim_blanks(std::string_view text);
+
+// Bytes the text takes in code page 932: ASCII and half-width katakana one
+// byte each, every other character two.
+std::size_t cp932_length(std::string_view text);
+
+// Conversion for bytes that leave the program. A character that code page 932
+// cannot represent becomes "?"; bytes that are not valid code page 932 are
+// decoded as U+FFFD.
+std::string utf8_to_cp932(std::string_view utf8);
+std::string cp932_to_utf8(std::string_view cp932);
+
+}  // namespace tav

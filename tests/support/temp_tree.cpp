@@ -1,0 +1,89 @@
+#include "support/temp_tree.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "platform/text.h"
+
+namespace tav::test {
+
+namespace {
+
+std::string utf8_of(const std::filesystem::path& path) {
+  const auto text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string unique_name() {
+  static std::atomic<unsigned> counter{0};
+  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+  return "tavrelon-test-" + std::to_string(now) + "-" + std::to_string(counter++);
+}
+
+}  // namespace
+
+std::filesystem::path native(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+TempTree::TempTree() : TempTree(utf8_of(std::filesystem::temp_directory_path())) {}
+
+TempTree::TempTree(std::string_view parent) {
+  std::string base(parent);
+  if (!base.empty() && base.back() != kPathSeparator) base += kPathSeparator;
+  root_ = base + unique_name();
+  std::filesystem::create_directories(native(root_));
+}
+
+TempTree::~TempTree() {
+  std::error_code ignored;
+  // Read-only entries would stop the removal on Windows.
+  for (auto it = std::filesystem::recursive_directory_iterator(native(root_), ignored);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    if (!it->is_symlink(ignored)) set_read_only(utf8_of(it->path()), false);
+  }
+  std::filesystem::remove_all(native(root_), ignored);
+}
+
+std::string TempTree::root_with_separator() const { return root_ + kPathSeparator; }
+
+std::string TempTree::path(std::string_view rel) const {
+  std::string result = root_with_separator();
+  for (const char c : rel) result += c == '/' ? kPathSeparator : c;
+  return result;
+}
+
+TempTree& TempTree::folder(std::string_view rel) {
+  std::filesystem::create_directories(native(path(rel)));
+  return *this;
+}
+
+TempTree& TempTree::file(std::string_view rel, std::string_view content) {
+  const auto target = native(path(rel));
+  std::filesystem::create_directories(target.parent_path());
+  std::ofstream(target, std::ios::binary).write(content.data(),
+                                                static_cast<std::streamsize>(content.size()));
+  return *this;
+}
+
+TempTree& TempTree::file(std::string_view rel, std::string_view content, LocalTime written) {
+  file(rel, content);
+  set_local_write_time(path(rel), written);
+  return *this;
+}
+
+std::string TempTree::read(std::string_view rel) const {
+  std::ifstream in(native(path(rel)), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool TempTree::exists(std::string_view rel) const {
+  std::error_code ignored;
+  return std::filesystem::exists(std::filesystem::symlink_status(native(path(rel)), ignored));
+}
+
+}  // namespace tav::test

@@ -1,0 +1,65 @@
+// Real folder trees for the tests, made in a fresh temporary folder and
+// removed afterwards. Paths are UTF-8; relative paths use "/" and are turned
+// into the platform's separator.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tav::test {
+
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+
+// The native path of a UTF-8 text (never through the ANSI code page).
+std::filesystem::path native(std::string_view utf8);
+
+// Platform helpers for what the standard library cannot do portably.
+void set_local_write_time(const std::string& path, LocalTime when);
+void set_read_only(const std::string& path, bool read_only);
+// Makes link a symbolic link to the folder target; false if the system refuses.
+bool make_folder_link(const std::string& target, const std::string& link);
+
+class TempTree {
+ public:
+  TempTree();
+  // A tree under an existing folder of the caller's choice (e.g. a drive root).
+  explicit TempTree(std::string_view parent);
+  ~TempTree();
+  TempTree(const TempTree&) = delete;
+  TempTree& operator=(const TempTree&) = delete;
+
+  // The tree's root, without a trailing separator.
+  const std::string& root() const { return root_; }
+  // The root followed by the separator.
+  std::string root_with_separator() const;
+  // root, separator, rel.
+  std::string path(std::string_view rel) const;
+
+  TempTree& folder(std::string_view rel);
+  TempTree& file(std::string_view rel, std::string_view content = "");
+  TempTree& file(std::string_view rel, std::string_view content, LocalTime written);
+
+  std::string read(std::string_view rel) const;
+  bool exists(std::string_view rel) const;
+
+ private:
+  std::string root_;
+};
+
+}  // namespace tav::test
+
+namespace tav::test {
+// The root of a small file system that a test may fill (with the separator
+// at its end), when the test run provides one.
+std::optional<std::string> small_file_system_root();
+}  // namespace tav::test
+
+namespace tav::test {
+// Makes a folder unreadable and unwritable for its owner (false where the
+// system has no such permission), or gives the permissions back.
+bool lock_folder(const std::string& path, bool locked);
+}  // namespace tav::test
