@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/local_time.h"
+
 namespace tav {
 
 namespace {
@@ -24,15 +26,10 @@ std::string report_line(const RuntimeError& error) {
 }
 
 std::string local_time_text(std::time_t when) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
+  const LocalStamp local = local_stamp(when);
   char text[80];
-  std::snprintf(text, sizeof text, "%d/%02d/%02d %02d:%02d:%02d", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  std::snprintf(text, sizeof text, "%d/%02d/%02d %02d:%02d:%02d", local.year, local.month,
+                local.day, local.hour, local.minute, local.second);
   return text;
 }
 

@@ -8,9 +8,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <ctime>
 #include <vector>
 
+#include "platform/local_time.h"
 #include "platform/posix/errno_codes.h"
 
 namespace tav::sys {
@@ -41,20 +41,18 @@ bool describe(int folder_fd, const char* name, FolderEntry& entry) {
   entry.is_link = S_ISLNK(own.st_mode);
   if (entry.is_link && ::fstatat(folder_fd, name, &info, 0) != 0) info = own;
 
-  std::tm local{};
-  const std::time_t written = info.st_mtime;
-  localtime_r(&written, &local);
+  const LocalStamp local = local_stamp(info.st_mtime);
   EntryFacts facts;
   facts.folder = S_ISDIR(info.st_mode);
   facts.read_only = (info.st_mode & 0222) == 0;
   facts.archive = false;  // these file systems keep no archive flag
   facts.size = static_cast<std::uint64_t>(info.st_size);
-  facts.year = local.tm_year + 1900;
-  facts.month = local.tm_mon + 1;
-  facts.day = local.tm_mday;
-  facts.hour = local.tm_hour;
-  facts.minute = local.tm_min;
-  facts.second = local.tm_sec;
+  facts.year = local.year;
+  facts.month = local.month;
+  facts.day = local.day;
+  facts.hour = local.hour;
+  facts.minute = local.minute;
+  facts.second = local.second;
   fill_entry_texts(entry, facts);
   return true;
 }

@@ -1,0 +1,22 @@
+#include "platform/local_time.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace tav {
+
+// Through the system's file-time conversion: the C library's own local time
+// reads the TZ variable in a format of its own and ignores the system's zone.
+LocalStamp local_stamp(std::time_t when) {
+  constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
+  const std::uint64_t ticks = kUnixEpochAsFileTime + static_cast<std::uint64_t>(when) * 10000000ULL;
+  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  FILETIME local_file_time{};
+  SYSTEMTIME local{};
+  ::FileTimeToLocalFileTime(&utc, &local_file_time);
+  ::FileTimeToSystemTime(&local_file_time, &local);
+  return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+}  // namespace tav
