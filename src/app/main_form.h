@@ -1,0 +1,11 @@
+// The form MAINFORM as data: fourteen controls with their places, texts,
+// colours, fonts and the events that have procedures.
+#pragma once
+
+#include "platform/form.h"
+
+namespace tav {
+
+const FormSpec& main_form();
+
+}  // namespace tav

@@ -1,0 +1,46 @@
+// The description of a form and its controls, from which the window layers
+// build the window.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/window.h"
+
+namespace tav {
+
+enum class ControlKind { PushButton, CheckBox, Edit, StaticText, ListBox, ComboBox };
+
+// Colours are 0xRRGGBB; positions and sizes pixels of the form's client area.
+struct ControlSpec {
+  Control id;
+  std::string_view name;  // upper case; event procedures are named after it
+  ControlKind kind;
+  int left, top, width, height;
+  std::string_view design_text;
+  std::uint32_t text_colour;
+  std::uint32_t background;
+  std::string_view face;
+  int char_height;  // pixels
+  bool bold;
+  // The suffix of the one event that has a procedure ("_ON" for a click,
+  // "_DBLCLICK" for a double-click), empty when none has.
+  std::string_view event_suffix;
+  bool sorted;       // list box keeping its items sorted
+  int text_limit;    // edit: most bytes of text (code page 932); 0 for none
+};
+
+struct FormSpec {
+  std::string_view title;
+  std::string_view name;
+  int created_width, created_height;  // outer size at creation, centred on the screen
+  std::string_view face;              // design font of the form itself
+  int char_height;
+  std::span<const ControlSpec> controls;
+
+  // The spec of a control (not of the form itself).
+  const ControlSpec& control(Control id) const;
+};
+
+}  // namespace tav
