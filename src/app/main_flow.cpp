@@ -1,0 +1,139 @@
+#include "app/main_flow.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace tav {
+
+namespace {
+
+constexpr std::string_view kStartPrompt = " 「方向ボタン」を押すと検索を開始します。";
+constexpr std::string_view kDone = "処理完了！　";
+constexpr std::string_view kStopCaption = "中　止";
+constexpr std::string_view kEndCaption = "終  了";
+constexpr int kWindowWidth = 940;
+constexpr int kWindowHeight = 724;
+constexpr int kFormCharHeight = 16;
+
+struct StartupLook {
+  Control control;
+  int char_height;
+  bool bold;
+  std::string_view text;  // empty: the control keeps its text
+};
+
+// clang-format off
+constexpr StartupLook kStartupLooks[] = {
+  {Control::List1,   16, false, ""},
+  {Control::List2,   16, false, ""},
+  {Control::Edit1,   14, false, ""},
+  {Control::Edit3,   16, false, "作成or更新対象となるフォルダ・ファイル"},
+  {Control::Edit4,   16, false, "削除対象となるフォルダ・ファイル"},
+  {Control::Text1,   14, true,  ""},
+  {Control::Text5,   12, true,  ""},
+  {Control::Text6,   12, true,  ""},
+  {Control::Combo1,  14, false, ""},
+  {Control::Check1,  14, false, ""},
+  {Control::Button1, 14, false, "..."},
+  {Control::Button2, 30, true,  "←"},
+  {Control::Button3, 30, true,  "→"},
+  {Control::Button4, 14, false, kStopCaption},
+};
+// clang-format on
+
+// The drive's root from the entry: its first character, the drive letter of
+// every item of the drive list, followed by ":" and the separator. An empty
+// entry, or one starting with a space, gives ":" and the separator alone.
+std::string drive_root_of(std::string_view entry) {
+  std::string root;
+  if (!entry.empty() && entry.front() != ' ') {
+    std::size_t end = 0;
+    next_char(entry, end);
+    root = entry.substr(0, end);
+  }
+  return root + ":" + kPathSeparator;
+}
+
+}  // namespace
+
+MainFlow::MainFlow(Window& window, int& event_code) : window_(window), event_code_(event_code) {}
+
+void MainFlow::run() {
+  start_up();
+  selection_state();
+}
+
+void MainFlow::start_up() {
+  window_.set_size(Control::MainForm, kWindowWidth, kWindowHeight);
+  window_.set_font_size(Control::MainForm, kFormCharHeight);
+  window_.set_visible(Control::MainForm, true);
+  for (const auto& look : kStartupLooks) {
+    window_.set_font_size(look.control, look.char_height);
+    if (look.bold) window_.set_font_bold(look.control, true);
+    if (!look.text.empty()) window_.set_text(look.control, look.text);
+  }
+  for (const auto& drive : window_.list_drives()) window_.list_add(Control::Combo1, drive.entry);
+  for (const Control button : {Control::Button2, Control::Button3, Control::Button4}) {
+    window_.set_enabled(button, true);
+  }
+  settings_ = read_settings();
+  window_.set_text(Control::Edit1, settings_.folder_path);
+  window_.set_text(Control::Combo1, settings_.drive_entry);
+  window_.set_text(Control::Text1, kStartPrompt);
+  window_.set_enabled(Control::Check1, false);
+}
+
+int MainFlow::wait_for(std::initializer_list<int> accepted) {
+  event_code_ = event::kNone;
+  while (std::find(accepted.begin(), accepted.end(), event_code_) == accepted.end()) {
+    window_.wait_for_event();
+  }
+  return event_code_;
+}
+
+void MainFlow::selection_state() {
+  for (;;) {
+    const int code = wait_for({event::kBrowse, event::kDriveToFolder, event::kFolderToDrive,
+                               event::kStop});
+    if (code == event::kStop) window_.end_program(0);
+    if (code == event::kBrowse) {
+      if (const std::string folder = window_.browse_for_folder(); !folder.empty()) {
+        window_.set_text(Control::Edit1, folder);
+      }
+      continue;
+    }
+    take_roots(code);
+    // The comparison scan comes here; until then nothing is found.
+    completion_state(0);
+  }
+}
+
+void MainFlow::take_roots(int code) {
+  if (code == event::kDriveToFolder) {
+    window_.set_enabled(Control::Button3, false);
+    roots_.direction = 1;
+  } else {
+    window_.set_enabled(Control::Button2, false);
+    roots_.direction = 0;
+  }
+  roots_.folder_path = std::string(trim_blanks(window_.get_text(Control::Edit1)));
+  roots_.drive_entry = window_.get_text(Control::Combo1);
+  roots_.drive_root = drive_root_of(roots_.drive_entry);
+  roots_.folder_root = roots_.folder_path + kPathSeparator;
+  settings_ = {roots_.folder_path, roots_.drive_entry};
+}
+
+void MainFlow::completion_state(int total) {
+  event_code_ = event::kNone;
+  window_.set_text(Control::Text1, kDone);
+  window_.set_enabled(Control::Button2, false);
+  window_.set_enabled(Control::Button3, false);
+  window_.set_text(Control::Button4, kEndCaption);
+  write_settings(settings_);
+  if (total == 0) window_.end_program(0);
+  while (event_code_ == event::kNone) window_.wait_for_event();
+  window_.end_program(0);
+}
+
+}  // namespace tav

@@ -1,0 +1,211 @@
+#include "support/scripted_window.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tav::test {
+
+namespace {
+constexpr std::size_t kQueueLimit = 64;
+}
+
+ScriptedWindow::ScriptedWindow(const FormSpec& form, EventProcedures procedures)
+    : form_(form), procedures_(std::move(procedures)) {
+  for (const auto& spec : form_.controls) {
+    mutable_state(spec.id).text = std::string(spec.design_text);
+    mutable_state(spec.id).char_height = spec.char_height;
+    mutable_state(spec.id).bold = spec.bold;
+  }
+  mutable_state(Control::MainForm).text = std::string(form_.title);
+  mutable_state(Control::MainForm).visible = false;
+}
+
+ScriptedWindow& ScriptedWindow::click(Control control) {
+  script_.push_back({Action::Click, control});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::double_click(Control list, int row) {
+  script_.push_back({Action::DoubleClick, list, row});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::close_window() {
+  script_.push_back({Action::Close, Control::MainForm});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::type(Control control, std::string text) {
+  script_.push_back({Action::Type, control, -1, std::move(text)});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int at_call) {
+  busy_actions_.emplace(process_calls_ + at_call, Action{Action::Click, control});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::answer(Answer answer) {
+  answers_.push_back(answer);
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::browse_result(std::string folder) {
+  browse_results_.push_back(std::move(folder));
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::drives(std::vector<Drive> drives) {
+  drives_ = std::move(drives);
+  return *this;
+}
+
+const ControlState& ScriptedWindow::state(Control control) const {
+  return states_[static_cast<std::size_t>(control)];
+}
+
+ControlState& ScriptedWindow::mutable_state(Control control) {
+  return states_[static_cast<std::size_t>(control)];
+}
+
+void ScriptedWindow::set_text(Control control, std::string_view text) {
+  mutable_state(control).text = std::string(text);
+}
+
+std::string ScriptedWindow::get_text(Control control) { return state(control).text; }
+
+void ScriptedWindow::set_enabled(Control control, bool enabled) {
+  mutable_state(control).enabled = enabled;
+}
+
+void ScriptedWindow::set_visible(Control control, bool visible) {
+  mutable_state(control).visible = visible;
+}
+
+void ScriptedWindow::set_font_size(Control control, int pixels) {
+  mutable_state(control).char_height = pixels;
+}
+
+void ScriptedWindow::set_font_bold(Control control, bool bold) {
+  mutable_state(control).bold = bold;
+}
+
+void ScriptedWindow::set_size(Control, int new_width, int new_height) {
+  width = new_width;
+  height = new_height;
+}
+
+void ScriptedWindow::list_clear(Control list) {
+  mutable_state(list).items.clear();
+  mutable_state(list).selected = -1;
+}
+
+void ScriptedWindow::list_add(Control list, std::string_view text) {
+  auto& items = mutable_state(list).items;
+  const bool sorted = list != Control::Combo1 && form_.control(list).sorted;
+  const auto at = sorted ? std::upper_bound(items.begin(), items.end(), text) : items.end();
+  items.insert(at, std::string(text));
+}
+
+void ScriptedWindow::list_fill(Control list, const std::vector<std::string>& lines) {
+  list_clear(list);
+  for (const auto& line : lines) list_add(list, line);
+}
+
+std::string ScriptedWindow::list_item_text(Control list, int row) {
+  const auto& items = state(list).items;
+  if (row < 0 || row >= static_cast<int>(items.size())) return {};
+  return items[static_cast<std::size_t>(row)];
+}
+
+int ScriptedWindow::list_selected_index(Control list) { return state(list).selected; }
+
+bool ScriptedWindow::is_checked(Control check_box) { return state(check_box).checked; }
+
+Answer ScriptedWindow::message_box(std::string_view caption, std::string_view text,
+                                   Buttons buttons, Icon icon) {
+  boxes_.push_back({std::string(caption), std::string(text), buttons, icon});
+  if (answers_.empty()) return Answer::Ok;
+  const Answer answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+void ScriptedWindow::show_error_report(const ErrorReport& report) {
+  error_reports_.push_back(report);
+}
+
+void ScriptedWindow::queue(Control control, std::string_view suffix) {
+  const std::string name = std::string(form_.control(control).name) + std::string(suffix);
+  const auto procedure = std::find_if(procedures_.begin(), procedures_.end(),
+                                      [&](const EventProcedure& p) { return p.name == name; });
+  if (procedure == procedures_.end() || queue_.size() >= kQueueLimit) return;
+  queue_.push_back({control, &*procedure});
+}
+
+void ScriptedWindow::perform(const Action& action) {
+  auto& target = mutable_state(action.control);
+  switch (action.kind) {
+    case Action::Close:
+      closed_ = true;
+      return;
+    case Action::Type:
+      target.text = action.text;
+      return;
+    case Action::Click:
+      if (!target.enabled) return;  // a disabled control reports nothing
+      if (form_.control(action.control).kind == ControlKind::CheckBox) {
+        target.checked = !target.checked;
+      }
+      queue(action.control, "_ON");
+      return;
+    case Action::DoubleClick:
+      if (!target.enabled) return;
+      target.selected = action.row;
+      queue(action.control, "_DBLCLICK");
+      return;
+  }
+}
+
+void ScriptedWindow::run_oldest_event() {
+  if (handler_running_) return;
+  const Event event = queue_.front();
+  queue_.pop_front();
+  handler_running_ = true;
+  event.procedure->run(event.control);
+  handler_running_ = false;
+}
+
+void ScriptedWindow::wait_for_event() {
+  ++waits_;
+  while (queue_.empty()) {
+    if (closed_) end_program(0);
+    if (script_.empty()) throw std::logic_error("the flow waits, but the script has ended");
+    const Action action = script_.front();
+    script_.pop_front();
+    perform(action);
+  }
+  if (closed_) end_program(0);
+  run_oldest_event();
+}
+
+void ScriptedWindow::process_pending_events() {
+  ++process_calls_;
+  const auto [first, last] = busy_actions_.equal_range(process_calls_);
+  for (auto it = first; it != last; ++it) perform(it->second);
+  busy_actions_.erase(first, last);
+  if (closed_) end_program(0);
+}
+
+void ScriptedWindow::end_program(int exit_code) { throw ProgramEnded{exit_code}; }
+
+std::string ScriptedWindow::browse_for_folder() {
+  if (browse_results_.empty()) return {};
+  std::string folder = browse_results_.front();
+  browse_results_.pop_front();
+  return folder;
+}
+
+std::vector<Drive> ScriptedWindow::list_drives() { return drives_; }
+
+}  // namespace tav::test

@@ -1,0 +1,125 @@
+// A window without a display for the tests of the main flow: it keeps every
+// control's state, plays a script of the user's actions and answers message
+// boxes from the script, recording what was shown.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/window.h"
+
+namespace tav::test {
+
+// Thrown by end_program, so that a test sees how the program ended.
+struct ProgramEnded {
+  int exit_code;
+};
+
+struct ShownBox {
+  std::string caption;
+  std::string text;
+  Buttons buttons;
+  Icon icon;
+};
+
+struct ControlState {
+  std::string text;
+  bool enabled = true;
+  bool visible = true;
+  int char_height = 0;
+  bool bold = false;
+  bool checked = false;
+  std::vector<std::string> items;
+  int selected = -1;
+};
+
+class ScriptedWindow final : public Window {
+ public:
+  ScriptedWindow(const FormSpec& form, EventProcedures procedures);
+
+  // --- The script -------------------------------------------------------
+  // A user's action, played when the flow waits and nothing is queued.
+  ScriptedWindow& click(Control control);
+  ScriptedWindow& double_click(Control list, int row);
+  ScriptedWindow& close_window();
+  // An action made while the flow is busy: queued at the n-th call of
+  // process_pending_events from now (1 = the next one).
+  ScriptedWindow& click_while_busy(Control control, int at_call = 1);
+  ScriptedWindow& answer(Answer answer);
+  ScriptedWindow& browse_result(std::string folder);
+  ScriptedWindow& drives(std::vector<Drive> drives);
+  // Typing into an edit field or the combo box.
+  ScriptedWindow& type(Control control, std::string text);
+
+  // --- What happened ----------------------------------------------------
+  const ControlState& state(Control control) const;
+  const std::vector<ShownBox>& boxes() const { return boxes_; }
+  const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
+  int process_calls() const { return process_calls_; }
+  int waits() const { return waits_; }
+
+  // --- Window ---------------------------------------------------------
+  void set_text(Control control, std::string_view text) override;
+  std::string get_text(Control control) override;
+  void set_enabled(Control control, bool enabled) override;
+  void set_visible(Control control, bool visible) override;
+  void set_font_size(Control control, int pixels) override;
+  void set_font_bold(Control control, bool bold) override;
+  void set_size(Control control, int width, int height) override;
+  void list_clear(Control list) override;
+  void list_add(Control list, std::string_view text) override;
+  void list_fill(Control list, const std::vector<std::string>& lines) override;
+  std::string list_item_text(Control list, int row) override;
+  int list_selected_index(Control list) override;
+  bool is_checked(Control check_box) override;
+  Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                     Icon icon) override;
+  void show_error_report(const ErrorReport& report) override;
+  void wait_for_event() override;
+  void process_pending_events() override;
+  [[noreturn]] void end_program(int exit_code) override;
+  std::string browse_for_folder() override;
+  std::vector<Drive> list_drives() override;
+
+  int width = 0, height = 0;
+
+ private:
+  struct Action {
+    enum Kind { Click, DoubleClick, Close, Type } kind;
+    Control control;
+    int row = -1;
+    std::string text;
+  };
+  struct Event {
+    Control control;
+    const EventProcedure* procedure;
+  };
+
+  ControlState& mutable_state(Control control);
+  void perform(const Action& action);
+  void queue(Control control, std::string_view suffix);
+  void run_oldest_event();
+
+  const FormSpec& form_;
+  EventProcedures procedures_;
+  std::array<ControlState, kControlCount> states_{};
+  std::deque<Action> script_;
+  std::multimap<int, Action> busy_actions_;  // by the process call that plays them
+  std::deque<Event> queue_;
+  std::deque<Answer> answers_;
+  std::deque<std::string> browse_results_;
+  std::vector<Drive> drives_;
+  std::vector<ShownBox> boxes_;
+  std::vector<ErrorReport> error_reports_;
+  bool closed_ = false;
+  bool handler_running_ = false;
+  int process_calls_ = 0;
+  int waits_ = 0;
+};
+
+}  // namespace tav::test
