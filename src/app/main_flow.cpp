@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "scan/scan_trees.h"
+#include "worklist/execution.h"
+#include "worklist/withdrawal.h"
 
 namespace tav {
 
@@ -104,18 +107,18 @@ void MainFlow::selection_state() {
       continue;
     }
     take_roots(code);
-    // The comparison scan comes here; until then nothing is found.
-    completion_state(0);
+    if (scan_trees(window_, roots_, tables_) == ScanOutcome::Review) review_state();
+    completion_state();
   }
 }
 
 void MainFlow::take_roots(int code) {
   if (code == event::kDriveToFolder) {
     window_.set_enabled(Control::Button3, false);
-    roots_.direction = 1;
+    roots_.direction = Direction::DriveToFolder;
   } else {
     window_.set_enabled(Control::Button2, false);
-    roots_.direction = 0;
+    roots_.direction = Direction::FolderToDrive;
   }
   roots_.folder_path = std::string(trim_blanks(window_.get_text(Control::Edit1)));
   roots_.drive_entry = window_.get_text(Control::Combo1);
@@ -124,14 +127,30 @@ void MainFlow::take_roots(int code) {
   settings_ = {roots_.folder_path, roots_.drive_entry};
 }
 
-void MainFlow::completion_state(int total) {
+void MainFlow::review_state() {
+  for (;;) {
+    const int code = wait_for({event::kDriveToFolder, event::kFolderToDrive, event::kStop,
+                               event::kList1Double, event::kList2Double});
+    if (code == event::kStop) window_.end_program(0);
+    if (code == event::kList1Double || code == event::kList2Double) {
+      const Control list = code == event::kList1Double ? Control::List1 : Control::List2;
+      withdraw_selected_entry(window_, list, tables_, roots_);
+      continue;
+    }
+    // Either direction button: the direction is the one of the first press.
+    execute_work_lists(window_, tables_, roots_);
+    completion_state();
+  }
+}
+
+void MainFlow::completion_state() {
   event_code_ = event::kNone;
   window_.set_text(Control::Text1, kDone);
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
   write_settings(settings_);
-  if (total == 0) window_.end_program(0);
+  if (tables_.total() == 0) window_.end_program(0);
   while (event_code_ == event::kNone) window_.wait_for_event();
   window_.end_program(0);
 }

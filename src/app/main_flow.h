@@ -7,6 +7,8 @@
 
 #include "app/settings_file.h"
 #include "platform/window.h"
+#include "worklist/roots.h"
+#include "worklist/work_tables.h"
 
 namespace tav {
 
@@ -21,15 +23,6 @@ inline constexpr int kList1Double = 7;
 inline constexpr int kList2Double = 8;
 }  // namespace event
 
-// The two sides, taken at the first press of a direction button.
-struct Roots {
-  int direction = 0;          // 0: folder to drive ("→"), 1: drive to folder ("←")
-  std::string folder_path;    // EDIT1 without blanks at either end
-  std::string folder_root;    // folder_path and the separator
-  std::string drive_entry;    // COMBO1's text, untrimmed
-  std::string drive_root;     // the drive's root, ending in the separator
-};
-
 class MainFlow {
  public:
   MainFlow(Window& window, int& event_code);
@@ -41,7 +34,8 @@ class MainFlow {
   void start_up();
   [[noreturn]] void selection_state();
   void take_roots(int code);
-  [[noreturn]] void completion_state(int total);
+  [[noreturn]] void review_state();
+  [[noreturn]] void completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);
 
@@ -49,6 +43,7 @@ class MainFlow {
   int& event_code_;
   Settings settings_;
   Roots roots_;
+  WorkTables tables_;
 };
 
 }  // namespace tav

@@ -98,3 +98,12 @@ void write_small_file(std::string_view path, std::string_view content,
                       std::source_location where = std::source_location::current());
 
 }  // namespace tav
+
+namespace tav {
+
+// Writes everything cached for the file system holding path to its medium,
+// where the system does not do so by itself. Failures are passed over: the
+// work is done, only its flushing could not be hurried.
+void flush_file_system(std::string_view path) noexcept;
+
+}  // namespace tav

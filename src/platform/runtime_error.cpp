@@ -36,6 +36,11 @@ void raise_error(int number, std::uint32_t detail, std::source_location where) {
   throw RuntimeError(number, detail, where);
 }
 
+void raise_out_of_range(std::source_location where) {
+  constexpr std::uint32_t kDetailSubscript = 0x0000BB01;
+  raise_error(err::kOutOfRange, kDetailSubscript, where);
+}
+
 void raise_system_error(std::uint32_t system_code, std::uint32_t detail,
                         std::source_location where) {
   throw RuntimeError(error_number_of_system_code(system_code), detail, where, system_code);

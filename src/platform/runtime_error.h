@@ -48,6 +48,9 @@ class RuntimeError : public std::exception {
 [[noreturn]] void raise_error(int number, std::uint32_t detail,
                               std::source_location where = std::source_location::current());
 
+// Raises error 9: a table or list is full, or an index is out of its range.
+[[noreturn]] void raise_out_of_range(std::source_location where = std::source_location::current());
+
 // Raises the error that the system code (a Windows error code; other
 // platforms translate their codes to these first) stands for.
 [[noreturn]] void raise_system_error(std::uint32_t system_code, std::uint32_t detail,

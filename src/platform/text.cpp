@@ -73,4 +73,14 @@ std::size_t cp932_length(std::string_view text) {
   return bytes;
 }
 
+long numeric_value(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  long value = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+    value = value * 10 + (text[pos] - '0');
+  }
+  return value;
+}
+
 }  // namespace tav

@@ -36,6 +36,10 @@ std::string_view trim_blanks(std::string_view text);
 // byte each, every other character two.
 std::size_t cp932_length(std::string_view text);
 
+// The value of the decimal digits at the start of text, after leading
+// spaces; 0 when there are none.
+long numeric_value(std::string_view text);
+
 // Conversion for bytes that leave the program. A character that code page 932
 // cannot represent becomes "?"; bytes that are not valid code page 932 are
 // decoded as U+FFFD.

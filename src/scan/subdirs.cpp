@@ -8,8 +8,6 @@ namespace tav {
 
 namespace {
 
-constexpr std::uint32_t kDetailSubscript = 0x0000BB01;
-
 class TreeWalk {
  public:
   TreeWalk(const std::function<void()>& between_folders, std::source_location where)
@@ -17,8 +15,8 @@ class TreeWalk {
 
   // path: the folder followed by the separator.
   void visit(const std::string& path, std::size_t level) {
-    if (level > kMaxTreeDepth) raise_error(err::kOutOfRange, kDetailSubscript, where_);
-    if (folders_.size() >= kMaxTreeFolders) raise_error(err::kOutOfRange, kDetailSubscript, where_);
+    if (level > kMaxTreeDepth) raise_out_of_range(where_);
+    if (folders_.size() >= kMaxTreeFolders) raise_out_of_range(where_);
     folders_.push_back(path.substr(0, path.size() - 1));
     if (between_folders_) between_folders_();
 

@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "support/current_folder.h"
 #include "support/scripted_window.h"
+#include "support/sync_fixture.h"
 
 namespace tav {
 namespace {
@@ -78,41 +79,6 @@ TEST_F(MainFlowTest, SettingsFileFillsTheFieldsAndStopKeepsIt) {
   EXPECT_EQ(settings_bytes(), "\"C:\\\x8D\xEC\x8B\xC6\",\"Z: \x95\x73\x96\xBE\"\r\n");
 }
 
-TEST_F(MainFlowTest, BrowserCancelKeepsTheFolderAndAChoiceReplacesIt) {
-  window.type(Control::Edit1, "C:\\typed")
-      .click(Control::Button1)          // cancelled
-      .click(Control::Button1)          // a folder chosen
-      .click(Control::Button3);
-  window.browse_result("").browse_result("D:\\選んだ");
-  EXPECT_EQ(run(), 0);
-  EXPECT_EQ(window.state(Control::Edit1).text, "D:\\選んだ");
-  EXPECT_EQ(settings_bytes(), "\"D:\\\x91\x49\x82\xF1\x82\xBE\",\"\"\r\n");
-}
-
-TEST_F(MainFlowTest, FirstDirectionPressTakesTheFieldsAndCompletes) {
-  window.type(Control::Edit1, "\u3000C:\\Work dir ").type(Control::Combo1, " E: x ")
-      .click(Control::Button3);
-  EXPECT_EQ(run(), 0);
-  EXPECT_FALSE(window.state(Control::Button2).enabled);
-  EXPECT_FALSE(window.state(Control::Button3).enabled);
-  EXPECT_FALSE(window.state(Control::Check1).enabled);
-  EXPECT_EQ(window.state(Control::Text1).text, "処理完了！　");
-  EXPECT_EQ(window.state(Control::Button4).text, "終  了");
-  // EDIT1 keeps its text; the settings hold the trimmed folder and the
-  // untrimmed drive entry.
-  EXPECT_EQ(window.state(Control::Edit1).text, "\u3000C:\\Work dir ");
-  EXPECT_EQ(settings_bytes(), "\"C:\\Work dir\",\" E: x \"\r\n");
-  // With nothing found the program ends without another wait.
-  EXPECT_EQ(window.waits(), 1);
-}
-
-TEST_F(MainFlowTest, LeftArrowFirstDisablesTheRightArrow) {
-  window.click(Control::Button2);
-  run();
-  EXPECT_FALSE(window.state(Control::Button3).enabled);
-  EXPECT_TRUE(settings_written());
-}
-
 TEST_F(MainFlowTest, DoubleClicksAndOtherControlsDoNothingInTheSelectionState) {
   window.double_click(Control::List1, -1)
       .double_click(Control::List2, 0)
@@ -140,7 +106,72 @@ TEST_F(MainFlowTest, UnreadableSettingsFileIsReportedOnceAndEnds) {
   EXPECT_EQ(window.waits(), 0);
 }
 
-TEST_F(MainFlowTest, SettingsThatCannotBeWrittenEndWithAReport) {
+// The first press of a direction button over two trees with nothing to do.
+class FirstPressTest : public test::SyncTest {
+ protected:
+  FirstPressTest() {
+    folder_side.folder("p");
+    drive_side.folder("p");
+  }
+};
+
+TEST_F(FirstPressTest, BrowserCancelKeepsTheFolderAndAChoiceReplacesIt) {
+  window.type(Control::Edit1, "typed")
+      .click(Control::Button1)  // cancelled
+      .click(Control::Button1)  // a folder chosen
+      .click(Control::Button3);
+  window.browse_result("").browse_result(folder_side.root());
+  EXPECT_EQ(run(), 0);
+  // Set at start-up, then by the chosen folder only: the cancel set nothing.
+  EXPECT_EQ(window.texts(Control::Edit1), (std::vector<std::string>{"", folder_side.root()}));
+  EXPECT_EQ(read_settings().folder_path, folder_side.root());
+}
+
+TEST_F(FirstPressTest, TakesTheFieldsAndCompletes) {
+  window.type(Control::Edit1, "\u3000" + folder_side.root() + " ")
+      .type(Control::Combo1, drive.entry() + " ")
+      .click(Control::Button3);
+  EXPECT_EQ(run(), 0);
+  EXPECT_FALSE(window.state(Control::Button2).enabled);
+  EXPECT_FALSE(window.state(Control::Button3).enabled);
+  EXPECT_FALSE(window.state(Control::Check1).enabled);
+  EXPECT_EQ(window.state(Control::Text1).text, "処理完了！　");
+  EXPECT_EQ(window.state(Control::Button4).text, "終  了");
+  // EDIT1 keeps its text; the settings hold the trimmed folder and the
+  // untrimmed drive entry.
+  EXPECT_EQ(window.state(Control::Edit1).text, "\u3000" + folder_side.root() + " ");
+  EXPECT_EQ(read_settings(), (Settings{folder_side.root(), drive.entry() + " "}));
+  // With nothing found the program ends without another wait.
+  EXPECT_EQ(window.waits(), 1);
+}
+
+TEST_F(FirstPressTest, LeftArrowFirstDisablesTheRightArrow) {
+  window.click(Control::Button2);
+  EXPECT_EQ(run(), 0);
+  EXPECT_TRUE(window.state(Control::Button3).text == "→");
+  EXPECT_FALSE(window.state(Control::Button3).enabled);
+  EXPECT_TRUE(here.tree.exists("Tavrelon.GYD"));
+}
+
+TEST_F(FirstPressTest, EmptyFolderOrDriveEndsWithTheScanMessage) {
+  for (const auto& [folder, entry] : {std::pair<std::string, std::string>{" \u3000", drive.entry()},
+                                      {folder_side.root(), ""},
+                                      {folder_side.root(), " T: leading blank"}}) {
+    int code = 0;
+    test::ScriptedWindow fresh(main_form(), event_procedures(code));
+    fresh.type(Control::Edit1, folder).type(Control::Combo1, entry).click(Control::Button3);
+    try {
+      run_in_window(fresh, code, "Tavrelon");
+    } catch (const test::ProgramEnded& ended) {
+      EXPECT_EQ(ended.exit_code, 0);
+    }
+    ASSERT_EQ(fresh.boxes().size(), 1u) << folder << "|" << entry;
+    EXPECT_EQ(fresh.boxes()[0].text, "照合先に対象となる親ディレクトリが存在しません");
+  }
+  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+}
+
+TEST_F(FirstPressTest, SettingsThatCannotBeWrittenEndWithAReport) {
   here.tree.folder("Tavrelon.GYD");
   window.click(Control::Button3);
   EXPECT_EQ(run(), 1);

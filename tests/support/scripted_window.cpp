@@ -40,8 +40,8 @@ ScriptedWindow& ScriptedWindow::type(Control control, std::string text) {
   return *this;
 }
 
-ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int at_call) {
-  busy_actions_.emplace(process_calls_ + at_call, Action{Action::Click, control});
+ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int after_waits) {
+  busy_actions_.emplace(after_waits, Action{Action::Click, control});
   return *this;
 }
 
@@ -70,6 +70,7 @@ ControlState& ScriptedWindow::mutable_state(Control control) {
 
 void ScriptedWindow::set_text(Control control, std::string_view text) {
   mutable_state(control).text = std::string(text);
+  text_history_[static_cast<std::size_t>(control)].emplace_back(text);
 }
 
 std::string ScriptedWindow::get_text(Control control) { return state(control).text; }
@@ -191,9 +192,9 @@ void ScriptedWindow::wait_for_event() {
 
 void ScriptedWindow::process_pending_events() {
   ++process_calls_;
-  const auto [first, last] = busy_actions_.equal_range(process_calls_);
-  for (auto it = first; it != last; ++it) perform(it->second);
-  busy_actions_.erase(first, last);
+  const auto last = busy_actions_.upper_bound(waits_);
+  for (auto it = busy_actions_.begin(); it != last; ++it) perform(it->second);
+  busy_actions_.erase(busy_actions_.begin(), last);
   if (closed_) end_program(0);
 }
 

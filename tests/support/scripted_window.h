@@ -47,9 +47,9 @@ class ScriptedWindow final : public Window {
   ScriptedWindow& click(Control control);
   ScriptedWindow& double_click(Control list, int row);
   ScriptedWindow& close_window();
-  // An action made while the flow is busy: queued at the n-th call of
-  // process_pending_events from now (1 = the next one).
-  ScriptedWindow& click_while_busy(Control control, int at_call = 1);
+  // A click made while the flow is busy: queued at the first call of
+  // process_pending_events after the given number of waits have returned.
+  ScriptedWindow& click_while_busy(Control control, int after_waits);
   ScriptedWindow& answer(Answer answer);
   ScriptedWindow& browse_result(std::string folder);
   ScriptedWindow& drives(std::vector<Drive> drives);
@@ -58,6 +58,10 @@ class ScriptedWindow final : public Window {
 
   // --- What happened ----------------------------------------------------
   const ControlState& state(Control control) const;
+  // Every text the control was given, oldest first.
+  const std::vector<std::string>& texts(Control control) const {
+    return text_history_[static_cast<std::size_t>(control)];
+  }
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
   int process_calls() const { return process_calls_; }
@@ -108,8 +112,9 @@ class ScriptedWindow final : public Window {
   const FormSpec& form_;
   EventProcedures procedures_;
   std::array<ControlState, kControlCount> states_{};
+  std::array<std::vector<std::string>, kControlCount> text_history_{};
   std::deque<Action> script_;
-  std::multimap<int, Action> busy_actions_;  // by the process call that plays them
+  std::multimap<int, Action> busy_actions_;  // by the waits after which they come
   std::deque<Event> queue_;
   std::deque<Answer> answers_;
   std::deque<std::string> browse_results_;

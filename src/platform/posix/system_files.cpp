@@ -258,3 +258,15 @@ Code replace_file(std::string_view path, std::string_view content) {
 }
 
 }  // namespace tav::sys
+
+namespace tav {
+
+void flush_file_system(std::string_view path) noexcept {
+  const std::string p(path);
+  const int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::syncfs(fd);
+  ::close(fd);
+}
+
+}  // namespace tav

@@ -256,3 +256,11 @@ Code replace_file(std::string_view path, std::string_view content) {
 }
 
 }  // namespace tav::sys
+
+namespace tav {
+
+// Windows writes removable media through (quick removal) and flushes the
+// rest when the user ejects the drive: nothing to hurry here.
+void flush_file_system(std::string_view) noexcept {}
+
+}  // namespace tav

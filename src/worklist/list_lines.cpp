@@ -1,0 +1,106 @@
+#include "worklist/list_lines.h"
+
+#include <cstdio>
+
+#include "platform/text.h"
+
+namespace tav {
+
+namespace {
+
+constexpr std::string_view kCreateWord = "(作成) ";
+constexpr std::string_view kUpdateWord = "(更新) ";
+constexpr std::string_view kDeleteWord = "(削除) ";
+constexpr std::size_t kIndexWidth = 8;
+
+// A slot whose path is empty after trimming is blank: it has no line.
+bool is_blank_path(std::string_view path) { return trim_blanks(path).empty(); }
+
+}  // namespace
+
+std::string format_line(std::string_view text, std::size_t width, long index) {
+  std::string line(text);
+  const std::size_t bytes = cp932_length(text);
+  if (bytes < width) line.append(width - bytes, ' ');
+  char field[32];
+  std::snprintf(field, sizeof field, "%8ld", index);
+  line += field;
+  return line;
+}
+
+std::string copy_entry_text(const CopyEntry& entry, const Roots& roots) {
+  const bool to_drive = roots.direction == Direction::FolderToDrive;
+  const std::string& destination_date = to_drive ? entry.right_date : entry.left_date;
+  std::string text(trim_blanks(destination_date).empty() ? kCreateWord : kUpdateWord);
+  text += roots.destination_root();
+  text += entry.path;
+  text += "  (";
+  text += entry.left_date;
+  text += ")";
+  text += to_drive ? "→" : "←";
+  text += "(";
+  text += entry.right_date;
+  text += ")";
+  return text;
+}
+
+std::string new_folder_text(std::string_view folder) {
+  return std::string(kCreateWord) + std::string(folder);
+}
+
+std::string deletion_text(std::string_view path) {
+  return std::string(kDeleteWord) + std::string(path);
+}
+
+std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots) {
+  std::vector<std::string> lines;
+  lines.reserve(tables.copies.count() + tables.new_folders.count());
+  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
+    const CopyEntry& entry = tables.copies[slot];
+    if (is_blank_path(entry.path)) continue;
+    lines.push_back(format_line(copy_entry_text(entry, roots), kCopyTextWidth,
+                                static_cast<long>(slot)));
+  }
+  for (std::size_t slot = 1; slot <= tables.new_folders.count(); ++slot) {
+    const std::string& folder = tables.new_folders[slot];
+    if (is_blank_path(folder)) continue;
+    lines.push_back(format_line(new_folder_text(folder), kOtherTextWidth,
+                                kFolderIndexBase + static_cast<long>(slot)));
+  }
+  return lines;
+}
+
+std::vector<std::string> list2_lines(const WorkTables& tables) {
+  std::vector<std::string> lines;
+  lines.reserve(tables.deletions());
+  for (std::size_t slot = 1; slot <= tables.deleted_files.count(); ++slot) {
+    const std::string& file = tables.deleted_files[slot];
+    if (is_blank_path(file)) continue;
+    lines.push_back(format_line(deletion_text(file), kOtherTextWidth, static_cast<long>(slot)));
+  }
+  for (std::size_t slot = 1; slot <= tables.deleted_folders.count(); ++slot) {
+    const std::string& folder = tables.deleted_folders[slot];
+    if (is_blank_path(folder)) continue;
+    lines.push_back(format_line(deletion_text(folder), kOtherTextWidth,
+                                kFolderIndexBase + static_cast<long>(slot)));
+  }
+  return lines;
+}
+
+void fill_list1(Window& window, const WorkTables& tables, const Roots& roots) {
+  window.list_fill(Control::List1, list1_lines(tables, roots));
+}
+
+void fill_list2(Window& window, const WorkTables& tables) {
+  window.list_fill(Control::List2, list2_lines(tables));
+}
+
+LineTarget read_line(std::string_view line) {
+  const std::string_view field =
+      line.size() > kIndexWidth ? line.substr(line.size() - kIndexWidth) : line;
+  const long index = numeric_value(field);
+  if (index < kFolderIndexThreshold) return {false, index};
+  return {true, index - kFolderIndexBase};
+}
+
+}  // namespace tav

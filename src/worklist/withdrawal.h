@@ -1,0 +1,20 @@
+// Withdrawing entries by double-click in the review state.
+#pragma once
+
+#include "platform/window.h"
+#include "worklist/roots.h"
+#include "worklist/work_tables.h"
+
+namespace tav {
+
+// Asks to withdraw the selected entry of list (LIST1 or LIST2) and, on OK,
+// blanks its slot. A folder entry takes every entry below it in the same
+// list along; in LIST2, the removal of every folder that contains a withdrawn
+// entry is withdrawn too, since that folder will not be empty. The list is
+// rebuilt whatever the answer.
+void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, const Roots& roots);
+
+// The note under a folder entry in its confirmation box.
+inline constexpr std::string_view kFolderNote = "\r\r選択フォルダ内のファイルもリストからはずれます";
+
+}  // namespace tav
