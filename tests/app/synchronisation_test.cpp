@@ -272,5 +272,14 @@ TEST_F(Synchronisation, StopDuringTheExecutionCompletesAndEnds) {
   EXPECT_TRUE(here.tree.exists("Tavrelon.GYD"));
 }
 
+TEST_F(Synchronisation, FoldersWithLeadingBlanksKeepTheirNames) {
+  // "　x" and "x" are different folders; the blank is part of the name.
+  folder_side.file("proj/　x/f", "1").folder("proj/x");
+  drive_side.folder("proj/x");
+  EXPECT_EQ(sync(Control::Button3), 0);
+  EXPECT_EQ(drive_side.read("proj/　x/f"), "1");
+  EXPECT_FALSE(drive_side.exists("proj/x/f"));
+}
+
 }  // namespace
 }  // namespace tav

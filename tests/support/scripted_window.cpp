@@ -30,6 +30,11 @@ ScriptedWindow& ScriptedWindow::double_click(Control list, int row) {
   return *this;
 }
 
+ScriptedWindow& ScriptedWindow::double_click(Control list, std::string text_start) {
+  script_.push_back({Action::DoubleClick, list, -1, std::move(text_start)});
+  return *this;
+}
+
 ScriptedWindow& ScriptedWindow::close_window() {
   script_.push_back({Action::Close, Control::MainForm});
   return *this;
@@ -163,6 +168,11 @@ void ScriptedWindow::perform(const Action& action) {
     case Action::DoubleClick:
       if (!target.enabled) return;
       target.selected = action.row;
+      if (!action.text.empty()) {
+        const auto found = std::find_if(target.items.begin(), target.items.end(),
+                                        [&](const auto& item) { return item.starts_with(action.text); });
+        target.selected = found == target.items.end() ? -1 : static_cast<int>(found - target.items.begin());
+      }
       queue(action.control, "_DBLCLICK");
       return;
   }

@@ -46,6 +46,8 @@ class ScriptedWindow final : public Window {
   // A user's action, played when the flow waits and nothing is queued.
   ScriptedWindow& click(Control control);
   ScriptedWindow& double_click(Control list, int row);
+  // A double-click on the row whose text starts as given (-1 if none does).
+  ScriptedWindow& double_click(Control list, std::string text_start);
   ScriptedWindow& close_window();
   // A click made while the flow is busy: queued at the first call of
   // process_pending_events after the given number of waits have returned.

@@ -66,3 +66,29 @@ TEST(Refusals, LockedFolderIsRecordedButNotEnteredAndRefusesNewFolders) {
 
 }  // namespace
 }  // namespace tav
+
+#include "support/sync_fixture.h"
+
+namespace tav {
+namespace {
+
+class RefusedSynchronisation : public test::SyncTest {};
+
+TEST_F(RefusedSynchronisation, ARefusedCopyEndsWithError75AndKeepsWhatWasDone) {
+  const test::LocalTime newer{2024, 5, 1, 10, 0, 9}, older{2024, 5, 1, 10, 0, 0};
+  folder_side.file("p/1-first", "1", newer).file("p/2-locked", "2", newer).file("p/3-last", "3", newer);
+  drive_side.file("p/2-locked", "old", older);
+  test::set_read_only(drive_side.path("p/2-locked"), true);
+  EXPECT_EQ(sync(Control::Button3), 1);
+  ASSERT_EQ(window.error_reports().size(), 1u);
+  EXPECT_NE(window.error_reports()[0].text.find("]:エラー[75]"), std::string::npos);
+  EXPECT_NE(window.error_reports()[0].text.find("execution.cpp ["), std::string::npos);
+  EXPECT_EQ(drive_side.read("p/2-locked"), "old");
+  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  // The copies run in slot order (the folder's listing order): whatever came
+  // before the refused one is done, nothing after it.
+  EXPECT_EQ(window.state(Control::Button4).text, "中　止");
+}
+
+}  // namespace
+}  // namespace tav

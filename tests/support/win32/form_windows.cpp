@@ -1,0 +1,85 @@
+#include "support/win32/form_windows.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+#include <utility>
+
+namespace tav::test {
+
+namespace {
+
+constexpr std::array<std::pair<ControlKind, std::wstring_view>, 6> kClasses{{
+    {ControlKind::PushButton, L"Button"},
+    {ControlKind::CheckBox, L"Button"},
+    {ControlKind::Edit, L"Edit"},
+    {ControlKind::StaticText, L"Static"},
+    {ControlKind::ListBox, L"ListBox"},
+    {ControlKind::ComboBox, L"ComboBox"},
+}};
+
+std::wstring class_name(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+struct Search {
+  HWND form;
+  const ControlSpec* spec;
+  HWND found;
+};
+
+BOOL CALLBACK match_child(HWND child, LPARAM data) {
+  auto& search = *reinterpret_cast<Search*>(data);
+  if (::GetParent(child) != search.form) return TRUE;
+  if (_wcsicmp(class_name(child).c_str(), window_class_of(search.spec->kind).data()) != 0) {
+    return TRUE;
+  }
+  const RECT rect = rect_in_parent(child);
+  if (rect.left != search.spec->left || rect.top != search.spec->top ||
+      rect.right - rect.left != search.spec->width) {
+    return TRUE;
+  }
+  search.found = child;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND find_form_window(std::wstring_view title) {
+  const HWND form = ::FindWindowW(nullptr, std::wstring(title).c_str());
+  return form && ::IsWindowVisible(form) ? form : nullptr;
+}
+
+const ControlSpec* control_named(const FormSpec& form, std::string_view name) {
+  for (const ControlSpec& spec : form.controls) {
+    if (std::ranges::equal(spec.name, name, [](unsigned char a, unsigned char b) {
+          return std::toupper(a) == std::toupper(b);
+        })) {
+      return &spec;
+    }
+  }
+  return nullptr;
+}
+
+std::wstring_view window_class_of(ControlKind kind) {
+  return std::ranges::find(kClasses, kind, &std::pair<ControlKind, std::wstring_view>::first)
+      ->second;
+}
+
+HWND find_control_window(HWND form, const ControlSpec& spec) {
+  Search search{form, &spec, nullptr};
+  ::EnumChildWindows(form, match_child, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+RECT rect_in_parent(HWND child) {
+  RECT rect{};
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+}  // namespace tav::test

@@ -1,0 +1,32 @@
+// Finding the form's windows from outside the window layer: the main window
+// by its title, each control by its window class and its place on the form.
+// Used by the window layer's tests and by the automation driver, which runs
+// in a process of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "platform/form.h"
+
+namespace tav::test {
+
+// The visible top-level window with this title, or null.
+HWND find_form_window(std::wstring_view title);
+
+// The control of the form's description by name, ignoring case; null if the
+// form has no such control.
+const ControlSpec* control_named(const FormSpec& form, std::string_view name);
+
+// The window class a control of this kind is made of ("Button", "ListBox"...).
+std::wstring_view window_class_of(ControlKind kind);
+
+// The child of the form of the control's class at the control's left, top and
+// width (the height of a combo box is its closed height), or null.
+HWND find_control_window(HWND form, const ControlSpec& spec);
+
+// A child's rectangle in its parent's client coordinates.
+RECT rect_in_parent(HWND child);
+
+}  // namespace tav::test
