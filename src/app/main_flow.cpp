@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/drives.h"
 #include "platform/text.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -45,19 +46,6 @@ constexpr StartupLook kStartupLooks[] = {
 };
 // clang-format on
 
-// The drive's root from the entry: its first character, the drive letter of
-// every item of the drive list, followed by ":" and the separator. An empty
-// entry, or one starting with a space, gives ":" and the separator alone.
-std::string drive_root_of(std::string_view entry) {
-  std::string root;
-  if (!entry.empty() && entry.front() != ' ') {
-    std::size_t end = 0;
-    next_char(entry, end);
-    root = entry.substr(0, end);
-  }
-  return root + ":" + kPathSeparator;
-}
-
 }  // namespace
 
 MainFlow::MainFlow(Window& window, int& event_code) : window_(window), event_code_(event_code) {}
@@ -76,7 +64,8 @@ void MainFlow::start_up() {
     if (look.bold) window_.set_font_bold(look.control, true);
     if (!look.text.empty()) window_.set_text(look.control, look.text);
   }
-  for (const auto& drive : window_.list_drives()) window_.list_add(Control::Combo1, drive.entry);
+  drives_ = window_.list_drives();
+  for (const auto& drive : drives_) window_.list_add(Control::Combo1, drive.entry);
   for (const Control button : {Control::Button2, Control::Button3, Control::Button4}) {
     window_.set_enabled(button, true);
   }
@@ -122,7 +111,7 @@ void MainFlow::take_roots(int code) {
   }
   roots_.folder_path = std::string(trim_blanks(window_.get_text(Control::Edit1)));
   roots_.drive_entry = window_.get_text(Control::Combo1);
-  roots_.drive_root = drive_root_of(roots_.drive_entry);
+  roots_.drive_root = resolve_drive_root(roots_.drive_entry, drives_);
   roots_.folder_root = roots_.folder_path + kPathSeparator;
   settings_ = {roots_.folder_path, roots_.drive_entry};
 }

@@ -42,6 +42,7 @@ class MainFlow {
   Window& window_;
   int& event_code_;
   Settings settings_;
+  std::vector<Drive> drives_;  // as listed at start-up
   Roots roots_;
   WorkTables tables_;
 };

@@ -121,9 +121,10 @@ ScanOutcome scan_trees(Window& window, const Roots& roots, WorkTables& tables) {
   window.set_text(Control::Text1, "");
 
   Scan scan(window, tables);
-  // An empty folder path would otherwise stand for the root of the current
-  // drive (or of the file system): a tree the user never chose.
-  if (roots.folder_path.empty()) scan.end_without_subfolders();
+  // An empty folder path, or a drive choice that names no drive, would
+  // otherwise stand for the root of the current drive (or of the whole file
+  // system): a tree the user never chose.
+  if (roots.folder_path.empty() || roots.drive_root.empty()) scan.end_without_subfolders();
 
   const bool to_drive = roots.direction == Direction::FolderToDrive;
   scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, true, kFirstPassFolders});

@@ -19,7 +19,7 @@ namespace tav::test {
 class SyncTest : public testing::Test {
  protected:
   SyncTest() : drive(drive_side.root()), window(main_form(), event_procedures(event_code)) {
-    window.type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
+    window.drives({drive.drive()}).type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
   }
 
   // Runs the program to its end; the exit code.
@@ -43,7 +43,7 @@ class SyncTest : public testing::Test {
     return run();
   }
 
-  std::string drive_root() const { return std::string(1, drive.letter()) + ":" + kPathSeparator; }
+  const std::string& drive_root() const { return drive.root(); }
   // rel with "/" as the platform's separator.
   static std::string native_rel(std::string_view rel) {
     std::string result(rel);
@@ -65,7 +65,7 @@ class SyncTest : public testing::Test {
     return result;
   }
 
-  InTemporaryFolder here;  // first: the settings file and, on some systems, the drive live here
+  InTemporaryFolder here;  // the settings file lives here
   TempTree folder_side;
   TempTree drive_side;
   TestDrive drive;

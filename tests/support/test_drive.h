@@ -4,23 +4,26 @@
 
 #include <string>
 
+#include "platform/window.h"
+
 namespace tav::test {
 
 class TestDrive {
  public:
-  // On systems without drive letters the "drive" is a link named "T:" in the
-  // current folder, which the test must have made its own.
+  // On systems without drive letters the "drive" is the folder itself, listed
+  // as a volume mounted there.
   explicit TestDrive(const std::string& folder);
   ~TestDrive();
   TestDrive(const TestDrive&) = delete;
   TestDrive& operator=(const TestDrive&) = delete;
 
-  char letter() const { return letter_; }
-  // The drive list's text for it, as COMBO1 would hold it.
-  std::string entry() const { return std::string(1, letter_) + ": 固定ディスク"; }
+  // As the drive list holds it.
+  const Drive& drive() const { return drive_; }
+  const std::string& entry() const { return drive_.entry; }
+  const std::string& root() const { return drive_.root; }
 
  private:
-  char letter_ = 0;
+  Drive drive_;
 };
 
 }  // namespace tav::test

@@ -1,13 +1,10 @@
-#include <unistd.h>
-
 #include "support/test_drive.h"
 
 namespace tav::test {
 
-TestDrive::TestDrive(const std::string& folder) : letter_('T') {
-  ::symlink(folder.c_str(), "T:");
-}
+TestDrive::TestDrive(const std::string& folder)
+    : drive_{"T: 固定ディスク " + folder, folder + "/"} {}
 
-TestDrive::~TestDrive() { ::unlink("T:"); }
+TestDrive::~TestDrive() = default;
 
 }  // namespace tav::test

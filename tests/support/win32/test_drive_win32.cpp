@@ -35,7 +35,7 @@ TestDrive::TestDrive(const std::string& folder) {
   for (char letter = 'F'; letter <= 'P'; ++letter) {
     if (used & (1u << (letter - 'A'))) continue;
     if (::DefineDosDeviceW(0, device(letter).c_str(), win32::widen(folder).c_str())) {
-      letter_ = letter;
+      drive_ = {std::string(1, letter) + ": 固定ディスク", std::string(1, letter) + ":\\"};
       return;
     }
   }
@@ -44,7 +44,7 @@ TestDrive::TestDrive(const std::string& folder) {
 
 TestDrive::~TestDrive() {
   LetterLock lock;
-  ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, device(letter_).c_str(), nullptr);
+  ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, device(drive_.root[0]).c_str(), nullptr);
 }
 
 }  // namespace tav::test
