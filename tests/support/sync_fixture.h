@@ -18,7 +18,7 @@ namespace tav::test {
 
 class SyncTest : public testing::Test {
  protected:
-  SyncTest() : drive(drive_side.root()), window(main_form(), event_procedures(event_code)) {
+  SyncTest() : drive_side(drive.tree()), window(main_form(), event_procedures(event_code)) {
     window.drives({drive.drive()}).type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
   }
 
@@ -67,8 +67,8 @@ class SyncTest : public testing::Test {
 
   InTemporaryFolder here;  // the settings file lives here
   TempTree folder_side;
-  TempTree drive_side;
   TestDrive drive;
+  TempTree& drive_side;
   int event_code = 0;
   ScriptedWindow window;
 };

@@ -37,14 +37,27 @@ TempTree::TempTree(std::string_view parent) {
   std::filesystem::create_directories(native(root_));
 }
 
+TempTree::TempTree(Adopt, std::string root) : root_(std::move(root)), adopted_(true) {
+  remove_contents();
+}
+
 TempTree::~TempTree() {
+  remove_contents();
   std::error_code ignored;
+  if (!adopted_) std::filesystem::remove(native(root_), ignored);
+}
+
+void TempTree::remove_contents() const {
+  std::error_code ignored;
+  const auto top = native(root_with_separator());
   // Read-only entries would stop the removal on Windows.
-  for (auto it = std::filesystem::recursive_directory_iterator(native(root_), ignored);
+  for (auto it = std::filesystem::recursive_directory_iterator(top, ignored);
        it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
     if (!it->is_symlink(ignored)) set_read_only(utf8_of(it->path()), false);
   }
-  std::filesystem::remove_all(native(root_), ignored);
+  for (const auto& entry : std::filesystem::directory_iterator(top, ignored)) {
+    std::filesystem::remove_all(entry.path(), ignored);
+  }
 }
 
 std::string TempTree::root_with_separator() const { return root_ + kPathSeparator; }

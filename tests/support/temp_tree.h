@@ -26,8 +26,12 @@ bool make_folder_link(const std::string& target, const std::string& link);
 class TempTree {
  public:
   TempTree();
-  // A tree under an existing folder of the caller's choice (e.g. a drive root).
+  // A tree under an existing folder of the caller's choice.
   explicit TempTree(std::string_view parent);
+  // The existing folder itself (such as a drive root), emptied now and again
+  // at the end; root is given without its trailing separator.
+  struct Adopt {};
+  TempTree(Adopt, std::string root);
   ~TempTree();
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
@@ -47,7 +51,10 @@ class TempTree {
   bool exists(std::string_view rel) const;
 
  private:
+  void remove_contents() const;
+
   std::string root_;
+  bool adopted_ = false;
 };
 
 }  // namespace tav::test

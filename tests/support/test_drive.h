@@ -2,17 +2,21 @@
 // side (a letter, ":" and the separator) reaches a tree of the test's own.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/window.h"
+#include "support/temp_tree.h"
 
 namespace tav::test {
 
+// A drive standing for a tree of the test's own. On systems without drive
+// letters it is a temporary folder listed as a volume mounted there; under
+// Windows it is one of the drive letters the test runner maps to scratch
+// folders, taken for the test's life.
 class TestDrive {
  public:
-  // On systems without drive letters the "drive" is the folder itself, listed
-  // as a volume mounted there.
-  explicit TestDrive(const std::string& folder);
+  TestDrive();
   ~TestDrive();
   TestDrive(const TestDrive&) = delete;
   TestDrive& operator=(const TestDrive&) = delete;
@@ -21,9 +25,14 @@ class TestDrive {
   const Drive& drive() const { return drive_; }
   const std::string& entry() const { return drive_.entry; }
   const std::string& root() const { return drive_.root; }
+  // The drive's content.
+  TempTree& tree() { return *tree_; }
 
  private:
+  struct Hold;
+  std::unique_ptr<Hold> hold_;
   Drive drive_;
+  std::unique_ptr<TempTree> tree_;
 };
 
 }  // namespace tav::test

@@ -2,8 +2,11 @@
 
 namespace tav::test {
 
-TestDrive::TestDrive(const std::string& folder)
-    : drive_{"T: 固定ディスク " + folder, folder + "/"} {}
+struct TestDrive::Hold {};
+
+TestDrive::TestDrive() : tree_(std::make_unique<TempTree>()) {
+  drive_ = {"T: 固定ディスク " + tree_->root(), tree_->root_with_separator()};
+}
 
 TestDrive::~TestDrive() = default;
 

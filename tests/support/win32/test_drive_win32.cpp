@@ -2,49 +2,54 @@
 
 #include <stdexcept>
 
-#include "platform/win32/wide.h"
 #include "support/test_drive.h"
 
 namespace tav::test {
 
+// The test runner maps these letters to scratch folders of their own. Tests
+// run in parallel in one Wine prefix: a named mutex per letter says which
+// test holds it, and is released by the system if the test dies.
 namespace {
-
-// Tests run in parallel in one Wine prefix, where drive letters are shared:
-// a named mutex makes choosing a free letter one step at a time.
-class LetterLock {
- public:
-  LetterLock() : mutex_(::CreateMutexW(nullptr, FALSE, L"TavrelonTestDriveLetters")) {
-    ::WaitForSingleObject(mutex_, INFINITE);
-  }
-  ~LetterLock() {
-    ::ReleaseMutex(mutex_);
-    ::CloseHandle(mutex_);
-  }
-
- private:
-  HANDLE mutex_;
-};
-
-std::wstring device(char letter) { return std::wstring(1, static_cast<wchar_t>(letter)) + L":"; }
-
+constexpr char kFirstLetter = 'F';
+constexpr char kLastLetter = 'P';
 }  // namespace
 
-TestDrive::TestDrive(const std::string& folder) {
-  LetterLock lock;
-  const DWORD used = ::GetLogicalDrives();
-  for (char letter = 'F'; letter <= 'P'; ++letter) {
-    if (used & (1u << (letter - 'A'))) continue;
-    if (::DefineDosDeviceW(0, device(letter).c_str(), win32::widen(folder).c_str())) {
-      drive_ = {std::string(1, letter) + ": 固定ディスク", std::string(1, letter) + ":\\"};
+struct TestDrive::Hold {
+  HANDLE mutex = nullptr;
+  ~Hold() {
+    if (!mutex) return;
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
+  }
+};
+
+TestDrive::TestDrive() : hold_(std::make_unique<Hold>()) {
+  for (;;) {
+    for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
+      const std::wstring name = L"TavrelonTestDrive" + std::wstring(1, static_cast<wchar_t>(letter));
+      const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+      const DWORD got = ::WaitForSingleObject(mutex, 0);
+      if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {
+        ::CloseHandle(mutex);
+        continue;
+      }
+      hold_->mutex = mutex;
+      const std::string root = std::string(1, letter) + ":";
+      if (::GetFileAttributesW(std::wstring(1, static_cast<wchar_t>(letter)).append(L":\\").c_str()) ==
+          INVALID_FILE_ATTRIBUTES) {
+        throw std::runtime_error("drive " + root + " is not mapped by the test runner");
+      }
+      drive_ = {root + " 固定ディスク", root + "\\"};
+      tree_ = std::make_unique<TempTree>(TempTree::Adopt{}, root);
       return;
     }
+    ::Sleep(50);
   }
-  throw std::runtime_error("no free drive letter for the test");
 }
 
 TestDrive::~TestDrive() {
-  LetterLock lock;
-  ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, device(drive_.root[0]).c_str(), nullptr);
+  tree_.reset();
+  hold_.reset();
 }
 
 }  // namespace tav::test
