@@ -1,0 +1,114 @@
+# shellcheck shell=bash
+# Shared helpers for running the Windows build under Wine.
+# Sourced by scripts/wine-exec, scripts/run-unprivileged and scripts/test.
+
+# Wine settings used for every Wine command we run. The overrides stop Wine
+# from offering to install .NET/Gecko and from writing desktop menu entries.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+
+# wine_arch LOADER: the prefix architecture that LOADER can run.
+wine_arch() {
+  case "$(basename "$1")" in
+    *64) echo win64 ;;
+    *) echo win32 ;;
+  esac
+}
+
+# wine_prefix_ready PREFIX: true once wine_prefix_create has finished on it.
+wine_prefix_ready() { [ -f "$1/.tavrelon-prefix" ]; }
+
+# wine_set_link PREFIX LETTER TARGET: maps drive LETTER: to the folder TARGET.
+# The link is built under a temporary name and renamed into place, so tests
+# starting in parallel never see the drive missing.
+wine_set_link() {
+  local link="$1/dosdevices/$2:"
+  [ "$(readlink "$link" 2>/dev/null)" = "$3" ] && return 0
+  ln -sfn "$3" "$link.$$" && mv -Tf "$link.$$" "$link"
+}
+
+# wine_map_drives PREFIX: Q: is a scratch drive for test trees, <prefix>.q;
+# R: is the small file system named by TAVRELON_SMALL_FS, if any.
+wine_map_drives() {
+  local prefix=$1 letter
+  mkdir -p "$prefix.q" && wine_set_link "$prefix" q "$prefix.q" || return
+  # F: to P: are drives the tests take one at a time, each for a tree of its
+  # own at a drive root (tests run in parallel in the same prefix).
+  for letter in f g h i j k l m n o p; do
+    mkdir -p "$prefix.drives/$letter" && wine_set_link "$prefix" "$letter" "$prefix.drives/$letter" || return
+  done
+  if [ -n "${TAVRELON_SMALL_FS:-}" ]; then
+    wine_set_link "$prefix" r "$(realpath -m "$TAVRELON_SMALL_FS")"
+  elif [ -L "$prefix/dosdevices/r:" ]; then
+    rm -f "$prefix/dosdevices/r:"   # left over from a run that had one
+  fi
+}
+
+# wine_prefix_create LOADER PREFIX: boots a new prefix and configures it.
+# Output goes to a log that is shown only if something fails.
+wine_prefix_create() {
+  local loader=$1 prefix=$2 log start=$SECONDS
+  log=$(mktemp)
+  local R='HKCU\Software\Wine\Fonts\Replacements'
+  # Fixed locale: the Japanese value names below need UTF-8 when written.
+  # No DISPLAY: booting needs no windows.
+  if ! (
+    set -e
+    WINEARCH=$(wine_arch "$loader")
+    export WINEPREFIX=$prefix WINEARCH LC_ALL=C.UTF-8
+    unset DISPLAY
+    "$loader" wineboot -i
+    # Japanese fonts for the names our dialogs ask for; without them ASCII
+    # shows as empty boxes when the code page is not 932.
+    "$loader" reg add "$R" /v 'ＭＳ ゴシック' /d IPAGothic /f
+    "$loader" reg add "$R" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f
+    "$loader" reg add "$R" /v 'MS UI Gothic' /d IPAPGothic /f
+    # Unmanaged windows close at once when no window manager runs (Xvfb).
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    # Wait until the server has written the registry to disk.
+    wineserver -w
+    touch "$prefix/.tavrelon-prefix"
+  ) >"$log" 2>&1; then
+    echo "wine: could not create the Wine prefix $prefix:" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+  echo "wine: created Wine prefix $prefix ($(wine_arch "$loader")) in $((SECONDS - start)) s" >&2
+}
+
+# wine_prefix_ensure LOADER PREFIX: creates PREFIX unless it is ready (under a
+# lock: ctest starts several tests at once) and maps its drives.
+wine_prefix_ensure() {
+  local loader=$1 prefix
+  prefix=$(realpath -m "$2")
+  if ! wine_prefix_ready "$prefix"; then
+    mkdir -p "$(dirname "$prefix")" || return
+    (
+      flock 9
+      wine_prefix_ready "$prefix" || wine_prefix_create "$loader" "$prefix"
+    ) 9>"$prefix.lock" || return
+  fi
+  wine_map_drives "$prefix"
+}
+
+# wine_session_start LOADER PREFIX: starts a Wine server that stays up until
+# wine_session_stop (programs then start in a fraction of the time), and the
+# session's system processes (services, desktop). Those are started here with
+# no output attached: started by a test program, they would inherit its
+# stdout and stderr and keep ctest waiting for the end of its output for as
+# long as they live. Returns 2 if a server was already up for PREFIX (someone
+# else's session, which is then used as it is).
+wine_session_start() {
+  local rc=0
+  WINEPREFIX=$2 wineserver -p </dev/null >/dev/null 2>&1 || rc=$?
+  [ "$rc" -eq 2 ] && return 2     # "another server is already running"
+  [ "$rc" -eq 0 ] || return 1
+  WINEPREFIX=$2 WINEARCH=$(wine_arch "$1") "$1" wineboot </dev/null >/dev/null 2>&1
+}
+
+# wine_session_stop PREFIX: ends the server and every Wine process of PREFIX.
+wine_session_stop() {
+  WINEPREFIX=$1 wineserver -k </dev/null >/dev/null 2>&1 || true
+}

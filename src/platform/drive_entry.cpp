@@ -1,0 +1,34 @@
+#include "platform/drive_entry.h"
+
+#include <array>
+#include <string_view>
+
+namespace tav {
+
+namespace {
+
+// By type value: unknown, no root directory, removable, fixed, remote,
+// CD-ROM, RAM disk.
+constexpr std::array<std::string_view, 7> kTypeTexts{
+    "不明",
+    "ルートディレクトリがない",
+    "USB・FD等交換可能ディスク",
+    "固定ディスク",
+    "リモートあるいはネットワークドライブ",
+    "CD-ROMドライブ",
+    "RAMディスク",
+};
+
+}  // namespace
+
+std::string_view drive_type_text(int type) {
+  if (type < 0 || type >= static_cast<int>(kTypeTexts.size())) return {};
+  return kTypeTexts[static_cast<std::size_t>(type)];
+}
+
+Drive make_drive(char letter, int type) {
+  return {std::string(1, letter) + ": " + std::string(drive_type_text(type)),
+          std::string(1, letter) + ":\\"};
+}
+
+}  // namespace tav

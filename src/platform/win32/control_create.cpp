@@ -1,0 +1,113 @@
+#include "platform/win32/control_create.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/win32/control_style.h"
+#include "platform/win32/form_window_class.h"
+#include "platform/win32/wide.h"
+
+namespace tav::win32 {
+
+namespace {
+
+struct KindArgs {
+  ControlKind kind;
+  const wchar_t* window_class;
+  DWORD style;
+  DWORD ex_style;
+};
+
+// clang-format off
+constexpr std::array<KindArgs, 6> kKindArgs{{
+  {ControlKind::PushButton, L"BUTTON",   BS_PUSHBUTTON | WS_TABSTOP,                                 0},
+  {ControlKind::CheckBox,   L"BUTTON",   BS_AUTOCHECKBOX | WS_TABSTOP,                               0},
+  {ControlKind::Edit,       L"EDIT",     ES_AUTOHSCROLL | ES_NOHIDESEL | WS_TABSTOP,                 WS_EX_CLIENTEDGE},
+  {ControlKind::StaticText, L"STATIC",   SS_CENTER,                                                  0},
+  {ControlKind::ListBox,    L"LISTBOX",  LBS_NOTIFY | LBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,      WS_EX_CLIENTEDGE},
+  {ControlKind::ComboBox,   L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,   0},
+}};
+// clang-format on
+
+// Controls that have a plain border besides their kind's edge.
+constexpr std::array<Control, 2> kBordered{Control::Edit1, Control::Text1};
+
+// Child window identifiers: the control's number in the Control enum plus this.
+constexpr int kFirstControlId = 1000;
+
+const KindArgs& kind_args(ControlKind kind) {
+  return *std::ranges::find(kKindArgs, kind, &KindArgs::kind);
+}
+
+}  // namespace
+
+CreateArgs create_args(const ControlSpec& spec) {
+  const KindArgs& kind = kind_args(spec.kind);
+  CreateArgs args{kind.window_class, widen(spec.design_text), WS_CHILD | WS_VISIBLE | kind.style,
+                  kind.ex_style, spec.left, spec.top, spec.width, spec.height,
+                  kFirstControlId + static_cast<int>(spec.id)};
+  if (std::ranges::find(kBordered, spec.id) != kBordered.end()) args.style |= WS_BORDER;
+  if (spec.kind == ControlKind::ListBox && spec.sorted) args.style |= LBS_SORT;
+  return args;
+}
+
+bool register_form_class(HINSTANCE instance) {
+  WNDCLASSEXW form_class{};
+  form_class.cbSize = sizeof form_class;
+  form_class.lpfnWndProc = form_window_procedure;
+  form_class.hInstance = instance;
+  form_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kFormIconId));
+  form_class.hIconSm = static_cast<HICON>(::LoadImageW(
+      instance, MAKEINTRESOURCEW(kFormIconId), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+      ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  form_class.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  form_class.lpszClassName = kFormClassName;
+  return ::RegisterClassExW(&form_class) != 0 ||
+         ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+namespace {
+
+HWND create_form(FormState& state, HINSTANCE instance) {
+  // Centred on the screen, each half truncated.
+  const int screen_width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = ::GetSystemMetrics(SM_CYSCREEN);
+  const int width = state.spec.created_width;
+  const int height = state.spec.created_height;
+  return ::CreateWindowExW(0, kFormClassName, widen(state.spec.title).c_str(), kFormStyle,
+                           screen_width / 2 - width / 2, screen_height / 2 - height / 2, width,
+                           height, nullptr, nullptr, instance, &state);
+}
+
+HWND create_control(const ControlSpec& spec, HWND form, HINSTANCE instance) {
+  const CreateArgs args = create_args(spec);
+  return ::CreateWindowExW(args.ex_style, args.window_class, args.text.c_str(), args.style,
+                           args.left, args.top, args.width, args.height, form,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), instance,
+                           nullptr);
+}
+
+}  // namespace
+
+bool create_form_windows(FormState& state, HINSTANCE instance) {
+  // The window procedure records the form's handle in state.form.
+  if (!create_form(state, instance)) return false;
+  state.windows[0] = state.form;
+  state.fonts[0] = {widen(state.spec.face), state.spec.char_height, false, nullptr};
+  apply_font(state, Control::MainForm);
+  for (const ControlSpec& spec : state.spec.controls) {
+    const HWND control = create_control(spec, state.form, instance);
+    if (!control) return false;
+    state.windows[static_cast<std::size_t>(spec.id)] = control;
+    state.fonts[static_cast<std::size_t>(spec.id)] = {widen(spec.face), spec.char_height,
+                                                       spec.bold, nullptr};
+    apply_font(state, spec.id);
+    if (spec.text_limit > 0) {
+      ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(spec.text_limit), 0);
+    }
+  }
+  return true;
+}
+
+}  // namespace tav::win32

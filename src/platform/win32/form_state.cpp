@@ -1,0 +1,43 @@
+#include "platform/win32/form_state.h"
+
+namespace tav::win32 {
+
+BrushCache::~BrushCache() {
+  for (const auto& [rgb, brush] : brushes_) ::DeleteObject(brush);
+}
+
+HBRUSH BrushCache::brush(std::uint32_t rgb) {
+  auto found = brushes_.find(rgb);
+  if (found == brushes_.end()) {
+    found = brushes_.emplace(rgb, ::CreateSolidBrush(colour_ref(rgb))).first;
+  }
+  return found->second;
+}
+
+std::optional<Control> control_of(const FormState& state, HWND window) {
+  if (!window) return std::nullopt;
+  for (std::size_t i = 0; i < state.windows.size(); ++i) {
+    if (state.windows[i] == window) return static_cast<Control>(i);
+  }
+  for (const auto& spec : state.spec.controls) {
+    if (spec.kind != ControlKind::ComboBox) continue;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetComboBoxInfo(window_of(state, spec.id), &info) &&
+        (info.hwndItem == window || info.hwndList == window)) {
+      return spec.id;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<ControlKind> kind_of(const FormState& state, Control control) {
+  if (control == Control::MainForm) return std::nullopt;
+  return state.spec.control(control).kind;
+}
+
+void rethrow_deferred(FormState& state) {
+  if (state.deferred) std::rethrow_exception(std::exchange(state.deferred, nullptr));
+}
+
+}  // namespace tav::win32

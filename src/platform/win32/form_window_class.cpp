@@ -1,0 +1,90 @@
+#include "platform/win32/form_window_class.h"
+
+#include <optional>
+
+#include "platform/win32/control_style.h"
+#include "platform/win32/form_state.h"
+#include "platform/win32/notifications.h"
+
+namespace tav::win32 {
+
+namespace {
+
+void queue_notification(FormState& state, WORD notification, HWND from) {
+  const auto control = control_of(state, from);
+  if (!control) return;
+  const auto kind = kind_of(state, *control);
+  if (!kind) return;
+  for (const int event : events_of_notification(*kind, notification)) {
+    state.events.queue(*control, event);
+  }
+}
+
+// The close box, Alt+F4 or the system menu: the form's close query runs at
+// once if the application has one; then the window goes.
+void close_form(FormState& state, HWND window) {
+  state.events.run_now(Control::MainForm, event::kQueryClose);
+  ::DestroyWindow(window);
+}
+
+// The main form destroyed: the layer forgets it, and the next message
+// processing meets WM_QUIT and ends the program.
+void forget_form(FormState& state, HWND window) {
+  if (window != state.form) return;
+  state.form = nullptr;
+  state.windows = {};
+  ::PostQuitMessage(0);
+}
+
+std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARAM wparam,
+                              LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lparam != 0) {
+        queue_notification(state, HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+        return 0;
+      }
+      return std::nullopt;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (const HBRUSH brush = control_colours(state, reinterpret_cast<HDC>(wparam),
+                                               reinterpret_cast<HWND>(lparam))) {
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      return std::nullopt;
+    case WM_CLOSE:
+      close_form(state, window);
+      return 0;
+    case WM_DESTROY:
+      forget_form(state, window);
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK form_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* state = static_cast<FormState*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    state->form = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  }
+  auto* state = reinterpret_cast<FormState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (state) {
+    // No exception may cross into the system: it is kept and thrown again
+    // once the call that dispatched this message has returned.
+    try {
+      if (const auto result = handle(*state, window, message, wparam, lparam)) return *result;
+    } catch (...) {
+      state->deferred = std::current_exception();
+      return 0;
+    }
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace tav::win32

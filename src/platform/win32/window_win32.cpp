@@ -1,0 +1,181 @@
+// tav::Window on the Win32 API: the form built from its description, the
+// control operations, message boxes and the event delivery.
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/win32/control_create.h"
+#include "platform/win32/control_errors.h"
+#include "platform/win32/control_style.h"
+#include "platform/win32/form_state.h"
+#include "platform/win32/keyboard.h"
+#include "platform/win32/list_control.h"
+#include "platform/win32/message_box.h"
+#include "platform/win32/message_loop.h"
+#include "platform/win32/shell_services.h"
+#include "platform/win32/wide.h"
+
+namespace tav {
+
+namespace {
+
+using namespace win32;
+
+// Start-up failure text for a window that cannot be created.
+constexpr int kCannotOpenWindow = 3;
+
+class Win32Window final : public Window {
+ public:
+  Win32Window(const FormSpec& form, EventProcedures procedures)
+      : state_(form, std::move(procedures)) {}
+
+  ~Win32Window() override {
+    remove_keyboard_hook();
+    if (form_exists(state_)) ::DestroyWindow(state_.form);
+    free_fonts(state_);
+  }
+
+  void open() {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (!register_form_class(instance) || !create_form_windows(state_, instance)) {
+      fail_startup(state_.form, kCannotOpenWindow);
+    }
+    install_keyboard_hook(state_);
+  }
+
+  void set_text(Control control, std::string_view text) override {
+    ::SetWindowTextW(window(control, family::kSetText), widen(text).c_str());
+    rethrow_deferred(state_);
+  }
+
+  std::string get_text(Control control) override {
+    const HWND target = window(control, family::kGetText);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(target)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(target, text.data(), static_cast<int>(text.size()))));
+    return narrow(text);
+  }
+
+  void set_enabled(Control control, bool enabled) override {
+    ::EnableWindow(window(control, family::kSetEnabled), enabled);
+    rethrow_deferred(state_);
+  }
+
+  void set_visible(Control control, bool visible) override {
+    ::ShowWindow(window(control, family::kSetVisible), visible ? SW_SHOW : SW_HIDE);
+    rethrow_deferred(state_);
+  }
+
+  void set_font_size(Control control, int pixels) override {
+    window(control, family::kSetFontSize);
+    state_.fonts[static_cast<std::size_t>(control)].height = pixels;
+    apply_font(state_, control);
+  }
+
+  void set_font_bold(Control control, bool bold) override {
+    window(control, family::kSetFontBold);
+    state_.fonts[static_cast<std::size_t>(control)].bold = bold;
+    apply_font(state_, control);
+  }
+
+  void set_size(Control control, int width, int height) override {
+    ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    rethrow_deferred(state_);
+  }
+
+  void list_clear(Control list) override {
+    win32::list_clear(list_window(list, family::kListClear), *kind_of(state_, list));
+  }
+
+  void list_add(Control list, std::string_view text) override {
+    win32::list_add(list_window(list, family::kListAdd), *kind_of(state_, list), text);
+  }
+
+  void list_fill(Control list, const std::vector<std::string>& lines) override {
+    win32::list_fill(list_window(list, family::kListAdd), *kind_of(state_, list), lines);
+    rethrow_deferred(state_);
+  }
+
+  std::string list_item_text(Control list, int row) override {
+    return win32::list_item_text(list_window(list, family::kListItemText),
+                                 *kind_of(state_, list), row);
+  }
+
+  int list_selected_index(Control list) override {
+    return win32::list_selected_index(list_window(list, family::kListSelected),
+                                      *kind_of(state_, list));
+  }
+
+  bool is_checked(Control check_box) override {
+    const HWND button = window(check_box, family::kCheckState);
+    if (kind_of(state_, check_box) != ControlKind::CheckBox) {
+      raise_control_error(control_error::kUnsupported, family::kCheckState);
+    }
+    return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+
+  Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                     Icon icon) override {
+    const int result = ::MessageBoxW(window(Control::MainForm, family::kMessageBox),
+                                     widen(text).c_str(), widen(caption).c_str(),
+                                     message_box_style(buttons, icon));
+    rethrow_deferred(state_);
+    return answer_of(result);
+  }
+
+  void show_error_report(const ErrorReport& report) override {
+    const HWND owner = form_exists(state_) ? state_.form : nullptr;
+    ::MessageBoxW(owner, widen(report.text).c_str(), widen(report.title).c_str(),
+                  kErrorReportStyle);
+    state_.deferred = nullptr;  // a report is never followed by another
+  }
+
+  void wait_for_event() override { win32::wait_for_event(state_); }
+
+  void process_pending_events() override { win32::process_pending_events(state_); }
+
+  [[noreturn]] void end_program(int exit_code) override { win32::end_program(state_, exit_code); }
+
+  std::string browse_for_folder() override {
+    std::string folder = win32::browse_for_folder();
+    // The browser has no owner: the form may have been closed meanwhile,
+    // and then the program ends as it would at its next wait.
+    if (!form_exists(state_)) win32::end_program(state_, 0);
+    rethrow_deferred(state_);
+    return folder;
+  }
+
+  std::vector<Drive> list_drives() override { return win32::list_drives(); }
+
+ private:
+  // The control's window; an error if it no longer exists.
+  HWND window(Control control, std::uint8_t operation_family) const {
+    const HWND target = window_of(state_, control);
+    if (!target || !::IsWindow(target)) {
+      raise_control_error(control_error::kNoWindow, operation_family);
+    }
+    return target;
+  }
+
+  HWND list_window(Control list, std::uint8_t operation_family) const {
+    const HWND target = window(list, operation_family);
+    const auto kind = kind_of(state_, list);
+    if (kind != ControlKind::ListBox && kind != ControlKind::ComboBox) {
+      raise_control_error(control_error::kUnsupported, operation_family);
+    }
+    return target;
+  }
+
+  FormState state_;
+};
+
+}  // namespace
+
+std::unique_ptr<Window> create_main_window(const FormSpec& form, EventProcedures procedures) {
+  auto window = std::make_unique<Win32Window>(form, std::move(procedures));
+  window->open();
+  return window;
+}
+
+}  // namespace tav

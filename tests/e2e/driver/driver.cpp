@@ -1,0 +1,226 @@
+// tavrelon_driver: drives the running Tavrelon.exe from a process of its
+// own, for the end-to-end tests. One command per run:
+//   tavrelon_driver COMMAND [ARGUMENTS...]
+// Texts are read and printed as UTF-8. Exit status 0 on success, 1 when the
+// window or item is not there (after waiting), 2 for a wrong command line.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "program_windows.h"
+#include "user_input.h"
+
+namespace tav::driver {
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+void print(std::string_view text) {
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
+double seconds_arg(const Args& args, std::size_t at) {
+  return args.size() > at ? std::stod(args[at]) : kDefaultWait;
+}
+
+int found(bool ok) { return ok ? 0 : 1; }
+
+int wait_window(const Args& args) { return found(form_window(seconds_arg(args, 1)) != nullptr); }
+
+int wait_gone(const Args& args) {
+  const HWND gone = wait_for_window(
+      [] { return form_window(0) ? nullptr : ::GetDesktopWindow(); }, seconds_arg(args, 1));
+  return found(gone != nullptr);
+}
+
+int rect(const Args&) {
+  const HWND form = form_window();
+  RECT r{};
+  if (!form || !::GetWindowRect(form, &r)) return 1;
+  print(std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+        std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top) + "\n");
+  return 0;
+}
+
+int text(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (window) print(window_text(window) + "\n");
+  return found(window != nullptr);
+}
+
+int wait_text(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (!window) return 1;
+  const std::string wanted = args[2];
+  return found(wait_for_window(
+                   [&] { return window_text(window) == wanted ? window : nullptr; },
+                   seconds_arg(args, 3)) != nullptr);
+}
+
+int set_text(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (window) {
+    ::SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(win32::widen(args[2]).c_str()));
+  }
+  return found(window != nullptr);
+}
+
+int items(const Args& args) {
+  const HWND list = named_window(args[1]);
+  if (!list) return 1;
+  wchar_t kind[16] = {};
+  ::GetClassNameW(list, kind, 16);
+  const bool combo = _wcsicmp(kind, L"ComboBox") == 0;
+  const auto count = ::SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    const auto length = ::SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, row, 0);
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, row,
+                   reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length));
+    print(win32::narrow(item) + "\n");
+  }
+  return 0;
+}
+
+int enabled(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (window) print(::IsWindowEnabled(window) ? "1\n" : "0\n");
+  return found(window != nullptr);
+}
+
+int checked(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (window) print(::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1\n" : "0\n");
+  return found(window != nullptr);
+}
+
+int click_control(const Args& args) {
+  const HWND window = named_window(args[1]);
+  if (window) click(window);
+  return found(window != nullptr);
+}
+
+int double_click(const Args& args) {
+  const HWND list = named_window(args[1]);
+  return found(list && double_click_row(list, std::stoi(args[2])));
+}
+
+int keys(const Args& args) {
+  const HWND form = form_window();
+  if (!form) return 1;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (!press_key(form, args[i])) return 2;
+    ::Sleep(100);
+  }
+  return 0;
+}
+
+int focus(const Args&) {
+  print(focused_name() + "\n");
+  return 0;
+}
+
+int box_text(const Args& args) {
+  const HWND box = dialog_window(seconds_arg(args, 1));
+  if (!box) return 1;
+  // A message box shows its text in the static control numbered 0xFFFF.
+  const HWND message = ::GetDlgItem(box, 0xFFFF);
+  print(window_text(box) + "\n" + (message ? window_text(message) : std::string()) + "\n");
+  return 0;
+}
+
+constexpr std::array<std::pair<std::string_view, int>, 7> kAnswers{{
+    {"OK", IDOK}, {"CANCEL", IDCANCEL}, {"ABORT", IDABORT}, {"RETRY", IDRETRY},
+    {"IGNORE", IDIGNORE}, {"YES", IDYES}, {"NO", IDNO}}};
+
+int box_answer(const Args& args) {
+  const auto answer =
+      std::ranges::find(kAnswers, args[1], &std::pair<std::string_view, int>::first);
+  if (answer == kAnswers.end()) return 2;
+  const HWND box = dialog_window();
+  const HWND button = box ? ::GetDlgItem(box, answer->second) : nullptr;
+  if (button) click(button);
+  return found(button != nullptr);
+}
+
+int close(const Args&) {
+  const HWND form = form_window();
+  if (form) ::PostMessageW(form, WM_CLOSE, 0, 0);
+  return found(form != nullptr);
+}
+
+struct Command {
+  std::string_view name;
+  std::size_t arguments;  // at least
+  int (*run)(const Args&);
+  std::string_view usage;
+};
+
+constexpr std::array<Command, 17> kCommands{{
+    {"wait-window", 0, wait_window, "[SECONDS]  wait until the form is shown"},
+    {"wait-gone", 0, wait_gone, "[SECONDS]  wait until the form has gone"},
+    {"rect", 0, rect, "  the form's screen rectangle: left top width height"},
+    {"text", 1, text, "NAME  text of the form or a control"},
+    {"wait-text", 2, wait_text, "NAME TEXT [SECONDS]  wait until the control shows TEXT"},
+    {"set-text", 2, set_text, "NAME TEXT  replace a control's text"},
+    {"items", 1, items, "LIST  the items of a list or combo box, one a line"},
+    {"enabled", 1, enabled, "NAME  1 or 0"},
+    {"checked", 1, checked, "NAME  1 or 0"},
+    {"click", 1, click_control, "NAME  click a button"},
+    {"dblclick", 2, double_click, "LIST ROW  double-click a row (from 0)"},
+    {"key", 1, keys, "KEY...  TAB, SHIFT+TAB, ENTER, SPACE or ESC to the form"},
+    {"focus", 0, focus, "  name of the focused control"},
+    {"box-text", 0, box_text, "[SECONDS]  caption and text of the program's dialog box"},
+    {"box-answer", 1, box_answer, "OK|CANCEL|YES|NO|ABORT|RETRY|IGNORE  press that button"},
+    {"close", 0, close, "  close the form as its close box does"},
+    {"help", 0, nullptr, "  this list"},
+}};
+
+int usage() {
+  std::string text = "usage: tavrelon_driver COMMAND [ARGUMENTS]\n";
+  for (const Command& command : kCommands) {
+    text += "  " + std::string(command.name) + " " + std::string(command.usage) + "\n";
+  }
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+  return 2;
+}
+
+Args arguments() {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  Args args;
+  for (int i = 1; i < count; ++i) args.push_back(win32::narrow(wide[i]));
+  ::LocalFree(wide);
+  return args;
+}
+
+}  // namespace
+
+int run() {
+  const Args args = arguments();
+  if (args.empty()) return usage();
+  const auto command = std::ranges::find(kCommands, args[0], &Command::name);
+  if (command == kCommands.end() || !command->run || args.size() - 1 < command->arguments) {
+    return usage();
+  }
+  try {
+    return command->run(args);
+  } catch (const std::exception&) {
+    return usage();  // a number that is not one
+  }
+}
+
+}  // namespace tav::driver
+
+int main() { return tav::driver::run(); }

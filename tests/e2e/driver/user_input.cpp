@@ -1,0 +1,60 @@
+#include "user_input.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tav::driver {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, WORD>, 4> kKeys{{
+    {"TAB", VK_TAB}, {"ENTER", VK_RETURN}, {"SPACE", VK_SPACE}, {"ESC", VK_ESCAPE}}};
+constexpr std::string_view kShift = "SHIFT+";
+
+INPUT key_input(WORD key, bool release) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+}  // namespace
+
+void click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool double_click_row(HWND list, int row) {
+  RECT item{};
+  if (::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item)) == LB_ERR ||
+      row >= ::SendMessageW(list, LB_GETCOUNT, 0, 0)) {
+    return false;
+  }
+  const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+  ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+  return true;
+}
+
+bool press_key(HWND form, std::string_view key) {
+  const bool shifted = key.starts_with(kShift);
+  if (shifted) key.remove_prefix(kShift.size());
+  const auto found = std::ranges::find(kKeys, key, &std::pair<std::string_view, WORD>::first);
+  if (found == kKeys.end()) return false;
+  ::SetForegroundWindow(form);
+  std::vector<INPUT> strokes;
+  if (shifted) strokes.push_back(key_input(VK_SHIFT, false));
+  strokes.push_back(key_input(found->second, false));
+  strokes.push_back(key_input(found->second, true));
+  if (shifted) strokes.push_back(key_input(VK_SHIFT, true));
+  ::SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+  return true;
+}
+
+}  // namespace tav::driver

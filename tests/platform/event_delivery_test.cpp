@@ -1,0 +1,117 @@
+#include "platform/event_delivery.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/drive_entry.h"
+
+namespace tav {
+namespace {
+
+// Procedures that record the control they ran for and the name they have.
+struct Recorder {
+  std::vector<std::string> runs;
+
+  EventProcedures procedures(std::initializer_list<std::string_view> names) {
+    EventProcedures result;
+    for (const auto name : names) {
+      result.push_back({name, [this, name](Control) { runs.emplace_back(name); }});
+    }
+    return result;
+  }
+};
+
+TEST(EventDelivery, OnlyEventsWithAProcedureAreQueuedAndRunOldestFirst) {
+  Recorder recorder;
+  EventDelivery delivery(main_form(), recorder.procedures({"BUTTON1_ON", "list2_dblclick"}));
+  EXPECT_FALSE(delivery.queue(Control::Check1, event::kOn));        // no CHECK1_ON
+  EXPECT_FALSE(delivery.queue(Control::List2, event::kChange));     // no LIST2_CHANGE
+  EXPECT_FALSE(delivery.queue(Control::List2, event::kClick));
+  EXPECT_TRUE(delivery.queue(Control::List2, event::kDoubleClick));  // found ignoring case
+  EXPECT_TRUE(delivery.queue(Control::Button1, event::kOn));
+  EXPECT_EQ(delivery.pending(), 2u);
+
+  EXPECT_TRUE(delivery.run_oldest());
+  EXPECT_TRUE(delivery.run_oldest());
+  EXPECT_FALSE(delivery.run_oldest());
+  EXPECT_EQ(recorder.runs, (std::vector<std::string>{"list2_dblclick", "BUTTON1_ON"}));
+}
+
+TEST(EventDelivery, TheQueueHoldsSixtyFourEventsAndDropsMore) {
+  Recorder recorder;
+  EventDelivery delivery(main_form(), recorder.procedures({"BUTTON1_ON", "BUTTON4_ON"}));
+  for (int i = 0; i < 64; ++i) EXPECT_TRUE(delivery.queue(Control::Button1, event::kOn));
+  EXPECT_FALSE(delivery.queue(Control::Button4, event::kOn));
+  ASSERT_TRUE(delivery.run_oldest());
+  EXPECT_TRUE(delivery.queue(Control::Button4, event::kOn));  // room again
+  while (delivery.run_oldest()) {
+  }
+  ASSERT_EQ(recorder.runs.size(), 65u);
+  EXPECT_EQ(recorder.runs.back(), "BUTTON4_ON");
+}
+
+TEST(EventDelivery, NoProcedureStartsWhileOneRuns) {
+  EventDelivery* self = nullptr;
+  int nested_runs = 0;
+  bool inner_started = true;
+  EventProcedures procedures{
+      {"BUTTON1_ON",
+       [&](Control) {
+         EXPECT_TRUE(self->handler_running());
+         self->queue(Control::Button2, event::kOn);
+         inner_started = self->run_oldest();
+       }},
+      {"BUTTON2_ON", [&](Control) { ++nested_runs; }},
+  };
+  EventDelivery delivery(main_form(), std::move(procedures));
+  self = &delivery;
+  delivery.queue(Control::Button1, event::kOn);
+  EXPECT_TRUE(delivery.run_oldest());
+  EXPECT_FALSE(inner_started);
+  EXPECT_FALSE(delivery.handler_running());
+  EXPECT_EQ(nested_runs, 0);
+  EXPECT_TRUE(delivery.run_oldest());  // its turn comes at the next wait
+  EXPECT_EQ(nested_runs, 1);
+}
+
+TEST(EventDelivery, AProcedureThatThrowsLeavesTheFlagCleared) {
+  EventDelivery delivery(main_form(),
+                         {{"BUTTON3_ON", [](Control) { throw std::runtime_error("x"); }}});
+  delivery.queue(Control::Button3, event::kOn);
+  EXPECT_THROW(delivery.run_oldest(), std::runtime_error);
+  EXPECT_FALSE(delivery.handler_running());
+}
+
+TEST(EventDelivery, TheCloseQueryRunsAtOnceOnlyWhenTheFormHasOne) {
+  int closes = 0;
+  EventDelivery without(main_form(), {});
+  EXPECT_FALSE(without.run_now(Control::MainForm, event::kQueryClose));
+  EventDelivery with(main_form(), {{"MAINFORM_QUERYCLOSE", [&](Control) { ++closes; }}});
+  EXPECT_TRUE(with.run_now(Control::MainForm, event::kQueryClose));
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(with.pending(), 0u);
+}
+
+TEST(EventDelivery, MessagesAreDrainedOnTheFirstAndEveryEleventhCall) {
+  EventDelivery delivery(main_form(), {});
+  std::vector<int> draining_calls;
+  for (int call = 1; call <= 34; ++call) {
+    if (delivery.drain_due()) draining_calls.push_back(call);
+  }
+  EXPECT_EQ(draining_calls, (std::vector<int>{1, 12, 23, 34}));
+}
+
+TEST(DriveEntry, LetterColonSpaceAndTheTypeText) {
+  EXPECT_EQ(make_drive('E', 2).entry, "E: USB・FD等交換可能ディスク");
+  EXPECT_EQ(make_drive('E', 2).root, "E:\\");
+  EXPECT_EQ(make_drive('A', 0).entry, "A: 不明");
+  EXPECT_EQ(make_drive('Z', 6).entry, "Z: RAMディスク");
+  EXPECT_EQ(make_drive('D', 7).entry, "D: ");  // a type without a text
+}
+
+}  // namespace
+}  // namespace tav

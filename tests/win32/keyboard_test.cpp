@@ -1,0 +1,112 @@
+// Enter, Space and Tab on the form, typed through the system's input.
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "window_fixture.h"
+
+namespace tav::test {
+namespace {
+
+class Keyboard : public WindowTest {
+ protected:
+  void open_in_front() {
+    open();
+    ::SetForegroundWindow(form());
+  }
+
+  // Key strokes: each key down, then each key up in reverse order.
+  static void type(std::initializer_list<WORD> keys, bool release = true) {
+    std::vector<INPUT> strokes;
+    for (const WORD key : keys) strokes.push_back(stroke(key, false));
+    if (release) {
+      for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        strokes.push_back(stroke(*key, true));
+      }
+    }
+    ::SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+    ::Sleep(50);
+  }
+
+  static void release(WORD key) {
+    INPUT up = stroke(key, true);
+    ::SendInput(1, &up, sizeof up);
+    ::Sleep(50);
+  }
+
+  // Eleven calls: exactly one of them drains the messages.
+  void pump() {
+    for (int call = 0; call < 11; ++call) window->process_pending_events();
+  }
+
+ private:
+  static INPUT stroke(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+  }
+};
+
+TEST_F(Keyboard, EnterOnAButtonShowsItPressedThenClicksItOnRelease) {
+  open_in_front();
+  ::SetFocus(control(Control::Button2));
+  type({VK_RETURN}, false);
+  pump();
+  EXPECT_TRUE(::SendMessageW(control(Control::Button2), BM_GETSTATE, 0, 0) & BST_PUSHED);
+  release(VK_RETURN);
+  window->wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON2_ON"}));
+  EXPECT_FALSE(::SendMessageW(control(Control::Button2), BM_GETSTATE, 0, 0) & BST_PUSHED);
+}
+
+TEST_F(Keyboard, SpaceTogglesTheCheckBoxWithoutAnEvent) {
+  open_in_front();
+  window->set_enabled(Control::Check1, true);
+  ::SetFocus(control(Control::Check1));
+  type({VK_SPACE});
+  pump();
+  EXPECT_TRUE(window->is_checked(Control::Check1));
+  type({VK_SPACE});
+  pump();
+  EXPECT_FALSE(window->is_checked(Control::Check1));
+  EXPECT_TRUE(runs.empty());
+}
+
+TEST_F(Keyboard, TabSkipsDisabledAndHiddenControls) {
+  open_in_front();
+  ::SetFocus(control(Control::Button1));
+  window->set_enabled(Control::Button2, false);
+  window->set_visible(Control::Button3, false);
+  type({VK_TAB});
+  pump();
+  EXPECT_EQ(::GetFocus(), control(Control::Button4));
+  type({VK_SHIFT, VK_TAB});
+  pump();
+  EXPECT_EQ(::GetFocus(), control(Control::Button1));
+}
+
+TEST_F(Keyboard, CtrlTabInAnEditFieldLeavesTheFocusThere) {
+  open_in_front();
+  ::SetFocus(control(Control::Edit1));
+  type({VK_CONTROL, VK_TAB});
+  pump();
+  EXPECT_EQ(::GetFocus(), control(Control::Edit1));
+}
+
+TEST_F(Keyboard, KeysOnADisabledFormAreSwallowed) {
+  open_in_front();
+  ::SetFocus(control(Control::Button4));
+  ::EnableWindow(form(), FALSE);
+  type({VK_RETURN});
+  pump();
+  ::EnableWindow(form(), TRUE);
+  post_click(Control::Button1);
+  window->wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON1_ON"}));
+}
+
+}  // namespace
+}  // namespace tav::test

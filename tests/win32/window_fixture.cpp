@@ -1,0 +1,58 @@
+#include "window_fixture.h"
+
+namespace tav::test {
+
+void WindowTest::SetUp() {
+  wchar_t display[256] = {};
+  if (::GetEnvironmentVariableW(L"DISPLAY", display, 256) == 0) {
+    GTEST_SKIP() << "no DISPLAY: the window tests run in scripts/test's virtual display";
+  }
+}
+
+EventProcedures WindowTest::procedures() {
+  EventProcedures result;
+  for (const std::string_view name : {"BUTTON1_ON", "BUTTON2_ON", "BUTTON3_ON", "BUTTON4_ON",
+                                      "LIST1_DBLCLICK", "LIST2_DBLCLICK"}) {
+    result.push_back({name, [this, name](Control) { runs.emplace_back(name); }});
+  }
+  return result;
+}
+
+void WindowTest::open(EventProcedures with) {
+  window = create_main_window(main_form(), std::move(with));
+  window->set_visible(Control::MainForm, true);
+}
+
+namespace {
+
+BOOL CALLBACK take_titled_form(HWND window, LPARAM found) {
+  wchar_t title[32] = {};
+  ::GetWindowTextW(window, title, 32);
+  if (std::wstring_view(title) != L"Tavrelon") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+// The form of this test's own thread (another program's may be open too).
+HWND WindowTest::form() const {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), take_titled_form, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND WindowTest::control(Control id) const {
+  return find_control_window(form(), main_form().control(id));
+}
+
+void WindowTest::post_click(Control button) const {
+  ::PostMessageW(control(button), BM_CLICK, 0, 0);
+}
+
+bool WindowTest::click_waiting(Control button) const {
+  MSG message;
+  return ::PeekMessageW(&message, control(button), BM_CLICK, BM_CLICK, PM_NOREMOVE) != FALSE;
+}
+
+}  // namespace tav::test

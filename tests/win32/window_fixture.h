@@ -1,0 +1,43 @@
+// A real main window for the tests of the Win32 window layer, with event
+// procedures that record what they ran, and the control windows found the
+// way the automation driver finds them.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/form.h"
+#include "platform/window.h"
+#include "support/win32/form_windows.h"
+
+namespace tav::test {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override { window.reset(); }
+
+  // The procedures the window is created with; a test may add its own
+  // before calling open().
+  EventProcedures procedures();
+  void open(EventProcedures with);
+  void open() { open(procedures()); }
+
+  HWND form() const;
+  HWND control(Control id) const;
+  // A click as the user makes it, waiting in the message queue.
+  void post_click(Control button) const;
+  // Whether a posted click on the button still waits in the queue.
+  bool click_waiting(Control button) const;
+
+  std::unique_ptr<Window> window;
+  std::vector<std::string> runs;  // names of the procedures that ran
+};
+
+}  // namespace tav::test
