@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/win32/control_create.h"
-#include "platform/win32/control_errors.h"
+#include "platform/control_errors.h"
 #include "platform/win32/control_style.h"
 #include "platform/win32/form_state.h"
 #include "platform/win32/keyboard.h"

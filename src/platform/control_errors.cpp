@@ -1,11 +1,11 @@
-#include "platform/win32/control_errors.h"
+#include "platform/control_errors.h"
 
 #include "platform/runtime_error.h"
 
-namespace tav::win32 {
+namespace tav {
 
 void raise_control_error(int number, std::uint8_t operation_family) {
   raise_error(number, control_error_detail(operation_family));
 }
 
-}  // namespace tav::win32
+}  // namespace tav

@@ -1,11 +1,11 @@
-// Run-time errors of the control operations: the number, and a detail word
-// with 0x8000 in its top 16 bits and the operation's family byte above the
-// step byte.
+// Run-time errors of the control operations, as every window layer reports
+// them: the number, and a detail word with 0x8000 in its top 16 bits and the
+// operation's family byte above the step byte.
 #pragma once
 
 #include <cstdint>
 
-namespace tav::win32 {
+namespace tav {
 
 namespace control_error {
 inline constexpr int kOutOfSpace = 4;
@@ -39,4 +39,4 @@ constexpr std::uint32_t control_error_detail(std::uint8_t operation_family) {
 
 [[noreturn]] void raise_control_error(int number, std::uint8_t operation_family);
 
-}  // namespace tav::win32
+}  // namespace tav

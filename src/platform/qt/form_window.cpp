@@ -1,0 +1,36 @@
+#include "platform/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace tav::qt {
+
+QSize client_size_of(int outer_width, int outer_height) {
+  return {std::max(outer_width - 2 * kFrameBorder, 1),
+          std::max(outer_height - 2 * kFrameBorder - kTitleBar, 1)};
+}
+
+FormWindow::FormWindow(std::function<void()> on_close)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      on_close_(std::move(on_close)) {}
+
+void FormWindow::set_outer_size(int width, int height) {
+  setFixedSize(client_size_of(width, height));
+}
+
+void FormWindow::centre_outer(int width, int height) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->geometry() : QRect(0, 0, width, height);
+  move(area.x() + area.width() / 2 - width / 2, area.y() + area.height() / 2 - height / 2);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  on_close_();
+}
+
+}  // namespace tav::qt

@@ -1,0 +1,39 @@
+// The form's top-level window: a fixed size, a title bar with the system
+// menu, minimise and close boxes but no maximise box. Closing it is
+// reported, never refused: the window layer ends the program at its next
+// processing of events.
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+#include <functional>
+
+namespace tav::qt {
+
+// The frame this layer assumes around the client area when it turns the
+// form's outer sizes into client sizes: the 7-pixel border of each side of
+// a fixed-size window and a 23-pixel title bar. 940 × 724 outside thus
+// gives a client area of 926 × 687, which holds every control with a
+// margin of 14 to 16 pixels on the right and at the bottom.
+inline constexpr int kFrameBorder = 7;
+inline constexpr int kTitleBar = 23;
+
+QSize client_size_of(int outer_width, int outer_height);
+
+class FormWindow final : public QWidget {
+ public:
+  explicit FormWindow(std::function<void()> on_close);
+
+  // Keeps the top-left corner of the frame where it is.
+  void set_outer_size(int width, int height);
+  // Centred on the primary screen, each half truncated as the original does.
+  void centre_outer(int width, int height);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  std::function<void()> on_close_;
+};
+
+}  // namespace tav::qt

@@ -1,0 +1,25 @@
+// The Linux program: a Qt application whose one window runs the main flow.
+#include <QApplication>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "app/program.h"
+
+namespace {
+
+// The path of the running executable; argv[0] when the system cannot say.
+std::string executable_path(const char* argv0) {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length > 0) return std::string(path, static_cast<std::size_t>(length));
+  return argv0 ? argv0 : "tavrelon";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  tav::run_program(executable_path(argc > 0 ? argv[0] : nullptr));
+}

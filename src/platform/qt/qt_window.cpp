@@ -1,0 +1,171 @@
+#include "platform/qt/qt_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/posix/volumes.h"
+#include "platform/control_errors.h"
+#include "platform/qt/folder_chooser.h"
+#include "platform/qt/line_list_box.h"
+#include "platform/qt/message_boxes.h"
+#include "platform/qt/widget_text.h"
+
+namespace tav::qt {
+
+WindowHooks program_hooks() {
+  return {[](int exit_code) {
+            // As a process that is ended at once: no destructors of the
+            // program's objects run, the files are flushed.
+            std::fflush(nullptr);
+            std::_Exit(exit_code);
+          },
+          posix::list_mounted_volumes};
+}
+
+QtWindow::QtWindow(const FormSpec& form, EventProcedures procedures, WindowHooks hooks)
+    : spec_(form),
+      hooks_(std::move(hooks)),
+      pump_(form, std::move(procedures), [this](int exit_code) { end_program(exit_code); }),
+      built_(build_form(form, {[this](Control control, int event) { pump_.queue(control, event); },
+                               [this] { pump_.form_closed(); }})) {
+  // The program ends through end_program, never because its window closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtWindow::~QtWindow() = default;
+
+QWidget* QtWindow::widget(Control control) const {
+  return built_.widgets[static_cast<std::size_t>(control)];
+}
+
+QWidget& QtWindow::existing(Control control, std::uint8_t operation_family) const {
+  QWidget* target = widget(control);
+  if (!target) raise_control_error(control_error::kNoWindow, operation_family);
+  return *target;
+}
+
+ListTarget QtWindow::list_target(Control list, std::uint8_t operation_family) const {
+  QWidget& target = existing(list, operation_family);
+  if (auto* combo = qobject_cast<QComboBox*>(&target)) return {nullptr, combo};
+  auto* box = dynamic_cast<LineListBox*>(&target);
+  if (!box) raise_control_error(control_error::kUnsupported, operation_family);
+  return {box, nullptr};
+}
+
+void QtWindow::apply_font(Control control) {
+  widget(control)->setFont(built_.fonts[static_cast<std::size_t>(control)]);
+}
+
+void QtWindow::set_text(Control control, std::string_view text) {
+  set_widget_text(existing(control, family::kSetText), text);
+}
+
+std::string QtWindow::get_text(Control control) {
+  return widget_text(existing(control, family::kGetText));
+}
+
+void QtWindow::set_enabled(Control control, bool enabled) {
+  existing(control, family::kSetEnabled).setEnabled(enabled);
+}
+
+void QtWindow::set_visible(Control control, bool visible) {
+  QWidget& target = existing(control, family::kSetVisible);
+  target.setVisible(visible);
+  if (visible && target.isWindow()) target.activateWindow();
+}
+
+void QtWindow::set_font_size(Control control, int pixels) {
+  existing(control, family::kSetFontSize);
+  built_.fonts[static_cast<std::size_t>(control)].setPixelSize(std::max(pixels, 1));
+  apply_font(control);
+}
+
+void QtWindow::set_font_bold(Control control, bool bold) {
+  existing(control, family::kSetFontBold);
+  built_.fonts[static_cast<std::size_t>(control)].setBold(bold);
+  apply_font(control);
+}
+
+void QtWindow::set_size(Control control, int width, int height) {
+  QWidget& target = existing(control, family::kSetSize);
+  if (control == Control::MainForm) {
+    built_.form->set_outer_size(width, height);
+  } else {
+    target.resize(width, height);
+  }
+}
+
+void QtWindow::list_clear(Control list) { qt::list_clear(list_target(list, family::kListClear)); }
+
+void QtWindow::list_add(Control list, std::string_view text) {
+  qt::list_add(list_target(list, family::kListAdd), text);
+}
+
+void QtWindow::list_fill(Control list, const std::vector<std::string>& lines) {
+  qt::list_fill(list_target(list, family::kListAdd), lines);
+}
+
+std::string QtWindow::list_item_text(Control list, int row) {
+  return qt::list_item_text(list_target(list, family::kListItemText), row);
+}
+
+int QtWindow::list_selected_index(Control list) {
+  return qt::list_selected_index(list_target(list, family::kListSelected));
+}
+
+bool QtWindow::is_checked(Control check_box) {
+  auto* box = qobject_cast<QCheckBox*>(&existing(check_box, family::kCheckState));
+  if (!box) raise_control_error(control_error::kUnsupported, family::kCheckState);
+  return box->isChecked();
+}
+
+Answer QtWindow::message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                             Icon icon) {
+  const Answer answer = show_message_box(built_.form.get(), caption, text, buttons, icon);
+  pump_.rethrow_deferred();
+  return answer;
+}
+
+void QtWindow::show_error_report(const ErrorReport& report) {
+  show_error_report_box(pump_.closed() ? nullptr : built_.form.get(), report);
+  pump_.forget_deferred();  // a report is never followed by another
+}
+
+void QtWindow::wait_for_event() { pump_.wait_for_event(); }
+
+void QtWindow::process_pending_events() { pump_.process_pending_events(); }
+
+void QtWindow::end_program(int exit_code) {
+  built_.form->hide();
+  // What is still pending is handled and anything it failed with forgotten:
+  // nothing reaches the main flow any more.
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  pump_.forget_deferred();
+  hooks_.exit_process(exit_code);
+  std::abort();  // the hook never returns
+}
+
+std::string QtWindow::browse_for_folder() {
+  std::string folder = choose_folder([this] { return pump_.closed(); });
+  // The chooser has no owner: the form may have been closed meanwhile, and
+  // then the program ends as it would at its next wait.
+  pump_.end_if_closed();
+  pump_.rethrow_deferred();
+  return folder;
+}
+
+std::vector<Drive> QtWindow::list_drives() { return hooks_.list_drives(); }
+
+}  // namespace tav::qt
+
+namespace tav {
+
+std::unique_ptr<Window> create_main_window(const FormSpec& form, EventProcedures procedures) {
+  return std::make_unique<qt::QtWindow>(form, std::move(procedures), qt::program_hooks());
+}
+
+}  // namespace tav

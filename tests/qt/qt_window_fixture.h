@@ -1,0 +1,54 @@
+// The Qt window layer in the test process: the real form with procedures
+// that record what ran, and an end of the program that throws instead of
+// ending the process.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/qt/line_list_box.h"
+#include "platform/qt/qt_window.h"
+#include "support/scripted_window.h"
+
+namespace tav::test {
+
+// A double-click on a row of a list box, as the mouse makes it.
+void double_click_row(qt::LineListBox& box, int row);
+
+// end_program throws ProgramEnded; the drive list is the one given.
+qt::WindowHooks test_hooks(std::vector<Drive> drives = {});
+
+class QtWindowTest : public testing::Test {
+ protected:
+  QtWindowTest();
+
+  // The six procedures of the program, each recording its name.
+  EventProcedures recording_procedures();
+
+  template <typename Widget>
+  Widget& control(Control id) {
+    return *static_cast<Widget*>(window.widget(id));
+  }
+  // Shows the form and lays out its lists, as start-up leaves them.
+  void show_form();
+  // A double-click on a row of a list box, as the mouse makes it.
+  void double_click_row(Control list, int row);
+  // The exit code the program ended with while running f; -1 if it did not end.
+  template <typename F>
+  static int exit_code_of(F f) {
+    try {
+      f();
+    } catch (const ProgramEnded& ended) {
+      return ended.exit_code;
+    }
+    return -1;
+  }
+
+  std::vector<std::string> runs;
+  qt::QtWindow window;
+};
+
+}  // namespace tav::test

@@ -1,0 +1,129 @@
+// The event model of the Qt window: handlers only queue, a wait runs one
+// procedure, the between-steps processing drains on every 11th call and
+// runs none, and a closed window ends the program in either call.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "qt_window_fixture.h"
+
+namespace tav::test {
+namespace {
+
+using Events = QtWindowTest;
+
+// A click that arrives through the event loop, as the user's clicks do.
+void post_click(QAbstractButton& button) {
+  QMetaObject::invokeMethod(&button, "click", Qt::QueuedConnection);
+}
+
+TEST_F(Events, ClicksQueuedMeanwhileAreServedOnePerWaitOldestFirst) {
+  show_form();
+  QTest::mouseClick(&control<QPushButton>(Control::Button3), Qt::LeftButton);
+  QTest::mouseClick(&control<QCheckBox>(Control::Check1), Qt::LeftButton);  // no procedure
+  QTest::mouseClick(&control<QPushButton>(Control::Button4), Qt::LeftButton);
+  QTest::keyClicks(&control<QLineEdit>(Control::Edit1), "x");                // no procedure
+  QTest::mouseClick(&control<QPushButton>(Control::Button1), Qt::LeftButton);
+  EXPECT_TRUE(runs.empty());  // handlers only queue
+  EXPECT_EQ(window.pending_events(), 3u);
+
+  window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON3_ON"}));
+  window.wait_for_event();
+  window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON3_ON", "BUTTON4_ON", "BUTTON1_ON"}));
+  EXPECT_TRUE(control<QCheckBox>(Control::Check1).isChecked());
+}
+
+TEST_F(Events, AnEmptyQueueWaitsForTheUsersNextEvent) {
+  show_form();
+  QTimer::singleShot(20, [this] {
+    QTest::mouseClick(&control<QCheckBox>(Control::Check1), Qt::LeftButton);  // no procedure
+    EXPECT_TRUE(window.waiting());
+  });
+  QTimer::singleShot(40, [this] {
+    QTest::mouseClick(&control<QPushButton>(Control::Button2), Qt::LeftButton);
+  });
+  window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON2_ON"}));
+  EXPECT_FALSE(window.waiting());
+}
+
+TEST_F(Events, BetweenStepsEventsAreProcessedOnEveryEleventhCallAndRunNothing) {
+  show_form();
+  auto& button = control<QPushButton>(Control::Button4);
+  post_click(button);
+  window.process_pending_events();  // the 1st call processes
+  EXPECT_EQ(window.pending_events(), 1u);
+  post_click(button);
+  for (int call = 2; call <= 11; ++call) window.process_pending_events();
+  EXPECT_EQ(window.pending_events(), 1u);
+  window.process_pending_events();  // the 12th
+  EXPECT_EQ(window.pending_events(), 2u);
+  EXPECT_TRUE(runs.empty());
+}
+
+TEST_F(Events, ClosingTheWindowWhileTheFlowWaitsEndsTheProgram) {
+  show_form();
+  QTimer::singleShot(10, [this] { window.widget(Control::MainForm)->close(); });
+  EXPECT_EQ(exit_code_of([this] { window.wait_for_event(); }), 0);
+  EXPECT_TRUE(runs.empty());
+  EXPECT_FALSE(window.widget(Control::MainForm)->isVisible());
+}
+
+TEST_F(Events, AClosedWindowEndsTheNextWaitEvenWithEventsQueued) {
+  show_form();
+  QTest::mouseClick(&control<QPushButton>(Control::Button4), Qt::LeftButton);
+  window.widget(Control::MainForm)->close();
+  EXPECT_EQ(exit_code_of([this] { window.wait_for_event(); }), 0);
+  EXPECT_TRUE(runs.empty());
+}
+
+TEST_F(Events, ClosingTheWindowWhileTheFlowWorksEndsItWithinElevenSteps) {
+  show_form();
+  window.process_pending_events();  // a drain; the next is the 12th call
+  window.widget(Control::MainForm)->close();
+  // The flow goes on using its controls until the next drain meets the close.
+  for (int call = 2; call <= 11; ++call) {
+    window.set_text(Control::Text1, "step " + std::to_string(call));
+    window.process_pending_events();
+  }
+  EXPECT_EQ(window.get_text(Control::Text1), "step 11");
+  EXPECT_EQ(exit_code_of([this] { window.process_pending_events(); }), 0);
+}
+
+TEST_F(Events, ADoubleClickSelectsTheRowUnderThePointerThenDelivers) {
+  show_form();
+  window.list_fill(Control::List1, {"c", "a", "d", "b"});
+  window.list_fill(Control::List2, {"z", "y"});
+  double_click_row(Control::List1, 2);
+  EXPECT_EQ(window.list_selected_index(Control::List1), 2);
+  double_click_row(Control::List2, 1);
+  double_click_row(Control::List1, 0);  // another row than the selected one
+  EXPECT_EQ(window.list_selected_index(Control::List1), 0);
+  EXPECT_EQ(window.list_selected_index(Control::List2), 1);
+  EXPECT_EQ(window.list_item_text(Control::List2, 1), "y");
+
+  // Only the double-clicks have procedures: the gestures' clicks and
+  // selection changes were dropped.
+  EXPECT_EQ(window.pending_events(), 3u);
+  for (int i = 0; i < 3; ++i) window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"LIST1_DBLCLICK", "LIST2_DBLCLICK", "LIST1_DBLCLICK"}));
+}
+
+TEST_F(Events, EnterOnTheFocusedButtonClicksItAsTheMouseDoes) {
+  show_form();
+  auto& button = control<QPushButton>(Control::Button2);
+  button.setFocus();
+  QTest::keyClick(&button, Qt::Key_Return);
+  QTest::keyClick(&button, Qt::Key_Space);
+  window.wait_for_event();
+  window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON2_ON", "BUTTON2_ON"}));
+}
+
+}  // namespace
+}  // namespace tav::test

@@ -1,0 +1,156 @@
+// Whole synchronisations driven through the real Qt window in this process:
+// the user types the folder, picks the drive, presses an arrow, withdraws
+// one entry, confirms; the trees are compared afterwards.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/program.h"
+#include "app/settings_file.h"
+#include "platform/files.h"
+#include "qt_window_fixture.h"
+#include "support/current_folder.h"
+#include "support/test_drive.h"
+#include "window_user.h"
+
+namespace tav::test {
+namespace {
+
+constexpr LocalTime kOld{2024, 5, 1, 10, 0, 0};
+constexpr LocalTime kNew{2024, 5, 1, 10, 0, 4};
+
+// Every folder ("/" at its end) and file with its content, by relative path.
+using TreeContent = std::map<std::string, std::string>;
+
+TreeContent content_of(const TempTree& tree) {
+  TreeContent content;
+  const std::filesystem::path root = native(tree.root());
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
+    if (entry.is_directory()) {
+      content[rel + "/"] = "";
+    } else {
+      std::ifstream file(entry.path(), std::ios::binary);
+      std::ostringstream bytes;
+      bytes << file.rdbuf();
+      content[rel] = bytes.str();
+    }
+  }
+  return content;
+}
+
+class WindowSync : public testing::Test {
+ protected:
+  WindowSync()
+      : drive_side(drive.tree()),
+        window(main_form(), event_procedures(event_code), test_hooks({drive.drive()})),
+        user(window) {}
+
+  // The source side gets newer and extra files, the destination side older
+  // and extra ones; root files and one-sided first-level folders stay.
+  static void make_trees(TempTree& source, TempTree& destination) {
+    source.file("top.txt", "source root file", kNew)
+        .file("proj/a.txt", "new a", kNew)
+        .file("proj/same.txt", "same", kOld)
+        .file("proj/new.txt", "created", kNew)
+        .file("proj/sub/n.txt", "in new folder", kNew)
+        .file("proj/日本語/表.txt", "表", kNew)
+        .file("only_source/f.txt", "never copied", kNew);
+    destination.file("top.txt", "destination root file", kOld)
+        .file("proj/a.txt", "old a", kOld)
+        .file("proj/same.txt", "same", kOld)
+        .file("proj/old.txt", "to delete", kOld)
+        .file("proj/kept.txt", "withdrawn", kOld)
+        .file("proj/gone/x.txt", "to delete", kOld)
+        .file("only_destination/g.txt", "never deleted", kOld);
+  }
+
+  // What the destination holds after the synchronisation, with the
+  // deletion of proj/kept.txt withdrawn.
+  static TreeContent synchronised_destination() {
+    return {{"top.txt", "destination root file"},
+            {"only_destination/", ""},
+            {"only_destination/g.txt", "never deleted"},
+            {"proj/", ""},
+            {"proj/a.txt", "new a"},
+            {"proj/same.txt", "same"},
+            {"proj/new.txt", "created"},
+            {"proj/kept.txt", "withdrawn"},
+            {"proj/sub/", ""},
+            {"proj/sub/n.txt", "in new folder"},
+            {"proj/日本語/", ""},
+            {"proj/日本語/表.txt", "表"}};
+  }
+
+  // Plays a whole run: folder, drive, the arrow, one withdrawal, the arrow
+  // again and the last click. The exit code.
+  int synchronise(Control arrow, const std::string& withdrawn_line) {
+    user.type(Control::Edit1, folder_side.root())
+        .choose_drive(drive.entry())
+        .click(arrow)
+        .double_click(Control::List2, withdrawn_line)
+        .answer(Answer::Ok)
+        .click(arrow)
+        .click(Control::Button4);
+    try {
+      run_in_window(window, event_code, "tavrelon");
+    } catch (const ProgramEnded& ended) {
+      return ended.exit_code;
+    }
+  }
+
+  InTemporaryFolder here;  // the settings file lives here
+  TempTree folder_side;
+  TestDrive drive;
+  TempTree& drive_side;
+  int event_code = 0;
+  qt::QtWindow window;
+  WindowUser user;
+};
+
+TEST_F(WindowSync, FolderToDriveWithOneWithdrawal) {
+  make_trees(folder_side, drive_side);
+  const TreeContent source_before = content_of(folder_side);
+  EXPECT_EQ(synchronise(Control::Button3, "(削除) " + drive.root() + "proj/kept.txt"), 0);
+  EXPECT_EQ(content_of(drive_side), synchronised_destination());
+  EXPECT_EQ(content_of(folder_side), source_before);
+  ASSERT_EQ(user.boxes().size(), 1u);  // the confirmation of the withdrawal
+  EXPECT_EQ(window.get_text(Control::Text1), "処理完了！　");
+  EXPECT_EQ(window.get_text(Control::Button4), "終  了");
+  EXPECT_EQ(here.tree.read("Tavrelon.GYD"), encode_settings({folder_side.root(), drive.entry()}));
+}
+
+TEST_F(WindowSync, DriveToFolderWithOneWithdrawal) {
+  make_trees(drive_side, folder_side);
+  const TreeContent source_before = content_of(drive_side);
+  EXPECT_EQ(synchronise(Control::Button2, "(削除) " + folder_side.path("proj/kept.txt")), 0);
+  EXPECT_EQ(content_of(folder_side), synchronised_destination());
+  EXPECT_EQ(content_of(drive_side), source_before);
+  EXPECT_FALSE(window.widget(Control::Button3)->isEnabled());
+}
+
+TEST_F(WindowSync, ClosingTheWindowInReviewEndsWithoutChangesOrSettings) {
+  make_trees(folder_side, drive_side);
+  const TreeContent before = content_of(drive_side);
+  user.type(Control::Edit1, folder_side.root()).choose_drive(drive.entry()).click(Control::Button3);
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [this] {
+    if (window.waiting() && window.list_item_text(Control::List1, 0) != "") {
+      window.widget(Control::MainForm)->close();
+    }
+  });
+  closer.start(5);
+  int exit_code = -1;
+  try {
+    run_in_window(window, event_code, "tavrelon");
+  } catch (const ProgramEnded& ended) {
+    exit_code = ended.exit_code;
+  }
+  EXPECT_EQ(exit_code, 0);
+  EXPECT_EQ(content_of(drive_side), before);
+  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+}
+
+}  // namespace
+}  // namespace tav::test
