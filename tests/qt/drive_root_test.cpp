@@ -1,6 +1,6 @@
 // From COMBO1's text to the root of a mounted volume: the mount point it
-// names while a volume is mounted there, else the key of the list of this
-// run, else nothing.
+// names while a volume is mounted there; for a text naming no mount point,
+// the key of the list of this run; else nothing.
 #include <gtest/gtest.h>
 
 #include "platform/drives.h"
@@ -25,12 +25,18 @@ TEST(DriveRoot, TheNamedMountPointDecidesWhileItIsMounted) {
   EXPECT_EQ(resolve_volume_root("A: 固定ディスク /", kListed, mounted), "/");
 }
 
-TEST(DriveRoot, WithoutItsVolumeTheKeyOfThisRunsListDecides) {
-  const std::vector<std::string> mounted{"/"};
-  EXPECT_EQ(resolve_volume_root("C: RAMディスク /tmp", kListed, mounted), "/tmp/");
+TEST(DriveRoot, AKeyWithoutMountPointPicksFromThisRunsList) {
+  const std::vector<std::string> mounted{"/", "/media/kim/MY STICK"};
   EXPECT_EQ(resolve_volume_root("B", kListed, mounted), "/media/kim/MY STICK/");
-  EXPECT_EQ(resolve_volume_root("B: USB・FD等交換可能ディスク /media/kim/GONE", kListed, mounted),
-            "/media/kim/MY STICK/");
+  EXPECT_EQ(resolve_volume_root("C: RAMディスク", kListed, mounted), "/tmp/");
+}
+
+TEST(DriveRoot, AMountPointWithoutItsVolumeNamesNothing) {
+  // A stick saved last time and not plugged in now: its key may stand for
+  // another volume today, which must not be written to in its place.
+  const std::vector<std::string> mounted{"/", "/media/kim/MY STICK"};
+  EXPECT_EQ(resolve_volume_root("B: USB・FD等交換可能ディスク /media/kim/GONE", kListed, mounted), "");
+  EXPECT_EQ(resolve_volume_root("C: RAMディスク /tmp", kListed, mounted), "");
 }
 
 TEST(DriveRoot, NeitherMountPointNorKeyGivesNothing) {

@@ -25,9 +25,11 @@ std::string named_mount_point(std::string_view entry) {
 
 std::string resolve_volume_root(std::string_view entry, const std::vector<Drive>& listed,
                                 const std::vector<std::string>& mounted_points) {
-  const std::string named = named_mount_point(entry);
-  if (!named.empty() && std::ranges::find(mounted_points, named) != mounted_points.end()) {
-    return root_of(named);
+  // A named mount point decides alone: with no volume mounted there now, the
+  // text names nothing, whatever volume its key stands for today.
+  if (const std::string named = named_mount_point(entry); !named.empty()) {
+    const bool mounted = std::ranges::find(mounted_points, named) != mounted_points.end();
+    return mounted ? root_of(named) : std::string();
   }
   if (entry.empty() || entry.front() == ' ') return {};
   const auto keyed = std::ranges::find_if(listed, [&](const Drive& drive) {
@@ -41,8 +43,9 @@ std::string resolve_volume_root(std::string_view entry, const std::vector<Drive>
 namespace tav {
 
 // Volumes have no letters here, and a key is only a position in the list of
-// this run: the mount point an entry names decides first, as long as a
-// volume is mounted there when the user presses the direction button.
+// this run: the mount point an entry names decides, as long as a volume is
+// mounted there when the user presses the direction button; a key alone
+// (typed, with no mount point) picks from the list of this run.
 std::string resolve_drive_root(std::string_view entry, const std::vector<Drive>& listed) {
   return posix::resolve_volume_root(entry, listed, posix::mounted_volume_points());
 }
