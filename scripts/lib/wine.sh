@@ -9,11 +9,14 @@ export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
 
 # wine_arch LOADER: the prefix architecture that LOADER can run.
 wine_arch() {
-  case "$(basename "$1")" in
+  case $1 in
     *64) echo win64 ;;
     *) echo win32 ;;
   esac
 }
+
+# The helpers below run before every test program, so they start no process
+# unless something has to change: under load each one costs tens of ms.
 
 # wine_prefix_ready PREFIX: true once wine_prefix_create has finished on it.
 wine_prefix_ready() { [ -f "$1/.tavrelon-prefix" ]; }
@@ -23,22 +26,29 @@ wine_prefix_ready() { [ -f "$1/.tavrelon-prefix" ]; }
 # starting in parallel never see the drive missing.
 wine_set_link() {
   local link="$1/dosdevices/$2:"
-  [ "$(readlink "$link" 2>/dev/null)" = "$3" ] && return 0
+  [ -L "$link" ] && [ "$link" -ef "$3" ] && return 0
   ln -sfn "$3" "$link.$$" && mv -Tf "$link.$$" "$link"
+}
+
+# wine_folder_link PREFIX LETTER FOLDER: creates FOLDER and maps LETTER: to it.
+wine_folder_link() {
+  { [ -d "$3" ] || mkdir -p "$3"; } && wine_set_link "$1" "$2" "$3"
 }
 
 # wine_map_drives PREFIX: Q: is a scratch drive for test trees, <prefix>.q;
 # R: is the small file system named by TAVRELON_SMALL_FS, if any.
 wine_map_drives() {
   local prefix=$1 letter
-  mkdir -p "$prefix.q" && wine_set_link "$prefix" q "$prefix.q" || return
+  wine_folder_link "$prefix" q "$prefix.q" || return
   # F: to P: are drives the tests take one at a time, each for a tree of its
   # own at a drive root (tests run in parallel in the same prefix).
   for letter in f g h i j k l m n o p; do
-    mkdir -p "$prefix.drives/$letter" && wine_set_link "$prefix" "$letter" "$prefix.drives/$letter" || return
+    wine_folder_link "$prefix" "$letter" "$prefix.drives/$letter" || return
   done
   if [ -n "${TAVRELON_SMALL_FS:-}" ]; then
-    wine_set_link "$prefix" r "$(realpath -m "$TAVRELON_SMALL_FS")"
+    local fs=$TAVRELON_SMALL_FS
+    case $fs in /*) ;; *) fs=$PWD/$fs ;; esac
+    wine_set_link "$prefix" r "$fs"
   elif [ -L "$prefix/dosdevices/r:" ]; then
     rm -f "$prefix/dosdevices/r:"   # left over from a run that had one
   fi
@@ -78,11 +88,11 @@ wine_prefix_create() {
   echo "wine: created Wine prefix $prefix ($(wine_arch "$loader")) in $((SECONDS - start)) s" >&2
 }
 
-# wine_prefix_ensure LOADER PREFIX: creates PREFIX unless it is ready (under a
-# lock: ctest starts several tests at once) and maps its drives.
+# wine_prefix_ensure LOADER PREFIX: creates PREFIX (an absolute path) unless it
+# is ready (under a lock: ctest starts several tests at once) and maps its
+# drives.
 wine_prefix_ensure() {
-  local loader=$1 prefix
-  prefix=$(realpath -m "$2")
+  local loader=$1 prefix=$2
   if ! wine_prefix_ready "$prefix"; then
     mkdir -p "$(dirname "$prefix")" || return
     (
