@@ -242,7 +242,6 @@ TEST(CopyFile, AnInterruptedCopyLeavesTheOldDestination) {
 }
 
 TEST(CopyFileDeathTest, AProcessKilledMidCopyLeavesTheOldDestination) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   TempTree tree;
   tree.file("src/big.bin", std::string(3 << 20, 'n'));
   tree.file("dst/big.bin", "old");
