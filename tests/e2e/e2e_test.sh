@@ -31,9 +31,15 @@ settings=$work/Tavrelon.GYD
 # letters from F to P, and Q and R).
 drive_letter=v
 program_pid=''
+# A scenario's folder tree on the prefix's C: drive, removed at the end.
+c_tree=''
 cleanup() {
   if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then kill "$program_pid"; fi
   rm -f "$prefix/dosdevices/$drive_letter:"
+  if [ -n "$c_tree" ]; then
+    rm -rf "$c_tree"
+    rmdir "$(dirname "$c_tree")" 2>/dev/null || true
+  fi
 }
 trap cleanup EXIT
 
@@ -48,7 +54,31 @@ check() {  # LABEL EXPECTED ACTUAL
   fi
 }
 
+# check_lines LABEL EXPECTED ACTUAL: the same for texts of several lines;
+# a difference is shown line by line.
+check_lines() {
+  if [ "$2" == "$3" ]; then
+    echo "ok: $1"
+  else
+    echo "FAIL: $1 (- expected, + actual):"
+    diff -u <(printf '%s\n' "$2") <(printf '%s\n' "$3") | tail -n +3 || true
+    failures=$((failures + 1))
+  fi
+}
+
 drive() { "$loader" "$driver" "$@"; }
+
+# wait_for LABEL EXPECTED COMMAND...: checks that COMMAND prints EXPECTED
+# within 10 s.
+wait_for() {
+  local label=$1 wanted=$2 tenths=100 got=''
+  shift 2
+  while got=$("$@"); [ "$got" != "$wanted" ] && [ "$tenths" -gt 0 ]; do
+    sleep 0.1
+    tenths=$((tenths - 1))
+  done
+  check "$label" "$wanted" "$got"
+}
 
 start_program() {
   "$loader" "$program" >"$work/program.log" 2>&1 &
@@ -192,6 +222,314 @@ browser_cancel_keeps_folder() {
   check "EDIT1 after a cancelled browser" 'C:\windows' "$(drive text EDIT1)"
   drive click BUTTON4
   expect_end 10
+}
+
+# --- Whole synchronisations --------------------------------------------------
+# A folder tree on the prefix's C: drive (the folder side) and one at the root
+# of drive V: (the drive side), scanned, reviewed with withdrawals by
+# double-click, carried out, and compared on disk afterwards. Times are noon,
+# a day or more apart, so that the dates shown do not depend on the time zone
+# and every update is beyond doubt.
+
+t_same='2024-03-15 12:00:00'
+t_old='2024-04-30 12:00:00' d_old='2024/04/30'
+t_new='2024-05-01 12:00:00' d_new='2024/05/01'
+
+found_text='検索完了！　　再度 「方向ボタン」を押すと処理を開始します。Ｗクリックでリストの取消ができます。'
+file_question='下記の選択ファイルをリストからはずしますか'
+folder_question='下記の選択フォルダをリストからはずしますか'
+folder_note=$'\r\r選択フォルダ内のファイルもリストからはずれます'
+
+# put_file PATH TIME CONTENT: a file holding CONTENT, last written at TIME.
+put_file() {
+  mkdir -p "$(dirname "$1")"
+  printf '%s\n' "$3" >"$1"
+  touch -d "$2" "$1"
+}
+
+# tree_listing DIR: every folder ("path/") and file ("path|time|content")
+# under DIR, in byte order of the paths.
+tree_listing() {
+  local path
+  (cd "$1" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort | while IFS= read -r path; do
+    if [ -d "$path" ]; then
+      printf '%s/\n' "$path"
+    else
+      printf '%s|%s|%s\n' "$path" "$(date -r "$path" '+%F %T')" "$(cat "$path")"
+    fi
+  done)
+}
+
+# The lines of a listing given one a line, in byte order as tree_listing has them.
+byte_order() { LC_ALL=C sort; }
+
+# A list line as the review state shows it: the text, spaces up to the width
+# in code page 932 bytes (126 for a file to copy, 256 for the others), and the
+# index right-aligned in 8 characters.
+list_line() {  # TEXT WIDTH INDEX
+  local bytes
+  bytes=$(printf '%s' "$1" | iconv -f UTF-8 -t CP932 | wc -c)
+  printf '%s%*s%8d\n' "$1" $(($2 > bytes ? $2 - bytes : 0)) '' "$3"
+}
+copy_line() { list_line "$1" 126 "$2"; }          # TEXT SLOT
+other_line() { list_line "$1" 256 $((1000000 * $3 + $2)); }  # TEXT SLOT FOLDER(0/1)
+
+# row_of LIST TEXT: the row (from 0) of the line that shows TEXT.
+row_of() {
+  drive items "$1" | T=$2 awk 'index($0, ENVIRON["T"] " ") == 1 { print NR - 1; exit }'
+}
+
+# withdraw LIST TEXT CAPTION BODY ANSWER: double-clicks the line of TEXT,
+# checks the confirmation box, answers it and waits until the list has been
+# built again (it then has no selected row).
+withdraw() {
+  local list=$1 text=$2 caption=$3 body=$4 answer=$5 row box
+  row=$(row_of "$list" "$text")
+  [ -n "$row" ] || fail "$list shows no line $text"
+  drive dblclick "$list" "$row"
+  box=$(drive box-text 10) || fail "no confirmation box after a double-click on $text"
+  check "$list box for $text" "$caption"$'\n'"$body" "$box"
+  drive box-answer "$answer"
+  wait_for "$list rebuilt after $answer on $text" -1 drive selected "$list"
+}
+
+# check_list1 LABEL EXPECTED: LIST1 holds the expected lines, in the order a
+# sorted list box gives them.
+check_list1() {
+  local items sorted
+  items=$(drive items LIST1) || fail "LIST1 not found"
+  check_lines "$1" "$(byte_order <<<"$2")" "$(byte_order <<<"$items")"
+  sorted=$(drive sort-items LIST1) || fail "the driver could not sort LIST1's items"
+  check_lines "$1, in sorted order" "$sorted" "$items"
+}
+
+# start_sync FOLDER BUTTON: starts the program on the folder (a Windows path)
+# and the test drive, presses the direction BUTTON and returns once the scan
+# has ended with entries found.
+start_sync() {
+  start_program
+  drive set-text EDIT1 "$1"
+  drive set-text COMBO1 "${drive_letter^^}: 固定ディスク"
+  drive click "$2"
+  drive wait-text TEXT1 "$found_text" 30 || fail "the scan did not end with its text in TEXT1 (it shows: $(drive text TEXT1))"
+}
+
+# finish_sync BUTTON: the second press; the execution runs to the completion
+# state.
+finish_sync() {
+  drive click "$1"
+  if ! drive wait-text TEXT1 '処理完了！　' 20; then
+    fail "no completion text in TEXT1; it shows [$(drive text TEXT1)]," \
+      "message box [$(drive box-text 0 | tr '\r\n' '  ' || true)]"
+  fi
+  check "BUTTON4 at the end" '終  了' "$(drive text BUTTON4)"
+  check "EDIT3 heading after the execution" '作成or更新したファイル' "$(drive text EDIT3)"
+  check "EDIT4 heading after the execution" '削除したファイル' "$(drive text EDIT4)"
+}
+
+# "→": the folder's tree is brought onto the drive. Deletions are withdrawn
+# in LIST2: Cancel on a folder, OK on a lone file, and OK on a file inside a
+# folder to delete, which keeps that folder too.
+sync_to_drive() {
+  local f="$prefix/drive_c/tavrelon-e2e/$scenario" d=$work/drive
+  c_tree=$f
+  rm -rf "$f"
+  local folder="C:\\tavrelon-e2e\\$scenario" v="${drive_letter^^}:"
+
+  # Directly in the roots, and first-level folders on one side only.
+  put_file "$f/top.txt" "$t_new" 'top (folder)'
+  put_file "$d/top.txt" "$t_old" 'top (drive)'
+  put_file "$f/rootonly.txt" "$t_new" 'root only'
+  put_file "$f/onlyfolder/x.txt" "$t_new" x
+  put_file "$f/onlyfolder/sub/y.txt" "$t_new" y
+  put_file "$d/driveonly/z.txt" "$t_old" z
+  put_file "$d/driveonly/sub/w.txt" "$t_old" w
+  # A first-level folder on both sides.
+  put_file "$f/docs/same.txt" "$t_same" 'same (folder)'
+  put_file "$d/docs/same.txt" "$t_same" 'same (drive)'
+  put_file "$f/docs/newer.txt" "$t_new" 'newer (folder)'
+  put_file "$d/docs/newer.txt" "$t_old" 'newer (drive)'
+  put_file "$f/docs/older.txt" "$t_old" 'older (folder)'
+  put_file "$d/docs/older.txt" "$t_new" 'older (drive)'
+  put_file "$f/docs/new.txt" "$t_new" new
+  put_file "$f/docs/表ソ.txt" "$t_new" '表ソ'
+  put_file "$f/docs/sub/a.txt" "$t_new" a
+  put_file "$f/docs/sub/deeper/b.txt" "$t_new" b
+  put_file "$d/docs/gone.txt" "$t_old" gone
+  put_file "$d/docs/keepme.txt" "$t_old" keepme
+  put_file "$d/docs/old/c.txt" "$t_old" c
+  put_file "$d/docs/old/inner/d.txt" "$t_old" d
+  put_file "$f/資料/メモ.txt" "$t_new" 'メモ (folder)'
+  put_file "$d/資料/メモ.txt" "$t_old" 'メモ (drive)'
+  local folder_before
+  folder_before=$(tree_listing "$f")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+
+  start_sync "$folder" BUTTON3
+  # Slots: updates of the drive's walk first, then creations of the folder's.
+  check_list1 "LIST1 after the scan" "$(
+    copy_line "(更新) $v\\docs\\newer.txt  ($d_new)→($d_old)" 1
+    copy_line "(更新) $v\\資料\\メモ.txt  ($d_new)→($d_old)" 2
+    copy_line "(作成) $v\\docs\\new.txt  ($d_new)→()" 3
+    copy_line "(作成) $v\\docs\\表ソ.txt  ($d_new)→()" 4
+    copy_line "(作成) $v\\docs\\sub\\a.txt  ($d_new)→()" 5
+    copy_line "(作成) $v\\docs\\sub\\deeper\\b.txt  ($d_new)→()" 6
+    other_line "(作成) $v\\docs\\sub" 1 1
+    other_line "(作成) $v\\docs\\sub\\deeper" 2 1)"
+  local gone keepme old_c old_d old inner
+  gone=$(other_line "(削除) $v\\docs\\gone.txt" 1 0)
+  keepme=$(other_line "(削除) $v\\docs\\keepme.txt" 2 0)
+  old_c=$(other_line "(削除) $v\\docs\\old\\c.txt" 3 0)
+  old_d=$(other_line "(削除) $v\\docs\\old\\inner\\d.txt" 4 0)
+  old=$(other_line "(削除) $v\\docs\\old" 1 1)
+  inner=$(other_line "(削除) $v\\docs\\old\\inner" 2 1)
+  local list2
+  list2=$(printf '%s\n' "$gone" "$keepme" "$old_c" "$old_d" "$old" "$inner")
+  check_lines "LIST2 after the scan" "$list2" "$(drive items LIST2)"
+  save_screenshot sync_to_drive_review
+
+  withdraw LIST2 "(削除) $v\\docs\\old" "$folder_question" "(削除) $v\\docs\\old$folder_note" CANCEL
+  check_lines "LIST2 after Cancel" "$list2" "$(drive items LIST2)"
+  withdraw LIST2 "(削除) $v\\docs\\keepme.txt" "$file_question" "(削除) $v\\docs\\keepme.txt" OK
+  check_lines "LIST2 after OK on a file" "$(printf '%s\n' "$gone" "$old_c" "$old_d" "$old" "$inner")" \
+    "$(drive items LIST2)"
+  withdraw LIST2 "(削除) $v\\docs\\old\\c.txt" "$file_question" "(削除) $v\\docs\\old\\c.txt" OK
+  check_lines "LIST2 after OK on a file in a folder to delete: the folder stays too" \
+    "$(printf '%s\n' "$gone" "$old_d" "$inner")" "$(drive items LIST2)"
+
+  finish_sync BUTTON3
+  check_list1 "LIST1 after the execution" "$(printf '%s\n' \
+    "(作成) $v\\docs\\sub" "(作成) $v\\docs\\sub\\deeper" \
+    "(更新) $v\\docs\\newer.txt" "(更新) $v\\資料\\メモ.txt" "(更新) $v\\docs\\new.txt" \
+    "(更新) $v\\docs\\表ソ.txt" "(更新) $v\\docs\\sub\\a.txt" "(更新) $v\\docs\\sub\\deeper\\b.txt")"
+  # Files first, then folders, the deepest first.
+  check_lines "LIST2 after the execution" "$(printf '%s\n' "(削除) $v\\docs\\gone.txt" \
+    "(削除) $v\\docs\\old\\inner\\d.txt" "(削除) $v\\docs\\old\\inner")" "$(drive items LIST2)"
+  drive click BUTTON4
+  expect_end 10
+
+  check_lines "drive tree after →" "$(byte_order <<EOF2
+top.txt|$t_old|top (drive)
+driveonly/
+driveonly/z.txt|$t_old|z
+driveonly/sub/
+driveonly/sub/w.txt|$t_old|w
+docs/
+docs/same.txt|$t_same|same (drive)
+docs/newer.txt|$t_new|newer (folder)
+docs/older.txt|$t_new|older (drive)
+docs/new.txt|$t_new|new
+docs/表ソ.txt|$t_new|表ソ
+docs/sub/
+docs/sub/a.txt|$t_new|a
+docs/sub/deeper/
+docs/sub/deeper/b.txt|$t_new|b
+docs/keepme.txt|$t_old|keepme
+docs/old/
+docs/old/c.txt|$t_old|c
+資料/
+資料/メモ.txt|$t_new|メモ (folder)
+EOF2
+)" "$(tree_listing "$d")"
+  check_lines "folder tree after → (the source, unchanged)" "$folder_before" "$(tree_listing "$f")"
+  check "settings file written" "$(settings_bytes "$folder" "$v 固定ディスク" | od -An -tx1)" \
+    "$(od -An -tx1 "$settings" 2>/dev/null || echo missing)"
+}
+
+# "←": the drive's tree is brought into the folder. A file to update is
+# kept with Cancel; a new folder is withdrawn with OK, which withdraws its
+# files and its sub-folder but not a sibling whose name begins with its name.
+sync_to_folder() {
+  local f="$prefix/drive_c/tavrelon-e2e/$scenario" d=$work/drive
+  c_tree=$f
+  rm -rf "$f"
+  local folder="C:\\tavrelon-e2e\\$scenario" v="${drive_letter^^}:"
+  local c=$folder  # the destination root in the lines
+
+  put_file "$d/top.txt" "$t_new" 'top (drive)'
+  put_file "$f/top.txt" "$t_old" 'top (folder)'
+  put_file "$d/rootonly.txt" "$t_new" 'root only'
+  put_file "$d/driveonly/e.txt" "$t_new" e
+  put_file "$d/driveonly/sub/f.txt" "$t_new" f
+  put_file "$f/folderonly/g.txt" "$t_old" g
+  put_file "$f/folderonly/sub/k.txt" "$t_old" k
+  put_file "$d/docs/same.txt" "$t_same" 'same (drive)'
+  put_file "$f/docs/same.txt" "$t_same" 'same (folder)'
+  put_file "$d/docs/newer.txt" "$t_new" 'newer (drive)'
+  put_file "$f/docs/newer.txt" "$t_old" 'newer (folder)'
+  put_file "$d/docs/older.txt" "$t_old" 'older (drive)'
+  put_file "$f/docs/older.txt" "$t_new" 'older (folder)'
+  put_file "$d/docs/new.txt" "$t_new" new
+  put_file "$d/docs/sub/a.txt" "$t_new" a
+  put_file "$d/docs/sub/deeper/b.txt" "$t_new" b
+  put_file "$d/docs/sub2/c.txt" "$t_new" c
+  put_file "$f/docs/gone.txt" "$t_old" gone
+  put_file "$f/docs/old/h.txt" "$t_old" h
+  put_file "$d/資料/ソ表/メモ.txt" "$t_new" 'メモ'
+  mkdir -p "$f/資料"
+  local drive_before
+  drive_before=$(tree_listing "$d")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+
+  start_sync "$folder" BUTTON2
+  # Slots: creations and updates in the drive's walk order.
+  local new newer a b c2 memo sub deeper sub2 soh
+  new=$(copy_line "(作成) $c\\docs\\new.txt  ()←($d_new)" 1)
+  newer=$(copy_line "(更新) $c\\docs\\newer.txt  ($d_old)←($d_new)" 2)
+  a=$(copy_line "(作成) $c\\docs\\sub\\a.txt  ()←($d_new)" 3)
+  b=$(copy_line "(作成) $c\\docs\\sub\\deeper\\b.txt  ()←($d_new)" 4)
+  c2=$(copy_line "(作成) $c\\docs\\sub2\\c.txt  ()←($d_new)" 5)
+  memo=$(copy_line "(作成) $c\\資料\\ソ表\\メモ.txt  ()←($d_new)" 6)
+  sub=$(other_line "(作成) $c\\docs\\sub" 1 1)
+  deeper=$(other_line "(作成) $c\\docs\\sub\\deeper" 2 1)
+  sub2=$(other_line "(作成) $c\\docs\\sub2" 3 1)
+  soh=$(other_line "(作成) $c\\資料\\ソ表" 4 1)
+  local list1
+  list1=$(printf '%s\n' "$new" "$newer" "$a" "$b" "$c2" "$memo" "$sub" "$deeper" "$sub2" "$soh")
+  check_list1 "LIST1 after the scan" "$list1"
+  check_lines "LIST2 after the scan" "$(
+    other_line "(削除) $c\\docs\\gone.txt" 1 0
+    other_line "(削除) $c\\docs\\old\\h.txt" 2 0
+    other_line "(削除) $c\\docs\\old" 1 1)" "$(drive items LIST2)"
+  save_screenshot sync_to_folder_review
+
+  withdraw LIST1 "(更新) $c\\docs\\newer.txt" "$file_question" \
+    "(更新) $c\\docs\\newer.txt  ($d_old)←($d_new)" CANCEL
+  check_list1 "LIST1 after Cancel" "$list1"
+  withdraw LIST1 "(作成) $c\\docs\\sub" "$folder_question" "(作成) $c\\docs\\sub$folder_note" OK
+  check_list1 "LIST1 after OK on a new folder" \
+    "$(printf '%s\n' "$new" "$newer" "$c2" "$memo" "$sub2" "$soh")"
+
+  finish_sync BUTTON2
+  check_list1 "LIST1 after the execution" "$(printf '%s\n' \
+    "(作成) $c\\docs\\sub2" "(作成) $c\\資料\\ソ表" "(更新) $c\\docs\\new.txt" \
+    "(更新) $c\\docs\\newer.txt" "(更新) $c\\docs\\sub2\\c.txt" "(更新) $c\\資料\\ソ表\\メモ.txt")"
+  check_lines "LIST2 after the execution" "$(printf '%s\n' "(削除) $c\\docs\\gone.txt" \
+    "(削除) $c\\docs\\old\\h.txt" "(削除) $c\\docs\\old")" "$(drive items LIST2)"
+  drive click BUTTON4
+  expect_end 10
+
+  check_lines "folder tree after ←" "$(byte_order <<EOF2
+top.txt|$t_old|top (folder)
+folderonly/
+folderonly/g.txt|$t_old|g
+folderonly/sub/
+folderonly/sub/k.txt|$t_old|k
+docs/
+docs/same.txt|$t_same|same (folder)
+docs/newer.txt|$t_new|newer (drive)
+docs/older.txt|$t_new|older (folder)
+docs/new.txt|$t_new|new
+docs/sub2/
+docs/sub2/c.txt|$t_new|c
+資料/
+資料/ソ表/
+資料/ソ表/メモ.txt|$t_new|メモ
+EOF2
+)" "$(tree_listing "$f")"
+  check_lines "drive tree after ← (the source, unchanged)" "$drive_before" "$(tree_listing "$d")"
+  check "settings file written" "$(settings_bytes "$folder" "$v 固定ディスク" | od -An -tx1)" \
+    "$(od -An -tx1 "$settings" 2>/dev/null || echo missing)"
 }
 
 declare -F "$scenario" >/dev/null || fail "no scenario named $scenario"

@@ -91,6 +91,48 @@ int items(const Args& args) {
   return 0;
 }
 
+int selected(const Args& args) {
+  const HWND list = named_window(args[1]);
+  if (list) print(std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)) + "\n");
+  return found(list != nullptr);
+}
+
+// The items of a list box in the order a sorted list box of the same locale
+// gives them: a list box of the driver's own (message-only, never shown) is
+// filled with them, one LB_ADDSTRING each, and read back.
+int sort_items(const Args& args) {
+  const HWND list = named_window(args[1]);
+  if (!list) return 1;
+  const HWND sorter =
+      ::CreateWindowExW(0, L"LISTBOX", L"", LBS_SORT | LBS_HASSTRINGS, 0, 0, 0, 0, HWND_MESSAGE,
+                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (!sorter) {
+    const std::string error =
+        "sort-items: no list box of its own (error " + std::to_string(::GetLastError()) + ")\n";
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), error.data(), static_cast<DWORD>(error.size()),
+                &written, nullptr);
+    return 1;
+  }
+  ::SendMessageW(sorter, LB_SETLOCALE, ::SendMessageW(list, LB_GETLOCALE, 0, 0), 0);
+  const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    const auto length = ::SendMessageW(list, LB_GETTEXTLEN, row, 0);
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(item.data()));
+    ::SendMessageW(sorter, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  for (LRESULT row = 0; row < count; ++row) {
+    const auto length = ::SendMessageW(sorter, LB_GETTEXTLEN, row, 0);
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(sorter, LB_GETTEXT, row, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length));
+    print(win32::narrow(item) + "\n");
+  }
+  ::DestroyWindow(sorter);
+  return 0;
+}
+
 int enabled(const Args& args) {
   const HWND window = named_window(args[1]);
   if (window) print(::IsWindowEnabled(window) ? "1\n" : "0\n");
@@ -165,7 +207,7 @@ struct Command {
   std::string_view usage;
 };
 
-constexpr std::array<Command, 17> kCommands{{
+constexpr std::array<Command, 19> kCommands{{
     {"wait-window", 0, wait_window, "[SECONDS]  wait until the form is shown"},
     {"wait-gone", 0, wait_gone, "[SECONDS]  wait until the form has gone"},
     {"rect", 0, rect, "  the form's screen rectangle: left top width height"},
@@ -173,6 +215,8 @@ constexpr std::array<Command, 17> kCommands{{
     {"wait-text", 2, wait_text, "NAME TEXT [SECONDS]  wait until the control shows TEXT"},
     {"set-text", 2, set_text, "NAME TEXT  replace a control's text"},
     {"items", 1, items, "LIST  the items of a list or combo box, one a line"},
+    {"sort-items", 1, sort_items, "LIST  its items as a sorted list box orders them"},
+    {"selected", 1, selected, "LIST  the selected row (from 0), -1 for none"},
     {"enabled", 1, enabled, "NAME  1 or 0"},
     {"checked", 1, checked, "NAME  1 or 0"},
     {"click", 1, click_control, "NAME  click a button"},
