@@ -5,8 +5,8 @@
 namespace tav {
 
 const ControlSpec& FormSpec::control(Control id) const {
-  for (const auto& spec : controls) {
-    if (spec.id == id) return spec;
+  for (const auto& desc : controls) {
+    if (desc.id == id) return desc;
   }
   throw std::logic_error("the form has no such control");
 }

@@ -39,7 +39,7 @@ struct FormSpec {
   int char_height;
   std::span<const ControlSpec> controls;
 
-  // The spec of a control (not of the form itself).
+  // The description of a control (not of the form itself).
   const ControlSpec& control(Control id) const;
 };
 

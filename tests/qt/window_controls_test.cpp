@@ -33,13 +33,13 @@ TEST_F(Controls, TheFixedSizeFormHoldsEveryControlAtItsRectangleInAJapaneseFace)
   EXPECT_EQ(form.size(), qt::client_size_of(940, 724));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const ControlSpec& spec : main_form().controls) {
-    const QWidget& widget = *window.widget(spec.id);
-    EXPECT_EQ(widget.pos(), QPoint(spec.left, spec.top)) << spec.name;
-    EXPECT_EQ(widget.width(), spec.width) << spec.name;
-    EXPECT_TRUE(form.rect().contains(widget.geometry())) << spec.name;
-    EXPECT_EQ(widget.font().pixelSize(), spec.char_height) << spec.name;
-    EXPECT_TRUE(is_japanese_gothic(widget.font())) << spec.name;
+  for (const ControlSpec& desc : main_form().controls) {
+    const QWidget& widget = *window.widget(desc.id);
+    EXPECT_EQ(widget.pos(), QPoint(desc.left, desc.top)) << desc.name;
+    EXPECT_EQ(widget.width(), desc.width) << desc.name;
+    EXPECT_TRUE(form.rect().contains(widget.geometry())) << desc.name;
+    EXPECT_EQ(widget.font().pixelSize(), desc.char_height) << desc.name;
+    EXPECT_TRUE(is_japanese_gothic(widget.font())) << desc.name;
   }
 }
 

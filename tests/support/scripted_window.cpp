@@ -11,10 +11,10 @@ constexpr std::size_t kQueueLimit = 64;
 
 ScriptedWindow::ScriptedWindow(const FormSpec& form, EventProcedures procedures)
     : form_(form), procedures_(std::move(procedures)) {
-  for (const auto& spec : form_.controls) {
-    mutable_state(spec.id).text = std::string(spec.design_text);
-    mutable_state(spec.id).char_height = spec.char_height;
-    mutable_state(spec.id).bold = spec.bold;
+  for (const auto& desc : form_.controls) {
+    mutable_state(desc.id).text = std::string(desc.design_text);
+    mutable_state(desc.id).char_height = desc.char_height;
+    mutable_state(desc.id).bold = desc.bold;
   }
   mutable_state(Control::MainForm).text = std::string(form_.title);
   mutable_state(Control::MainForm).visible = false;

@@ -42,15 +42,15 @@ TEST_F(FormBuild, FrameIsCentredAndCannotBeResizedOrMaximised) {
 
 TEST_F(FormBuild, EveryControlSitsAtItsPlaceWithItsDesignText) {
   open();
-  for (const ControlSpec& spec : main_form().controls) {
-    SCOPED_TRACE(std::string(spec.name));
-    const HWND handle = control(spec.id);  // found by class, left, top and width
+  for (const ControlSpec& desc : main_form().controls) {
+    SCOPED_TRACE(std::string(desc.name));
+    const HWND handle = control(desc.id);  // found by class, left, top and width
     ASSERT_NE(handle, nullptr);
-    if (spec.kind != ControlKind::ComboBox && spec.kind != ControlKind::ListBox) {
+    if (desc.kind != ControlKind::ComboBox && desc.kind != ControlKind::ListBox) {
       const RECT rect = rect_in_parent(handle);
-      EXPECT_EQ(rect.bottom - rect.top, spec.height);
+      EXPECT_EQ(rect.bottom - rect.top, desc.height);
     }
-    EXPECT_EQ(window->get_text(spec.id), spec.design_text);
+    EXPECT_EQ(window->get_text(desc.id), desc.design_text);
   }
 }
 
@@ -80,10 +80,10 @@ TEST_F(FormBuild, KindsCarryTheirStyles) {
   EXPECT_EQ(style_of(control(Control::Combo1)) & 3, CBS_DROPDOWN);
   EXPECT_EQ(style_of(control(Control::Check1)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
   EXPECT_EQ(style_of(control(Control::Button4)) & BS_TYPEMASK, BS_PUSHBUTTON);
-  for (const ControlSpec& spec : main_form().controls) {
-    SCOPED_TRACE(std::string(spec.name));
-    EXPECT_EQ((style_of(control(spec.id)) & WS_TABSTOP) != 0,
-              spec.kind != ControlKind::StaticText);
+  for (const ControlSpec& desc : main_form().controls) {
+    SCOPED_TRACE(std::string(desc.name));
+    EXPECT_EQ((style_of(control(desc.id)) & WS_TABSTOP) != 0,
+              desc.kind != ControlKind::StaticText);
   }
 }
 

@@ -26,41 +26,41 @@ constexpr int kComboFieldHeight = 24;
 
 bool bordered(Control id) { return std::ranges::find(kBordered, id) != kBordered.end(); }
 
-QWidget* make_button(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
-  auto* button = new QPushButton(qt_text(spec.design_text), parent);
+QWidget* make_button(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+  auto* button = new QPushButton(qt_text(desc.design_text), parent);
   button->setAutoDefault(true);  // Enter clicks the focused button, as Space does
   QObject::connect(button, &QPushButton::clicked,
-                   [events, id = spec.id] { events.event(id, event::kOn); });
+                   [events, id = desc.id] { events.event(id, event::kOn); });
   return button;
 }
 
-QWidget* make_check_box(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
-  auto* box = new QCheckBox(qt_text(spec.design_text), parent);
+QWidget* make_check_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+  auto* box = new QCheckBox(qt_text(desc.design_text), parent);
   QObject::connect(box, &QCheckBox::clicked,
-                   [events, id = spec.id] { events.event(id, event::kOn); });
+                   [events, id = desc.id] { events.event(id, event::kOn); });
   return box;
 }
 
-QWidget* make_edit(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
-  auto* edit = new QLineEdit(qt_text(spec.design_text), parent);
-  if (spec.text_limit > 0) edit->setValidator(new ByteLimitValidator(spec.text_limit, edit));
+QWidget* make_edit(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+  auto* edit = new QLineEdit(qt_text(desc.design_text), parent);
+  if (desc.text_limit > 0) edit->setValidator(new ByteLimitValidator(desc.text_limit, edit));
   QObject::connect(edit, &QLineEdit::textChanged,
-                   [events, id = spec.id] { events.event(id, event::kChange); });
+                   [events, id = desc.id] { events.event(id, event::kChange); });
   return edit;
 }
 
-QWidget* make_static_text(const ControlSpec& spec, QWidget* parent, const FormEvents&) {
-  auto* label = new QLabel(qt_text(spec.design_text), parent);
+QWidget* make_static_text(const ControlSpec& desc, QWidget* parent, const FormEvents&) {
+  auto* label = new QLabel(qt_text(desc.design_text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label->setWordWrap(true);
-  if (bordered(spec.id)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (bordered(desc.id)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
   return label;
 }
 
-QWidget* make_list_box(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
-  const Control id = spec.id;
-  return new LineListBox(spec.sorted,
+QWidget* make_list_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+  const Control id = desc.id;
+  return new LineListBox(desc.sorted,
                          {[events, id] {
                             events.event(id, event::kChange);
                             events.event(id, event::kClick);
@@ -69,13 +69,13 @@ QWidget* make_list_box(const ControlSpec& spec, QWidget* parent, const FormEvent
                          parent);
 }
 
-QWidget* make_combo_box(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
+QWidget* make_combo_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setDuplicatesEnabled(true);
-  combo->setEditText(qt_text(spec.design_text));
-  const Control id = spec.id;
+  combo->setEditText(qt_text(desc.design_text));
+  const Control id = desc.id;
   QObject::connect(combo, &QComboBox::editTextChanged,
                    [events, id] { events.event(id, event::kChange); });
   QObject::connect(combo, &QComboBox::currentIndexChanged,
@@ -98,40 +98,40 @@ constexpr std::array<std::pair<ControlKind, Maker>, 6> kMakers{{
 
 // The rectangle of the control; the combo box keeps its field's height and
 // shows as many rows of its list as the rest of its height holds.
-void place(QWidget& widget, const ControlSpec& spec) {
-  if (spec.kind != ControlKind::ComboBox) {
-    widget.setGeometry(spec.left, spec.top, spec.width, spec.height);
+void place(QWidget& widget, const ControlSpec& desc) {
+  if (desc.kind != ControlKind::ComboBox) {
+    widget.setGeometry(desc.left, desc.top, desc.width, desc.height);
     return;
   }
-  widget.setGeometry(spec.left, spec.top, spec.width, std::min(spec.height, kComboFieldHeight));
-  const int row = std::max(spec.char_height + 4, 1);
+  widget.setGeometry(desc.left, desc.top, desc.width, std::min(desc.height, kComboFieldHeight));
+  const int row = std::max(desc.char_height + 4, 1);
   static_cast<QComboBox&>(widget).setMaxVisibleItems(
-      std::max((spec.height - kComboFieldHeight) / row, 1));
+      std::max((desc.height - kComboFieldHeight) / row, 1));
 }
 
-QWidget* make_control(const ControlSpec& spec, QWidget* parent, const FormEvents& events) {
-  const auto maker = std::ranges::find(kMakers, spec.kind, &std::pair<ControlKind, Maker>::first);
-  QWidget* widget = maker->second(spec, parent, events);
-  widget->setObjectName(qt_text(spec.name));
-  place(*widget, spec);
-  apply_colours(*widget, spec.kind, spec.text_colour, spec.background);
+QWidget* make_control(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+  const auto maker = std::ranges::find(kMakers, desc.kind, &std::pair<ControlKind, Maker>::first);
+  QWidget* widget = maker->second(desc, parent, events);
+  widget->setObjectName(qt_text(desc.name));
+  place(*widget, desc);
+  apply_colours(*widget, desc.kind, desc.text_colour, desc.background);
   return widget;
 }
 
 }  // namespace
 
-BuiltForm build_form(const FormSpec& spec, FormEvents events) {
+BuiltForm build_form(const FormSpec& desc, FormEvents events) {
   BuiltForm built;
   built.form = std::make_unique<FormWindow>(events.closed);
   FormWindow& form = *built.form;
-  form.setObjectName(qt_text(spec.name));
-  form.setWindowTitle(qt_text(spec.title));
-  form.set_outer_size(spec.created_width, spec.created_height);
-  form.centre_outer(spec.created_width, spec.created_height);
+  form.setObjectName(qt_text(desc.name));
+  form.setWindowTitle(qt_text(desc.title));
+  form.set_outer_size(desc.created_width, desc.created_height);
+  form.centre_outer(desc.created_width, desc.created_height);
   built.widgets[0] = &form;
-  built.fonts[0] = control_font(spec.face, spec.char_height, false);
+  built.fonts[0] = control_font(desc.face, desc.char_height, false);
   form.setFont(built.fonts[0]);
-  for (const ControlSpec& control : spec.controls) {
+  for (const ControlSpec& control : desc.controls) {
     const auto index = static_cast<std::size_t>(control.id);
     QWidget* widget = make_control(control, &form, events);
     built.widgets[index] = widget;

@@ -41,13 +41,13 @@ const KindArgs& kind_args(ControlKind kind) {
 
 }  // namespace
 
-CreateArgs create_args(const ControlSpec& spec) {
-  const KindArgs& kind = kind_args(spec.kind);
-  CreateArgs args{kind.window_class, widen(spec.design_text), WS_CHILD | WS_VISIBLE | kind.style,
-                  kind.ex_style, spec.left, spec.top, spec.width, spec.height,
-                  kFirstControlId + static_cast<int>(spec.id)};
-  if (std::ranges::find(kBordered, spec.id) != kBordered.end()) args.style |= WS_BORDER;
-  if (spec.kind == ControlKind::ListBox && spec.sorted) args.style |= LBS_SORT;
+CreateArgs create_args(const ControlSpec& desc) {
+  const KindArgs& kind = kind_args(desc.kind);
+  CreateArgs args{kind.window_class, widen(desc.design_text), WS_CHILD | WS_VISIBLE | kind.style,
+                  kind.ex_style, desc.left, desc.top, desc.width, desc.height,
+                  kFirstControlId + static_cast<int>(desc.id)};
+  if (std::ranges::find(kBordered, desc.id) != kBordered.end()) args.style |= WS_BORDER;
+  if (desc.kind == ControlKind::ListBox && desc.sorted) args.style |= LBS_SORT;
   return args;
 }
 
@@ -73,15 +73,15 @@ HWND create_form(FormState& state, HINSTANCE instance) {
   // Centred on the screen, each half truncated.
   const int screen_width = ::GetSystemMetrics(SM_CXSCREEN);
   const int screen_height = ::GetSystemMetrics(SM_CYSCREEN);
-  const int width = state.spec.created_width;
-  const int height = state.spec.created_height;
-  return ::CreateWindowExW(0, kFormClassName, widen(state.spec.title).c_str(), kFormStyle,
+  const int width = state.desc.created_width;
+  const int height = state.desc.created_height;
+  return ::CreateWindowExW(0, kFormClassName, widen(state.desc.title).c_str(), kFormStyle,
                            screen_width / 2 - width / 2, screen_height / 2 - height / 2, width,
                            height, nullptr, nullptr, instance, &state);
 }
 
-HWND create_control(const ControlSpec& spec, HWND form, HINSTANCE instance) {
-  const CreateArgs args = create_args(spec);
+HWND create_control(const ControlSpec& desc, HWND form, HINSTANCE instance) {
+  const CreateArgs args = create_args(desc);
   return ::CreateWindowExW(args.ex_style, args.window_class, args.text.c_str(), args.style,
                            args.left, args.top, args.width, args.height, form,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), instance,
@@ -94,17 +94,17 @@ bool create_form_windows(FormState& state, HINSTANCE instance) {
   // The window procedure records the form's handle in state.form.
   if (!create_form(state, instance)) return false;
   state.windows[0] = state.form;
-  state.fonts[0] = {widen(state.spec.face), state.spec.char_height, false, nullptr};
+  state.fonts[0] = {widen(state.desc.face), state.desc.char_height, false, nullptr};
   apply_font(state, Control::MainForm);
-  for (const ControlSpec& spec : state.spec.controls) {
-    const HWND control = create_control(spec, state.form, instance);
+  for (const ControlSpec& desc : state.desc.controls) {
+    const HWND control = create_control(desc, state.form, instance);
     if (!control) return false;
-    state.windows[static_cast<std::size_t>(spec.id)] = control;
-    state.fonts[static_cast<std::size_t>(spec.id)] = {widen(spec.face), spec.char_height,
-                                                       spec.bold, nullptr};
-    apply_font(state, spec.id);
-    if (spec.text_limit > 0) {
-      ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(spec.text_limit), 0);
+    state.windows[static_cast<std::size_t>(desc.id)] = control;
+    state.fonts[static_cast<std::size_t>(desc.id)] = {widen(desc.face), desc.char_height,
+                                                       desc.bold, nullptr};
+    apply_font(state, desc.id);
+    if (desc.text_limit > 0) {
+      ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(desc.text_limit), 0);
     }
   }
   return true;

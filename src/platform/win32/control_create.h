@@ -20,7 +20,7 @@ struct CreateArgs {
   int id;
 };
 
-CreateArgs create_args(const ControlSpec& spec);
+CreateArgs create_args(const ControlSpec& desc);
 
 // The form's frame: a caption with system menu and minimise box, no
 // maximise box and no sizing border.

@@ -22,10 +22,10 @@ void free_fonts(FormState& state) {
 HBRUSH control_colours(FormState& state, HDC dc, HWND window) {
   const auto control = control_of(state, window);
   if (!control || *control == Control::MainForm) return nullptr;
-  const ControlSpec& spec = state.spec.control(*control);
-  ::SetTextColor(dc, colour_ref(spec.text_colour));
-  ::SetBkColor(dc, colour_ref(spec.background));
-  return state.brushes.brush(spec.background);
+  const ControlSpec& desc = state.desc.control(*control);
+  ::SetTextColor(dc, colour_ref(desc.text_colour));
+  ::SetBkColor(dc, colour_ref(desc.background));
+  return state.brushes.brush(desc.background);
 }
 
 }  // namespace tav::win32

@@ -19,13 +19,13 @@ std::optional<Control> control_of(const FormState& state, HWND window) {
   for (std::size_t i = 0; i < state.windows.size(); ++i) {
     if (state.windows[i] == window) return static_cast<Control>(i);
   }
-  for (const auto& spec : state.spec.controls) {
-    if (spec.kind != ControlKind::ComboBox) continue;
+  for (const auto& desc : state.desc.controls) {
+    if (desc.kind != ControlKind::ComboBox) continue;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    if (::GetComboBoxInfo(window_of(state, spec.id), &info) &&
+    if (::GetComboBoxInfo(window_of(state, desc.id), &info) &&
         (info.hwndItem == window || info.hwndList == window)) {
-      return spec.id;
+      return desc.id;
     }
   }
   return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<Control> control_of(const FormState& state, HWND window) {
 
 std::optional<ControlKind> kind_of(const FormState& state, Control control) {
   if (control == Control::MainForm) return std::nullopt;
-  return state.spec.control(control).kind;
+  return state.desc.control(control).kind;
 }
 
 void rethrow_deferred(FormState& state) {

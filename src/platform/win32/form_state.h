@@ -40,11 +40,11 @@ struct ControlFont {
 
 struct FormState {
   FormState(const FormSpec& form, EventProcedures procedures)
-      : spec(form), events(form, std::move(procedures)) {}
+      : desc(form), events(form, std::move(procedures)) {}
   FormState(const FormState&) = delete;
   FormState& operator=(const FormState&) = delete;
 
-  const FormSpec& spec;
+  const FormSpec& desc;
   EventDelivery events;
   HWND form = nullptr;                          // null once destroyed
   std::array<HWND, kControlCount> windows{};    // by Control; [0] is the form

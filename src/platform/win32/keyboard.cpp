@@ -16,7 +16,7 @@ bool is_held(int key) { return ::GetKeyState(key) < 0; }
 // The form, then its controls in creation order: the ring Tab walks.
 std::vector<Control> tab_ring(const FormState& state) {
   std::vector<Control> ring{Control::MainForm};
-  for (const ControlSpec& spec : state.spec.controls) ring.push_back(spec.id);
+  for (const ControlSpec& desc : state.desc.controls) ring.push_back(desc.id);
   return ring;
 }
 

@@ -42,8 +42,8 @@ HWND named_window(std::string_view name, double seconds) {
   const HWND form = form_window(seconds);
   if (!form) return nullptr;
   if (_stricmp(std::string(name).c_str(), kFormName.data()) == 0) return form;
-  const ControlSpec* spec = test::control_named(main_form(), name);
-  return spec ? test::find_control_window(form, *spec) : nullptr;
+  const ControlSpec* desc = test::control_named(main_form(), name);
+  return desc ? test::find_control_window(form, *desc) : nullptr;
 }
 
 HWND dialog_window(double seconds) {
@@ -67,10 +67,10 @@ std::string focused_name() {
   info.cbSize = sizeof info;
   if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(form, nullptr), &info)) return {};
   if (info.hwndFocus == form) return std::string(kFormName);
-  for (const ControlSpec& spec : main_form().controls) {
-    const HWND control = test::find_control_window(form, spec);
+  for (const ControlSpec& desc : main_form().controls) {
+    const HWND control = test::find_control_window(form, desc);
     if (control && (control == info.hwndFocus || ::IsChild(control, info.hwndFocus))) {
-      return std::string(spec.name);
+      return std::string(desc.name);
     }
   }
   return {};

@@ -27,19 +27,19 @@ std::wstring class_name(HWND window) {
 
 struct Search {
   HWND form;
-  const ControlSpec* spec;
+  const ControlSpec* desc;
   HWND found;
 };
 
 BOOL CALLBACK match_child(HWND child, LPARAM data) {
   auto& search = *reinterpret_cast<Search*>(data);
   if (::GetParent(child) != search.form) return TRUE;
-  if (_wcsicmp(class_name(child).c_str(), window_class_of(search.spec->kind).data()) != 0) {
+  if (_wcsicmp(class_name(child).c_str(), window_class_of(search.desc->kind).data()) != 0) {
     return TRUE;
   }
   const RECT rect = rect_in_parent(child);
-  if (rect.left != search.spec->left || rect.top != search.spec->top ||
-      rect.right - rect.left != search.spec->width) {
+  if (rect.left != search.desc->left || rect.top != search.desc->top ||
+      rect.right - rect.left != search.desc->width) {
     return TRUE;
   }
   search.found = child;
@@ -54,11 +54,11 @@ HWND find_form_window(std::wstring_view title) {
 }
 
 const ControlSpec* control_named(const FormSpec& form, std::string_view name) {
-  for (const ControlSpec& spec : form.controls) {
-    if (std::ranges::equal(spec.name, name, [](unsigned char a, unsigned char b) {
+  for (const ControlSpec& desc : form.controls) {
+    if (std::ranges::equal(desc.name, name, [](unsigned char a, unsigned char b) {
           return std::toupper(a) == std::toupper(b);
         })) {
-      return &spec;
+      return &desc;
     }
   }
   return nullptr;
@@ -69,8 +69,8 @@ std::wstring_view window_class_of(ControlKind kind) {
       ->second;
 }
 
-HWND find_control_window(HWND form, const ControlSpec& spec) {
-  Search search{form, &spec, nullptr};
+HWND find_control_window(HWND form, const ControlSpec& desc) {
+  Search search{form, &desc, nullptr};
   ::EnumChildWindows(form, match_child, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

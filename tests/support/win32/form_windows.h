@@ -24,7 +24,7 @@ std::wstring_view window_class_of(ControlKind kind);
 
 // The child of the form of the control's class at the control's left, top and
 // width (the height of a combo box is its closed height), or null.
-HWND find_control_window(HWND form, const ControlSpec& spec);
+HWND find_control_window(HWND form, const ControlSpec& desc);
 
 // A child's rectangle in its parent's client coordinates.
 RECT rect_in_parent(HWND child);
