@@ -11,9 +11,10 @@ namespace tav {
 void sys::fill_entry_texts(FolderEntry& entry, const EntryFacts& facts) {
   char text[64];
   entry.size = facts.folder ? "0" : std::to_string(facts.size);
-  std::snprintf(text, sizeof text, "%.2d/%.2d/%.2d", facts.year, facts.month, facts.day);
+  const LocalStamp& at = facts.written;
+  std::snprintf(text, sizeof text, "%.2d/%.2d/%.2d", at.year, at.month, at.day);
   entry.date = text;
-  std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d", facts.hour, facts.minute, facts.second);
+  std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d", at.hour, at.minute, at.second);
   entry.time = text;
   entry.attributes = {facts.folder ? 'D' : '-', facts.read_only ? 'R' : '-',
                       facts.archive ? 'A' : '-'};

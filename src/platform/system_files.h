@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/local_time.h"
 
 namespace tav::sys {
 
@@ -29,7 +30,7 @@ struct EntryFacts {
   bool read_only = false;
   bool archive = false;
   std::uint64_t size = 0;
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;  // local time
+  LocalStamp written{};  // last write, local time
 };
 void fill_entry_texts(FolderEntry& entry, const EntryFacts& facts);
 

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/local_time.h"
 #include "platform/posix/errno_codes.h"
 
 namespace tav::sys {
@@ -41,18 +40,12 @@ bool describe(int folder_fd, const char* name, FolderEntry& entry) {
   entry.is_link = S_ISLNK(own.st_mode);
   if (entry.is_link && ::fstatat(folder_fd, name, &info, 0) != 0) info = own;
 
-  const LocalStamp local = local_stamp(info.st_mtime);
   EntryFacts facts;
   facts.folder = S_ISDIR(info.st_mode);
   facts.read_only = (info.st_mode & 0222) == 0;
   facts.archive = false;  // these file systems keep no archive flag
   facts.size = static_cast<std::uint64_t>(info.st_size);
-  facts.year = local.year;
-  facts.month = local.month;
-  facts.day = local.day;
-  facts.hour = local.hour;
-  facts.minute = local.minute;
-  facts.second = local.second;
+  facts.written = local_stamp(info.st_mtime);
   fill_entry_texts(entry, facts);
   return true;
 }

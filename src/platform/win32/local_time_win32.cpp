@@ -1,4 +1,5 @@
 #include "platform/local_time.h"
+#include "platform/win32/file_time.h"
 
 #include <windows.h>
 
@@ -6,17 +7,20 @@
 
 namespace tav {
 
-// Through the system's file-time conversion: the C library's own local time
-// reads the TZ variable in a format of its own and ignores the system's zone.
-LocalStamp local_stamp(std::time_t when) {
-  constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
-  const std::uint64_t ticks = kUnixEpochAsFileTime + static_cast<std::uint64_t>(when) * 10000000ULL;
-  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+LocalStamp win32::local_stamp_of(const FILETIME& utc) {
   FILETIME local_file_time{};
   SYSTEMTIME local{};
   ::FileTimeToLocalFileTime(&utc, &local_file_time);
   ::FileTimeToSystemTime(&local_file_time, &local);
   return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+// Through the system's file-time conversion: the C library's own local time
+// reads the TZ variable in a format of its own and ignores the system's zone.
+LocalStamp local_stamp(std::time_t when) {
+  constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
+  const std::uint64_t ticks = kUnixEpochAsFileTime + static_cast<std::uint64_t>(when) * 10000000ULL;
+  return win32::local_stamp_of({static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
 }
 
 }  // namespace tav

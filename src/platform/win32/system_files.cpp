@@ -6,6 +6,7 @@
 #include <atomic>
 #include <vector>
 
+#include "platform/win32/file_time.h"
 #include "platform/win32/wide.h"
 
 namespace tav::sys {
@@ -20,22 +21,12 @@ void describe(const WIN32_FIND_DATAW& data, FolderEntry& entry) {
   entry.name = win32::narrow(data.cFileName);
   entry.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 
-  FILETIME local_file_time{};
-  SYSTEMTIME local{};
-  ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local_file_time);
-  ::FileTimeToSystemTime(&local_file_time, &local);
-
   EntryFacts facts;
   facts.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   facts.read_only = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
   facts.archive = (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
   facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  facts.year = local.wYear;
-  facts.month = local.wMonth;
-  facts.day = local.wDay;
-  facts.hour = local.wHour;
-  facts.minute = local.wMinute;
-  facts.second = local.wSecond;
+  facts.written = win32::local_stamp_of(data.ftLastWriteTime);
   fill_entry_texts(entry, facts);
 }
 
