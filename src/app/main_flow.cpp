@@ -77,7 +77,7 @@ void MainFlow::start_up() {
 }
 
 int MainFlow::wait_for(std::initializer_list<int> accepted) {
-  event_code_ = event::kNone;
+  event_code_ = event_code::kNone;
   while (std::find(accepted.begin(), accepted.end(), event_code_) == accepted.end()) {
     window_.wait_for_event();
   }
@@ -86,10 +86,10 @@ int MainFlow::wait_for(std::initializer_list<int> accepted) {
 
 void MainFlow::selection_state() {
   for (;;) {
-    const int code = wait_for({event::kBrowse, event::kDriveToFolder, event::kFolderToDrive,
-                               event::kStop});
-    if (code == event::kStop) window_.end_program(0);
-    if (code == event::kBrowse) {
+    const int code = wait_for({event_code::kBrowse, event_code::kDriveToFolder, event_code::kFolderToDrive,
+                               event_code::kStop});
+    if (code == event_code::kStop) window_.end_program(0);
+    if (code == event_code::kBrowse) {
       if (const std::string folder = window_.browse_for_folder(); !folder.empty()) {
         window_.set_text(Control::Edit1, folder);
       }
@@ -102,7 +102,7 @@ void MainFlow::selection_state() {
 }
 
 void MainFlow::take_roots(int code) {
-  if (code == event::kDriveToFolder) {
+  if (code == event_code::kDriveToFolder) {
     window_.set_enabled(Control::Button3, false);
     roots_.direction = Direction::DriveToFolder;
   } else {
@@ -118,11 +118,11 @@ void MainFlow::take_roots(int code) {
 
 void MainFlow::review_state() {
   for (;;) {
-    const int code = wait_for({event::kDriveToFolder, event::kFolderToDrive, event::kStop,
-                               event::kList1Double, event::kList2Double});
-    if (code == event::kStop) window_.end_program(0);
-    if (code == event::kList1Double || code == event::kList2Double) {
-      const Control list = code == event::kList1Double ? Control::List1 : Control::List2;
+    const int code = wait_for({event_code::kDriveToFolder, event_code::kFolderToDrive, event_code::kStop,
+                               event_code::kList1Double, event_code::kList2Double});
+    if (code == event_code::kStop) window_.end_program(0);
+    if (code == event_code::kList1Double || code == event_code::kList2Double) {
+      const Control list = code == event_code::kList1Double ? Control::List1 : Control::List2;
       withdraw_selected_entry(window_, list, tables_, roots_);
       continue;
     }
@@ -133,14 +133,14 @@ void MainFlow::review_state() {
 }
 
 void MainFlow::completion_state() {
-  event_code_ = event::kNone;
+  event_code_ = event_code::kNone;
   window_.set_text(Control::Text1, kDone);
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
   write_settings(settings_);
   if (tables_.total() == 0) window_.end_program(0);
-  while (event_code_ == event::kNone) window_.wait_for_event();
+  while (event_code_ == event_code::kNone) window_.wait_for_event();
   window_.end_program(0);
 }
 

@@ -13,7 +13,7 @@
 namespace tav {
 
 // Event codes the six event procedures store.
-namespace event {
+namespace event_code {
 inline constexpr int kNone = 0;
 inline constexpr int kBrowse = 1;        // BUTTON1 "..."
 inline constexpr int kDriveToFolder = 2; // BUTTON2 "←"
@@ -21,7 +21,7 @@ inline constexpr int kFolderToDrive = 3; // BUTTON3 "→"
 inline constexpr int kStop = 4;          // BUTTON4 "中　止" / "終  了"
 inline constexpr int kList1Double = 7;
 inline constexpr int kList2Double = 8;
-}  // namespace event
+}  // namespace event_code
 
 class MainFlow {
  public:

@@ -10,12 +10,12 @@ EventProcedures event_procedures(int& event_code) {
     return [&event_code, code](Control) { event_code = code; };
   };
   return {
-      {"BUTTON1_ON", store(event::kBrowse)},
-      {"BUTTON2_ON", store(event::kDriveToFolder)},
-      {"BUTTON3_ON", store(event::kFolderToDrive)},
-      {"BUTTON4_ON", store(event::kStop)},
-      {"LIST1_DBLCLICK", store(event::kList1Double)},
-      {"LIST2_DBLCLICK", store(event::kList2Double)},
+      {"BUTTON1_ON", store(event_code::kBrowse)},
+      {"BUTTON2_ON", store(event_code::kDriveToFolder)},
+      {"BUTTON3_ON", store(event_code::kFolderToDrive)},
+      {"BUTTON4_ON", store(event_code::kStop)},
+      {"LIST1_DBLCLICK", store(event_code::kList1Double)},
+      {"LIST2_DBLCLICK", store(event_code::kList2Double)},
   };
 }
 

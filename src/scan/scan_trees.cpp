@@ -28,8 +28,7 @@ struct Pass {
   const std::string& walked;
   const std::string& other;
   bool walked_is_source;
-  bool walked_is_drive;
-  bool compares_times;
+  bool walked_is_drive;  // the drive is walked first, and only that pass compares times
   std::size_t folder_capacity;
 };
 
@@ -77,7 +76,7 @@ class Scan {
       const std::string there = pass.other + prefix + entry.name;
       if (!file_exists(there)) {
         record_missing_file(pass, prefix + entry.name, entry);
-      } else if (pass.compares_times) {
+      } else if (pass.walked_is_drive) {
         compare(pass, prefix + entry.name, entry, there);
       }
     }
@@ -127,8 +126,8 @@ ScanOutcome scan_trees(Window& window, const Roots& roots, WorkTables& tables) {
   if (roots.folder_path.empty() || roots.drive_root.empty()) scan.end_without_subfolders();
 
   const bool to_drive = roots.direction == Direction::FolderToDrive;
-  scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, true, kFirstPassFolders});
-  scan.run_pass({roots.folder_root, roots.drive_root, to_drive, false, false, kSecondPassFolders});
+  scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, kFirstPassFolders});
+  scan.run_pass({roots.folder_root, roots.drive_root, to_drive, false, kSecondPassFolders});
 
   fill_list1(window, tables, roots);
   fill_list2(window, tables);

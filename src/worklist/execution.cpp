@@ -11,7 +11,6 @@ constexpr std::string_view kCopiedHeading = "作成or更新したファイル";
 constexpr std::string_view kDeletedHeading = "削除したファイル";
 constexpr std::string_view kCopying = "更新処理中   ";
 constexpr std::string_view kDeleting = "削除処理中   ";
-constexpr std::string_view kUpdateWord = "(更新) ";
 
 }  // namespace
 
@@ -41,7 +40,7 @@ void execute_work_lists(Window& window, const WorkTables& tables, const Roots& r
     if (path.empty()) continue;
     window.set_text(Control::Text1, progress_text(kCopying, slot, tables.copies.count()));
     const std::string destination = roots.destination_root() + path;
-    window.list_add(Control::List1, std::string(kUpdateWord) + destination);
+    window.list_add(Control::List1, update_text(destination));
     copy_file(roots.source_root() + path, destination, keep_window_alive);
   }
 

@@ -48,6 +48,10 @@ std::string new_folder_text(std::string_view folder) {
   return std::string(kCreateWord) + std::string(folder);
 }
 
+std::string update_text(std::string_view destination) {
+  return std::string(kUpdateWord) + std::string(destination);
+}
+
 std::string deletion_text(std::string_view path) {
   return std::string(kDeleteWord) + std::string(path);
 }

@@ -27,6 +27,8 @@ std::string format_line(std::string_view text, std::size_t width, long index);
 // The texts of the entries, as the lists show them.
 std::string copy_entry_text(const CopyEntry& entry, const Roots& roots);
 std::string new_folder_text(std::string_view folder);
+// The short line of a file being copied during the execution.
+std::string update_text(std::string_view destination);
 std::string deletion_text(std::string_view path);
 
 // The lines of each list, non-blank slots only, files before folders, each
