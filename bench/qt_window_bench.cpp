@@ -184,13 +184,12 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QApplication application(argc, argv);
-  const qt::WindowHooks hooks{[](int) { throw Ended{}; }, [] { return std::vector<Drive>{}; }};
+  const qt::ProcessExit exit_process = [](int) { throw Ended{}; };
 
   // The program's start-up up to its first wait; then "中　止" ends it.
-  int event_code = 0;
   double at_first_paint = -1, at_ready = -1;
   {
-    qt::QtWindow window(main_form(), event_procedures(event_code), hooks);
+    qt::QtWindow window(main_form(), exit_process);
     FirstPaint first_paint;
     window.widget(Control::MainForm)->installEventFilter(&first_paint);
     QTimer probe;
@@ -203,7 +202,7 @@ int main(int argc, char* argv[]) {
     });
     probe.start(0);
     try {
-      run_in_window(window, event_code, "tavrelon");
+      run_program(window, {}, "tavrelon");
     } catch (const Ended&) {
     }
   }
@@ -213,7 +212,7 @@ int main(int argc, char* argv[]) {
   std::printf("Process start to the first wait:   %7.1f ms\n", at_ready);
 
   // The lists and the idle wait in a window of their own, shown.
-  qt::QtWindow window(main_form(), event_procedures(event_code), hooks);
+  qt::QtWindow window(main_form(), exit_process);
   window.set_size(Control::MainForm, 940, 724);
   window.set_visible(Control::MainForm, true);
   PaintClock(*window.widget(Control::MainForm)).until_painted(Clock::now());

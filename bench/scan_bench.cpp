@@ -22,7 +22,6 @@
 #include <fstream>
 #include <string>
 
-#include "platform/window.h"
 #include "scan/scan_trees.h"
 #include "worklist/list_lines.h"
 
@@ -31,31 +30,12 @@ namespace {
 using namespace tav;
 using Clock = std::chrono::steady_clock;
 
-// A window that shows nothing: the scan's own cost alone.
-class NullWindow final : public Window {
+// Progress that shows nothing: the scan's own cost alone.
+class CountedProgress final : public ScanProgress {
  public:
-  void set_text(Control, std::string_view) override {}
-  std::string get_text(Control) override { return {}; }
-  void set_enabled(Control, bool) override {}
-  void set_visible(Control, bool) override {}
-  void set_font_size(Control, int) override {}
-  void set_font_bold(Control, bool) override {}
-  void set_size(Control, int, int) override {}
-  void list_clear(Control) override {}
-  void list_add(Control, std::string_view) override {}
-  void list_fill(Control, const std::vector<std::string>& lines) override { filled += lines.size(); }
-  std::string list_item_text(Control, int) override { return {}; }
-  int list_selected_index(Control) override { return -1; }
-  bool is_checked(Control) override { return false; }
-  Answer message_box(std::string_view, std::string_view, Buttons, Icon) override { return Answer::Ok; }
-  void show_error_report(const ErrorReport&) override {}
-  void wait_for_event() override {}
-  void process_pending_events() override { ++events; }
-  [[noreturn]] void end_program(int code) override { std::exit(code); }
-  std::string browse_for_folder() override { return {}; }
-  std::vector<Drive> list_drives() override { return {}; }
+  void searching(std::string_view) override {}
+  void between_steps() override { ++events; }
 
-  std::size_t filled = 0;
   std::size_t events = 0;
 };
 
@@ -108,11 +88,11 @@ int main(int argc, char** argv) {
   roots.folder_path = folder_side;
   roots.folder_root = folder_side + "/";
   roots.drive_root = drive_side + "/";
-  NullWindow window;
+  CountedProgress progress;
   WorkTables tables;
 
   const auto start = Clock::now();
-  scan_trees(window, roots, tables);
+  scan_trees(roots, tables, progress);
   const double scan_time = seconds_since(start);
 
   const auto lines_start = Clock::now();
@@ -123,7 +103,7 @@ int main(int argc, char** argv) {
   ::getrusage(RUSAGE_SELF, &usage);
   std::printf("scan: %.2f s (%zu copies, %zu new folders, %zu file and %zu folder deletions, %zu event calls)\n",
               scan_time, tables.copies.count(), tables.new_folders.count(),
-              tables.deleted_files.count(), tables.deleted_folders.count(), window.events);
+              tables.deleted_files.count(), tables.deleted_folders.count(), progress.events);
   std::printf("LIST1 lines: %zu in %.3f s\n", lines.size(), lines_time);
   std::printf("peak resident memory: %.1f MiB\n", usage.ru_maxrss / 1024.0);
   return 0;

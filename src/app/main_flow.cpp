@@ -2,20 +2,19 @@
 
 #include <algorithm>
 
-#include "platform/drives.h"
+#include "app/flow_texts.h"
 #include "platform/text.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
+#include "worklist/list_lines.h"
 #include "worklist/withdrawal.h"
 
 namespace tav {
 
 namespace {
 
-constexpr std::string_view kStartPrompt = " 「方向ボタン」を押すと検索を開始します。";
-constexpr std::string_view kDone = "処理完了！　";
-constexpr std::string_view kStopCaption = "中　止";
-constexpr std::string_view kEndCaption = "終  了";
+using namespace flow_text;
+
 constexpr int kWindowWidth = 940;
 constexpr int kWindowHeight = 724;
 constexpr int kFormCharHeight = 16;
@@ -46,11 +45,39 @@ constexpr StartupLook kStartupLooks[] = {
 };
 // clang-format on
 
+// The scan's progress in the window: the folder searched in TEXT1, and the
+// window kept alive between the steps.
+class ScanInWindow final : public ScanProgress {
+ public:
+  explicit ScanInWindow(Window& window) : window_(window) {}
+  void searching(std::string_view folder) override {
+    window_.set_text(Control::Text1, std::string(folder) + std::string(kSearching));
+  }
+  void between_steps() override { window_.process_pending_events(); }
+
+ private:
+  Window& window_;
+};
+
 }  // namespace
 
-MainFlow::MainFlow(Window& window, int& event_code) : window_(window), event_code_(event_code) {}
+MainFlow::MainFlow(Window& window, std::vector<Drive> drives)
+    : window_(window), drives_(std::move(drives)) {}
+
+EventProcedures MainFlow::event_procedures() {
+  const auto store = [this](int code) { return [this, code](Control) { event_code_ = code; }; };
+  return {
+      {"BUTTON1_ON", store(event_code::kBrowse)},
+      {"BUTTON2_ON", store(event_code::kDriveToFolder)},
+      {"BUTTON3_ON", store(event_code::kFolderToDrive)},
+      {"BUTTON4_ON", store(event_code::kStop)},
+      {"LIST1_DBLCLICK", store(event_code::kList1Double)},
+      {"LIST2_DBLCLICK", store(event_code::kList2Double)},
+  };
+}
 
 void MainFlow::run() {
+  window_.bind_procedures(event_procedures());
   start_up();
   selection_state();
 }
@@ -64,7 +91,6 @@ void MainFlow::start_up() {
     if (look.bold) window_.set_font_bold(look.control, true);
     if (!look.text.empty()) window_.set_text(look.control, look.text);
   }
-  drives_ = window_.list_drives();
   for (const auto& drive : drives_) window_.list_add(Control::Combo1, drive.entry);
   for (const Control button : {Control::Button2, Control::Button3, Control::Button4}) {
     window_.set_enabled(button, true);
@@ -96,7 +122,7 @@ void MainFlow::selection_state() {
       continue;
     }
     take_roots(code);
-    if (scan_trees(window_, roots_, tables_) == ScanOutcome::Review) review_state();
+    if (scan()) review_state();
     completion_state();
   }
 }
@@ -114,6 +140,32 @@ void MainFlow::take_roots(int code) {
   roots_.drive_root = resolve_drive_root(roots_.drive_entry, drives_);
   roots_.folder_root = roots_.folder_path + kPathSeparator;
   settings_ = {roots_.folder_path, roots_.drive_entry};
+}
+
+bool MainFlow::scan() {
+  window_.set_enabled(Control::Button1, false);
+  window_.set_enabled(Control::Edit1, false);
+  window_.set_enabled(Control::Combo1, false);
+  window_.list_clear(Control::List1);
+  window_.list_clear(Control::List2);
+  window_.set_text(Control::Text1, "");
+
+  ScanInWindow progress(window_);
+  const ScanOutcome outcome = scan_trees(roots_, tables_, progress);
+  if (outcome == ScanOutcome::NoSubfolders) {
+    window_.message_box(kNoSubfoldersCaption, kNoSubfolders, Buttons::Ok, Icon::Exclamation);
+    window_.end_program(0);
+  }
+
+  fill_list1(window_, tables_, roots_);
+  fill_list2(window_, tables_);
+  const bool found = outcome == ScanOutcome::Review;
+  window_.set_text(Control::Text1, found ? kScanDone : "");
+  if (tables_.deletions() > 0) window_.set_enabled(Control::Check1, true);
+  if (!found) {
+    window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
+  }
+  return found;
 }
 
 void MainFlow::review_state() {

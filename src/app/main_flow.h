@@ -1,11 +1,15 @@
-// The main flow: start-up, the selection state, the hand-over to the scan,
-// and the completion state. One sequential procedure over the window; event
-// procedures only store the event code, which the waiting states read.
+// The main flow: start-up, the selection state, the scan and its review,
+// the execution and the completion state. One sequential procedure over the
+// window; its event procedures only store an event code, which the waiting
+// states read.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/settings_file.h"
+#include "platform/drives.h"
 #include "platform/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
@@ -25,24 +29,29 @@ inline constexpr int kList2Double = 8;
 
 class MainFlow {
  public:
-  MainFlow(Window& window, int& event_code);
+  // drives: the machine's drives, listed at start-up.
+  MainFlow(Window& window, std::vector<Drive> drives);
 
   // Runs from start-up to the end of the program.
   [[noreturn]] void run();
 
  private:
+  EventProcedures event_procedures();
   void start_up();
   [[noreturn]] void selection_state();
   void take_roots(int code);
+  // Searches both trees and shows what was found; ends the program when a
+  // side has no subfolder. Whether there is anything to review.
+  bool scan();
   [[noreturn]] void review_state();
   [[noreturn]] void completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);
 
   Window& window_;
-  int& event_code_;
+  std::vector<Drive> drives_;
+  int event_code_ = event_code::kNone;
   Settings settings_;
-  std::vector<Drive> drives_;  // as listed at start-up
   Roots roots_;
   WorkTables tables_;
 };

@@ -6,6 +6,6 @@
 
 namespace tav {
 
-const FormSpec& main_form();
+const FormDesc& main_form();
 
 }  // namespace tav

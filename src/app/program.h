@@ -1,21 +1,19 @@
-// The program from start to end: the window, the main flow, and the one
-// place where run-time errors are reported.
+// The program from start to end in the window its entry point made: the
+// main flow, and the one place where run-time errors are reported.
 #pragma once
 
 #include <string_view>
+#include <vector>
 
+#include "platform/drives.h"
 #include "platform/window.h"
 
 namespace tav {
 
-// The six event procedures; each stores its code in event_code.
-EventProcedures event_procedures(int& event_code);
-
-// Runs the main flow in window and ends the program through it. A run-time
-// error is reported here, once, and ends the program.
-[[noreturn]] void run_in_window(Window& window, int& event_code, std::string_view program_name);
-
-// Creates the main window and runs the program in it.
-[[noreturn]] void run_program(std::string_view executable_path);
+// Runs the main flow in window, with the drives listed at start-up, and
+// ends the program through the window. A run-time error is reported here,
+// once, and ends the program.
+[[noreturn]] void run_program(Window& window, std::vector<Drive> drives,
+                              std::string_view program_name);
 
 }  // namespace tav

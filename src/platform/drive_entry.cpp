@@ -1,7 +1,6 @@
 #include "platform/drive_entry.h"
 
 #include <array>
-#include <string_view>
 
 namespace tav {
 
@@ -24,11 +23,6 @@ constexpr std::array<std::string_view, 7> kTypeTexts{
 std::string_view drive_type_text(int type) {
   if (type < 0 || type >= static_cast<int>(kTypeTexts.size())) return {};
   return kTypeTexts[static_cast<std::size_t>(type)];
-}
-
-Drive make_drive(char letter, int type) {
-  return {std::string(1, letter) + ": " + std::string(drive_type_text(type)),
-          std::string(1, letter) + ":\\"};
 }
 
 }  // namespace tav

@@ -1,11 +1,8 @@
-// The entries of the drive list: a drive letter, ": " and the text of the
-// drive's type as the system reports it (0 to 6).
+// The texts of the drive types as the system reports them (0 to 6), which
+// every drive list entry shows after its key.
 #pragma once
 
-#include <string>
 #include <string_view>
-
-#include "platform/window.h"
 
 namespace tav {
 
@@ -21,8 +18,5 @@ inline constexpr int kRamDisk = 6;
 
 // The text of a type value; empty for a value without one.
 std::string_view drive_type_text(int type);
-
-// Type values without a text give the letter and ": " alone.
-Drive make_drive(char letter, int type);
 
 }  // namespace tav

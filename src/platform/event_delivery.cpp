@@ -16,24 +16,43 @@ constexpr std::array<std::string_view, event::kCount> kSuffixes{
     "_NOTIFYICON", "_DROPFILES", "_MOUSEWHEEL",
 };
 
-// The messages between two drains of the between-steps processing.
-constexpr int kDrainPeriod = 10;
+// The calls between two that drain, in the counted rule.
+constexpr int kCallsBetweenDrains = 10;
 
+// Procedure names are matched without regard to case.
 bool same_name(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
     return std::toupper(x) == std::toupper(y);
   });
 }
 
-}  // namespace
+// Clears a flag when the scope ends, however it ends.
+class Raised {
+ public:
+  explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Raised() { flag_ = false; }
+  Raised(const Raised&) = delete;
+  Raised& operator=(const Raised&) = delete;
 
+ private:
+  bool& flag_;
+};
+
+// The suffix of an event kind ("_ON" for 1); empty for a number outside.
 std::string_view event_suffix(int event) {
   if (event < 0 || event >= event::kCount) return {};
   return kSuffixes[static_cast<std::size_t>(event)];
 }
 
-EventDelivery::EventDelivery(const FormSpec& form, EventProcedures procedures)
-    : form_(form), procedures_(std::move(procedures)) {}
+}  // namespace
+
+EventDelivery::EventDelivery(const FormDesc& form, EventSource& source, Draining draining)
+    : form_(form), source_(source), draining_(draining) {}
+
+void EventDelivery::bind(EventProcedures procedures) {
+  procedures_ = std::move(procedures);
+  bindings_ = {};
+}
 
 std::string_view EventDelivery::name_of(Control control) const {
   return control == Control::MainForm ? form_.name : form_.control(control).name;
@@ -51,22 +70,32 @@ const EventProcedure* EventDelivery::procedure_for(Control control, int event) {
   return *binding < 0 ? nullptr : &procedures_[static_cast<std::size_t>(*binding)];
 }
 
-bool EventDelivery::queue(Control control, int event) {
-  if (!procedure_for(control, event) || queue_.size() >= kQueueLimit) return false;
-  queue_.push_back({control, event});
-  return true;
+bool EventDelivery::queue(Control control, int event) noexcept {
+  try {
+    if (!procedure_for(control, event) || queue_.size() >= kQueueLimit) return false;
+    queue_.push_back({control, event});
+    return true;
+  } catch (...) {
+    hold(std::current_exception());
+    return false;
+  }
 }
 
-bool EventDelivery::run(const EventProcedure& procedure, Control control) {
-  handler_running_ = true;
-  try {
-    procedure.run(control);
-  } catch (...) {
-    handler_running_ = false;
-    throw;
-  }
-  handler_running_ = false;
-  return true;
+void EventDelivery::hold(std::exception_ptr caught) noexcept {
+  if (!held_) held_ = std::move(caught);
+}
+
+void EventDelivery::rethrow_held() {
+  if (held_) std::rethrow_exception(std::exchange(held_, nullptr));
+}
+
+void EventDelivery::end_if_closed() {
+  if (closed_) source_.end_program(0);
+}
+
+void EventDelivery::run(const EventProcedure& procedure, Control control) {
+  const Raised running(handler_running_);
+  procedure.run(control);
 }
 
 bool EventDelivery::run_oldest() {
@@ -74,18 +103,41 @@ bool EventDelivery::run_oldest() {
   const Pending next = queue_.front();
   queue_.pop_front();
   // Queued events always have a procedure: the binding never changes.
-  return run(*procedure_for(next.control, next.event), next.control);
+  run(*procedure_for(next.control, next.event), next.control);
+  return true;
 }
 
 bool EventDelivery::run_now(Control control, int event) {
   const EventProcedure* procedure = procedure_for(control, event);
   if (handler_running_ || !procedure) return false;
-  return run(*procedure, control);
+  run(*procedure, control);
+  return true;
+}
+
+void EventDelivery::wait_for_event() {
+  end_if_closed();
+  const Raised waiting(waiting_);
+  // Events queued while the main flow was busy come first, one per wait.
+  if (run_oldest()) return;
+  for (;;) {
+    source_.pump(true);
+    rethrow_held();
+    end_if_closed();
+    if (run_oldest()) return;
+  }
+}
+
+void EventDelivery::process_pending_events() {
+  if (!drain_due()) return;
+  source_.pump(false);
+  rethrow_held();
+  end_if_closed();
 }
 
 bool EventDelivery::drain_due() {
+  if (draining_ == Draining::EveryCall) return true;
   if (countdown_ == 0) {
-    countdown_ = kDrainPeriod;
+    countdown_ = kCallsBetweenDrains;
     return true;
   }
   --countdown_;

@@ -1,11 +1,15 @@
-// The event model shared by the window layers: events of the controls are
-// queued only when the application has a procedure for them, and the
-// procedures run one at a time, oldest first, when the main flow waits.
+// The event model every window layer shares. Events of the controls are
+// queued only when the application has a procedure for them; procedures run
+// one at a time, oldest first, only while the main flow waits. The window
+// layer's handlers never throw: they queue, note that the form was closed,
+// or hand over what they caught, which is raised once the system's event
+// processing has returned to the main flow.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <optional>
 #include <string_view>
 
@@ -27,34 +31,76 @@ inline constexpr int kQueryClose = 17;
 inline constexpr int kCount = 21;
 }  // namespace event
 
-// The suffix of an event kind ("_ON" for 1); empty outside 0..20.
-std::string_view event_suffix(int event);
+// What a window layer supplies: its system's event queue and its end of
+// the program.
+class EventSource {
+ public:
+  // Handles what the system has queued for the window. With wait, when
+  // nothing is queued, first waits (without spinning) until something is.
+  virtual void pump(bool wait) = 0;
+  // Ends the process with the exit code.
+  [[noreturn]] virtual void end_program(int exit_code) = 0;
+
+ protected:
+  ~EventSource() = default;
+};
+
+// When the between-steps processing hands over to the system's queue.
+enum class Draining {
+  Counted,    // on the 1st, 12th, 23rd... call
+  EveryCall,  // on each call (the scripted window of the tests)
+};
 
 class EventDelivery {
  public:
   static constexpr std::size_t kQueueLimit = 64;
 
-  EventDelivery(const FormSpec& form, EventProcedures procedures);
+  EventDelivery(const FormDesc& form, EventSource& source, Draining draining = Draining::Counted);
+
+  // The procedures the waits run; bound once, before the first wait.
+  void bind(EventProcedures procedures);
+
+  // --- For the window layer's handlers (none of these throws) -----------
+  // Queues an event that has a procedure, unless the queue is full; any
+  // other event is dropped. Returns whether it was queued.
+  bool queue(Control control, int event) noexcept;
+  // Runs a procedure outside the queue (the form's close query), unless
+  // another one is running. Returns whether it ran; what it throws passes.
+  bool run_now(Control control, int event);
+  void form_closed() noexcept { closed_ = true; }
+  // Keeps what a handler caught (the first, until it is raised).
+  void hold(std::exception_ptr caught) noexcept;
+
+  // --- For the main flow, through the window -----------------------------
+  // Runs exactly one event procedure: the oldest queued event, or the next
+  // one the user makes. Ends the program once the form has been closed.
+  void wait_for_event();
+  // Lets the system's queue be handled between the steps of long work (as
+  // the draining rule says); runs no procedure. Ends the program once the
+  // form has been closed.
+  void process_pending_events();
+
+  // Raises what a handler caught since the last call.
+  void rethrow_held();
+  // Forgets it: nothing reaches the main flow any more.
+  void forget_held() noexcept { held_ = nullptr; }
+  void end_if_closed();
+
+  bool closed() const { return closed_; }
+  // Whether a handler's failure waits to be raised.
+  bool holds() const { return held_ != nullptr; }
+  bool waiting() const { return waiting_; }
+  std::size_t pending() const { return queue_.size(); }
+  bool handler_running() const { return handler_running_; }
 
   // The procedure named after the control and the event, or none. The
   // lookup is made on first use and remembered.
   const EventProcedure* procedure_for(Control control, int event);
-
-  // Queues an event that has a procedure, unless the queue is full; any
-  // other event is dropped. Returns whether it was queued.
-  bool queue(Control control, int event);
-  std::size_t pending() const { return queue_.size(); }
-
-  // Runs the oldest queued event's procedure. Nothing runs while another
-  // procedure is running. Returns whether a procedure ran.
+  // Runs the oldest queued event's procedure, unless another one is
+  // running. Returns whether a procedure ran.
   bool run_oldest();
-  // Runs a procedure outside the queue (the form's close query) under the
-  // same rule.
-  bool run_now(Control control, int event);
-  bool handler_running() const { return handler_running_; }
-
-  // Whether this call of the between-steps processing drains the window's
-  // messages: the 1st, 12th, 23rd... call does.
+  // Whether this call of the between-steps processing hands over to the
+  // system's queue.
   bool drain_due();
 
  private:
@@ -63,16 +109,21 @@ class EventDelivery {
     int event;
   };
 
-  bool run(const EventProcedure& procedure, Control control);
+  void run(const EventProcedure& procedure, Control control);
   std::string_view name_of(Control control) const;
 
-  const FormSpec& form_;
+  const FormDesc& form_;
+  EventSource& source_;
+  Draining draining_;
   EventProcedures procedures_;
   // Per control and event: not looked up yet, or the index of the procedure
   // in procedures_ (-1 for none).
   std::array<std::array<std::optional<int>, event::kCount>, kControlCount> bindings_{};
   std::deque<Pending> queue_;
+  std::exception_ptr held_;
   bool handler_running_ = false;
+  bool closed_ = false;
+  bool waiting_ = false;
   int countdown_ = 0;
 };
 

@@ -97,10 +97,6 @@ std::string read_small_file(std::string_view path,
 void write_small_file(std::string_view path, std::string_view content,
                       std::source_location where = std::source_location::current());
 
-}  // namespace tav
-
-namespace tav {
-
 // Writes everything cached for the file system holding path to its medium,
 // where the system does not do so by itself. Failures are passed over: the
 // work is done, only its flushing could not be hurried.

@@ -4,7 +4,7 @@
 
 namespace tav {
 
-const ControlSpec& FormSpec::control(Control id) const {
+const ControlDesc& FormDesc::control(Control id) const {
   for (const auto& desc : controls) {
     if (desc.id == id) return desc;
   }

@@ -13,7 +13,7 @@ namespace tav {
 enum class ControlKind { PushButton, CheckBox, Edit, StaticText, ListBox, ComboBox };
 
 // Colours are 0xRRGGBB; positions and sizes pixels of the form's client area.
-struct ControlSpec {
+struct ControlDesc {
   Control id;
   std::string_view name;  // upper case; event procedures are named after it
   ControlKind kind;
@@ -24,23 +24,20 @@ struct ControlSpec {
   std::string_view face;
   int char_height;  // pixels
   bool bold;
-  // The suffix of the one event that has a procedure ("_ON" for a click,
-  // "_DBLCLICK" for a double-click), empty when none has.
-  std::string_view event_suffix;
   bool sorted;       // list box keeping its items sorted
   int text_limit;    // edit: most bytes of text (code page 932); 0 for none
 };
 
-struct FormSpec {
+struct FormDesc {
   std::string_view title;
   std::string_view name;
   int created_width, created_height;  // outer size at creation, centred on the screen
   std::string_view face;              // design font of the form itself
   int char_height;
-  std::span<const ControlSpec> controls;
+  std::span<const ControlDesc> controls;
 
   // The description of a control (not of the form itself).
-  const ControlSpec& control(Control id) const;
+  const ControlDesc& control(Control id) const;
 };
 
 }  // namespace tav

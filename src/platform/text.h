@@ -1,6 +1,6 @@
 // Text helpers. Text inside the program is UTF-8; a "character" is one code
-// point. Code page 932 appears only where a rule counts bytes the way the
-// original Shift-JIS texts did, and where bytes leave the program.
+// point. Code page 932 appears only where a rule counts bytes (widths and
+// limits are stated in Shift-JIS bytes), and where bytes leave the program.
 #pragma once
 
 #include <cstddef>

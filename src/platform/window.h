@@ -4,7 +4,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,12 +45,6 @@ struct EventProcedure {
 };
 using EventProcedures = std::vector<EventProcedure>;
 
-// One drive of the drive list: the text shown, and the root it stands for.
-struct Drive {
-  std::string entry;  // such as "E: USB・FD等交換可能ディスク"
-  std::string root;   // such as "E:\"
-};
-
 class Window {
  public:
   virtual ~Window() = default;
@@ -83,6 +76,8 @@ class Window {
   // The report box of a run-time error: OK, exclamation, Help.
   virtual void show_error_report(const ErrorReport& report) = 0;
 
+  // The event procedures the waits run, bound once before the first wait.
+  virtual void bind_procedures(EventProcedures procedures) = 0;
   // Runs exactly one event procedure: the oldest queued event, or the next
   // one the user makes. Ends the program if the window has been closed.
   virtual void wait_for_event() = 0;
@@ -94,19 +89,6 @@ class Window {
 
   // The shell's folder browser: the chosen folder, or empty on cancel.
   virtual std::string browse_for_folder() = 0;
-  // The machine's drives (volumes) in order, read once at start-up.
-  virtual std::vector<Drive> list_drives() = 0;
 };
-
-}  // namespace tav
-
-namespace tav {
-
-struct FormSpec;
-
-// Creates this platform's window from the form description, with the event
-// procedures it runs inside wait_for_event. On failure it shows the start-up
-// failure box and ends the program.
-std::unique_ptr<Window> create_main_window(const FormSpec& form, EventProcedures procedures);
 
 }  // namespace tav

@@ -5,19 +5,10 @@
 #include "platform/text.h"
 #include "scan/subdirs.h"
 #include "scan/time_key.h"
-#include "worklist/list_lines.h"
 
 namespace tav {
 
 namespace {
-
-constexpr std::string_view kNoSubfolders = "照合先に対象となる親ディレクトリが存在しません";
-constexpr std::string_view kNoSubfoldersCaption = "サブディレクトリ検索";
-constexpr std::string_view kNothingFound = "作成・更新・削除の対象となるファイルがありませんでした";
-constexpr std::string_view kNothingFoundCaption = "検索完了！";
-constexpr std::string_view kScanDone =
-    "検索完了！　　再度 「方向ボタン」を押すと処理を開始します。Ｗクリックでリストの取消ができます。";
-constexpr std::string_view kSearching = " を検索中";
 
 // Folders of a walked tree, its root included, that each pass can hold.
 constexpr std::size_t kFirstPassFolders = 9999;
@@ -34,11 +25,12 @@ struct Pass {
 
 class Scan {
  public:
-  Scan(Window& window, WorkTables& tables) : window_(window), tables_(tables) {}
+  Scan(WorkTables& tables, ScanProgress& progress) : tables_(tables), progress_(progress) {}
 
-  void run_pass(const Pass& pass) {
-    const auto folders = get_subdirs(pass.walked, [this] { window_.process_pending_events(); });
-    if (folders.size() < 2) end_without_subfolders();
+  // False when the walked root has no subfolder.
+  bool run_pass(const Pass& pass) {
+    const auto folders = get_subdirs(pass.walked, [this] { progress_.between_steps(); });
+    if (folders.size() < 2) return false;
     if (folders.size() > pass.folder_capacity) raise_out_of_range();
     const std::size_t root_chars = char_count(pass.walked);
     for (std::size_t i = 1; i < folders.size(); ++i) {
@@ -47,11 +39,7 @@ class Scan {
       const std::string rel(drop_chars(folders[i], root_chars));
       scan_folder(pass, folders[i], rel);
     }
-  }
-
-  [[noreturn]] void end_without_subfolders() {
-    window_.message_box(kNoSubfoldersCaption, kNoSubfolders, Buttons::Ok, Icon::Exclamation);
-    window_.end_program(0);
+    return true;
   }
 
  private:
@@ -65,13 +53,13 @@ class Scan {
         tables_.deleted_folders.append(pass.walked + rel);
       }
     }
-    window_.set_text(Control::Text1, folder + std::string(kSearching));
+    progress_.searching(folder);
 
     const std::string prefix = rel + kPathSeparator;
     FolderListing listing(pass.walked + prefix + "*.*");
     FolderEntry entry;
     while (listing.next(entry)) {
-      window_.process_pending_events();
+      progress_.between_steps();
       if (skip_entry(entry.name, entry.attributes)) continue;
       const std::string there = pass.other + prefix + entry.name;
       if (!file_exists(there)) {
@@ -105,38 +93,21 @@ class Scan {
     if (newer) tables_.copies.append({relative_file, folder_file->date, drive_file.date});
   }
 
-  Window& window_;
   WorkTables& tables_;
+  ScanProgress& progress_;
 };
 
 }  // namespace
 
-ScanOutcome scan_trees(Window& window, const Roots& roots, WorkTables& tables) {
-  window.set_enabled(Control::Button1, false);
-  window.set_enabled(Control::Edit1, false);
-  window.set_enabled(Control::Combo1, false);
-  window.list_clear(Control::List1);
-  window.list_clear(Control::List2);
-  window.set_text(Control::Text1, "");
-
-  Scan scan(window, tables);
-  // An empty folder path, or a drive choice that names no drive, would
-  // otherwise stand for the root of the current drive (or of the whole file
-  // system): a tree the user never chose.
-  if (roots.folder_path.empty() || roots.drive_root.empty()) scan.end_without_subfolders();
-
+ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress) {
+  if (roots.folder_path.empty() || roots.drive_root.empty()) return ScanOutcome::NoSubfolders;
+  Scan scan(tables, progress);
   const bool to_drive = roots.direction == Direction::FolderToDrive;
-  scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, kFirstPassFolders});
-  scan.run_pass({roots.folder_root, roots.drive_root, to_drive, false, kSecondPassFolders});
-
-  fill_list1(window, tables, roots);
-  fill_list2(window, tables);
-  const bool found = tables.total() > 0;
-  window.set_text(Control::Text1, found ? kScanDone : "");
-  if (tables.deletions() > 0) window.set_enabled(Control::Check1, true);
-  if (found) return ScanOutcome::Review;
-  window.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
-  return ScanOutcome::Completion;
+  if (!scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, kFirstPassFolders}) ||
+      !scan.run_pass({roots.folder_root, roots.drive_root, to_drive, false, kSecondPassFolders})) {
+    return ScanOutcome::NoSubfolders;
+  }
+  return tables.total() > 0 ? ScanOutcome::Review : ScanOutcome::NothingFound;
 }
 
 }  // namespace tav

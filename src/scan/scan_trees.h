@@ -1,23 +1,37 @@
-// The comparison scan: walks the drive tree and the folder tree, decides
-// what to create, update and delete on the destination side, and fills the
-// work tables and both lists.
+// The comparison scan: walks the drive tree and the folder tree and decides
+// what to create, update and delete on the destination side, filling the
+// work tables.
 #pragma once
 
-#include "platform/window.h"
+#include <string_view>
+
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
 
 enum class ScanOutcome {
-  Review,      // entries were found: the user reviews them
-  Completion,  // nothing to do
+  NoSubfolders,  // a walked root has no subfolder, or a side names no tree
+  NothingFound,  // the trees agree: nothing to do
+  Review,        // entries were found: the user reviews them
+};
+
+// What the scan tells while it works.
+class ScanProgress {
+ public:
+  // A folder of a walked tree is being compared now.
+  virtual void searching(std::string_view folder) = 0;
+  // Between two steps of the work.
+  virtual void between_steps() = 0;
+
+ protected:
+  ~ScanProgress() = default;
 };
 
 // Only first-level folders that both roots have take part; files directly
-// in either root are never touched. A walked root without any subfolder (an
-// empty folder path or drive choice included) shows a message and ends the
-// program through the window.
-ScanOutcome scan_trees(Window& window, const Roots& roots, WorkTables& tables);
+// in either root are never touched. An empty folder path or a drive choice
+// that names no drive is a root without subfolders: it would otherwise
+// stand for a tree the user never chose.
+ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress);
 
 }  // namespace tav

@@ -11,7 +11,7 @@ namespace tav {
 // margin on the key is seconds only within one day.
 double time_key(std::string_view date, std::string_view time);
 
-// A source is newer when its key exceeds the destination's by more than 3.
+// A source is newer when its key exceeds the destination's by more than this.
 inline constexpr double kUpdateMargin = 3;
 
 }  // namespace tav

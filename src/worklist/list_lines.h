@@ -39,8 +39,9 @@ std::vector<std::string> list2_lines(const WorkTables& tables);
 void fill_list1(Window& window, const WorkTables& tables, const Roots& roots);
 void fill_list2(Window& window, const WorkTables& tables);
 
-// What a line names: a file entry (index below 100000, slot = index) or a
-// folder entry (slot = index - 1000000). An empty line names file slot 0.
+// What a line names: a file entry (an index below kFolderIndexThreshold is
+// the slot) or a folder entry (the index less kFolderIndexBase). An empty
+// line names file slot 0.
 struct LineTarget {
   bool folder = false;
   long slot = 0;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
-#include "app/program.h"
 #include "support/current_folder.h"
 #include "support/scripted_window.h"
 #include "support/sync_fixture.h"
@@ -11,31 +10,24 @@
 namespace tav {
 namespace {
 
-using test::ProgramEnded;
 using test::ScriptedWindow;
 
 constexpr std::string_view kPrompt = " 「方向ボタン」を押すと検索を開始します。";
 
 class MainFlowTest : public testing::Test {
  protected:
-  MainFlowTest() : window(main_form(), event_procedures(event_code)) {
-    window.drives({{"A: USB・FD等交換可能ディスク", "A:\\"}, {"C: 固定ディスク", "C:\\"}});
-  }
+  MainFlowTest() : window(main_form()) {}
 
   // Runs the program to its end and gives its exit code.
   int run() {
-    try {
-      run_in_window(window, event_code, "Tavrelon");
-    } catch (const ProgramEnded& ended) {
-      return ended.exit_code;
-    }
+    return test::run_to_end(
+        window, {{"A: USB・FD等交換可能ディスク", "A:\\"}, {"C: 固定ディスク", "C:\\"}});
   }
 
   bool settings_written() const { return here.tree.exists("Tavrelon.GYD"); }
   std::string settings_bytes() const { return here.tree.read("Tavrelon.GYD"); }
 
   test::InTemporaryFolder here;
-  int event_code = 0;
   ScriptedWindow window;
 };
 
@@ -157,14 +149,9 @@ TEST_F(FirstPressTest, EmptyFolderOrDriveEndsWithTheScanMessage) {
   for (const auto& [folder, entry] : {std::pair<std::string, std::string>{" \u3000", drive.entry()},
                                       {folder_side.root(), ""},
                                       {folder_side.root(), " T: leading blank"}}) {
-    int code = 0;
-    test::ScriptedWindow fresh(main_form(), event_procedures(code));
+    test::ScriptedWindow fresh(main_form());
     fresh.type(Control::Edit1, folder).type(Control::Combo1, entry).click(Control::Button3);
-    try {
-      run_in_window(fresh, code, "Tavrelon");
-    } catch (const test::ProgramEnded& ended) {
-      EXPECT_EQ(ended.exit_code, 0);
-    }
+    EXPECT_EQ(test::run_to_end(fresh, {}), 0);
     ASSERT_EQ(fresh.boxes().size(), 1u) << folder << "|" << entry;
     EXPECT_EQ(fresh.boxes()[0].text, "照合先に対象となる親ディレクトリが存在しません");
   }

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
+#include "support/current_folder.h"
 #include "support/expect_error.h"
-#include "support/temp_tree.h"
 
 namespace tav {
 namespace {
@@ -15,14 +13,8 @@ using test::TempTree;
 // Runs each test inside a fresh current folder, where the settings file lives.
 class SettingsFile : public testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(test::native(tree_.root()));
-  }
-  void TearDown() override { std::filesystem::current_path(previous_); }
-
-  TempTree tree_;
-  std::filesystem::path previous_;
+  test::InTemporaryFolder here_;
+  TempTree& tree_ = here_.tree;
 };
 
 TEST(SettingsBytes, AreTwoQuotedFieldsInCp932) {

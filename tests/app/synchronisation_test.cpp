@@ -5,15 +5,15 @@
 
 #include "app/settings_file.h"
 #include "platform/files.h"
+#include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 
 namespace tav {
 namespace {
 
+using test::kNew;
+using test::kOld;
 using test::LocalTime;
-
-constexpr LocalTime kOld{2024, 5, 1, 10, 0, 0};
-constexpr LocalTime kNew{2024, 5, 1, 10, 0, 4};
 
 std::vector<std::string> sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());
@@ -22,22 +22,8 @@ std::vector<std::string> sorted(std::vector<std::string> lines) {
 
 class Synchronisation : public test::SyncTest {
  protected:
-  // The source side gets newer and extra files, the destination side older
-  // and extra ones; first-level folders on one side only and root files
-  // must never be touched.
-  void make_trees(test::TempTree& source, test::TempTree& destination) {
-    source.file("top.txt", "source root file", kNew)
-        .file("proj/a.txt", "new a", kNew)
-        .file("proj/same.txt", "same", kOld)
-        .file("proj/new.txt", "created", kNew)
-        .file("proj/sub/n.txt", "in new folder", kNew)
-        .file("only_source/f.txt", "never copied", kNew);
-    destination.file("top.txt", "destination root file", kOld)
-        .file("proj/a.txt", "old a", kOld)
-        .file("proj/same.txt", "same", kOld)
-        .file("proj/old.txt", "to delete", kOld)
-        .file("proj/gone/x.txt", "to delete", kOld)
-        .file("only_destination/g.txt", "never deleted", kOld);
+  static void make_trees(test::TempTree& source, test::TempTree& destination) {
+    test::make_sample_trees(source, destination);
   }
 
   void expect_synchronised(const test::TempTree& source, const test::TempTree& destination) {

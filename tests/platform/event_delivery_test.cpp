@@ -7,10 +7,20 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "platform/drive_entry.h"
+#include "support/program_end.h"
 
 namespace tav {
 namespace {
+
+// A delivery whose source has nothing queued and whose end throws.
+struct Delivered final : EventSource, EventDelivery {
+  explicit Delivered(EventProcedures procedures)
+      : EventDelivery(main_form(), static_cast<EventSource&>(*this)) {
+    bind(std::move(procedures));
+  }
+  void pump(bool) override {}
+  [[noreturn]] void end_program(int exit_code) override { throw test::ProgramEnded{exit_code}; }
+};
 
 // Procedures that record the control they ran for and the name they have.
 struct Recorder {
@@ -27,7 +37,7 @@ struct Recorder {
 
 TEST(EventDelivery, OnlyEventsWithAProcedureAreQueuedAndRunOldestFirst) {
   Recorder recorder;
-  EventDelivery delivery(main_form(), recorder.procedures({"BUTTON1_ON", "list2_dblclick"}));
+  Delivered delivery(recorder.procedures({"BUTTON1_ON", "list2_dblclick"}));
   EXPECT_FALSE(delivery.queue(Control::Check1, event::kOn));        // no CHECK1_ON
   EXPECT_FALSE(delivery.queue(Control::List2, event::kChange));     // no LIST2_CHANGE
   EXPECT_FALSE(delivery.queue(Control::List2, event::kClick));
@@ -43,7 +53,7 @@ TEST(EventDelivery, OnlyEventsWithAProcedureAreQueuedAndRunOldestFirst) {
 
 TEST(EventDelivery, TheQueueHoldsSixtyFourEventsAndDropsMore) {
   Recorder recorder;
-  EventDelivery delivery(main_form(), recorder.procedures({"BUTTON1_ON", "BUTTON4_ON"}));
+  Delivered delivery(recorder.procedures({"BUTTON1_ON", "BUTTON4_ON"}));
   for (int i = 0; i < 64; ++i) EXPECT_TRUE(delivery.queue(Control::Button1, event::kOn));
   EXPECT_FALSE(delivery.queue(Control::Button4, event::kOn));
   ASSERT_TRUE(delivery.run_oldest());
@@ -67,7 +77,7 @@ TEST(EventDelivery, NoProcedureStartsWhileOneRuns) {
        }},
       {"BUTTON2_ON", [&](Control) { ++nested_runs; }},
   };
-  EventDelivery delivery(main_form(), std::move(procedures));
+  Delivered delivery(std::move(procedures));
   self = &delivery;
   delivery.queue(Control::Button1, event::kOn);
   EXPECT_TRUE(delivery.run_oldest());
@@ -79,8 +89,7 @@ TEST(EventDelivery, NoProcedureStartsWhileOneRuns) {
 }
 
 TEST(EventDelivery, AProcedureThatThrowsLeavesTheFlagCleared) {
-  EventDelivery delivery(main_form(),
-                         {{"BUTTON3_ON", [](Control) { throw std::runtime_error("x"); }}});
+  Delivered delivery({{"BUTTON3_ON", [](Control) { throw std::runtime_error("x"); }}});
   delivery.queue(Control::Button3, event::kOn);
   EXPECT_THROW(delivery.run_oldest(), std::runtime_error);
   EXPECT_FALSE(delivery.handler_running());
@@ -88,29 +97,21 @@ TEST(EventDelivery, AProcedureThatThrowsLeavesTheFlagCleared) {
 
 TEST(EventDelivery, TheCloseQueryRunsAtOnceOnlyWhenTheFormHasOne) {
   int closes = 0;
-  EventDelivery without(main_form(), {});
+  Delivered without({});
   EXPECT_FALSE(without.run_now(Control::MainForm, event::kQueryClose));
-  EventDelivery with(main_form(), {{"MAINFORM_QUERYCLOSE", [&](Control) { ++closes; }}});
+  Delivered with({{"MAINFORM_QUERYCLOSE", [&](Control) { ++closes; }}});
   EXPECT_TRUE(with.run_now(Control::MainForm, event::kQueryClose));
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(with.pending(), 0u);
 }
 
 TEST(EventDelivery, MessagesAreDrainedOnTheFirstAndEveryEleventhCall) {
-  EventDelivery delivery(main_form(), {});
+  Delivered delivery({});
   std::vector<int> draining_calls;
   for (int call = 1; call <= 34; ++call) {
     if (delivery.drain_due()) draining_calls.push_back(call);
   }
   EXPECT_EQ(draining_calls, (std::vector<int>{1, 12, 23, 34}));
-}
-
-TEST(DriveEntry, LetterColonSpaceAndTheTypeText) {
-  EXPECT_EQ(make_drive('E', 2).entry, "E: USB・FD等交換可能ディスク");
-  EXPECT_EQ(make_drive('E', 2).root, "E:\\");
-  EXPECT_EQ(make_drive('A', 0).entry, "A: 不明");
-  EXPECT_EQ(make_drive('Z', 6).entry, "Z: RAMディスク");
-  EXPECT_EQ(make_drive('D', 7).entry, "D: ");  // a type without a text
 }
 
 }  // namespace

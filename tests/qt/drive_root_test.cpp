@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/drives.h"
-#include "platform/posix/drive_root_posix.h"
+#include "platform/posix/drives_posix.h"
 
 namespace tav::posix {
 namespace {

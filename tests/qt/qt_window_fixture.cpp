@@ -7,12 +7,13 @@
 
 namespace tav::test {
 
-qt::WindowHooks test_hooks(std::vector<Drive> drives) {
-  return {[](int exit_code) { throw ProgramEnded{exit_code}; },
-          [drives] { return drives; }};
+qt::ProcessExit test_exit() {
+  return [](int exit_code) { throw ProgramEnded{exit_code}; };
 }
 
-QtWindowTest::QtWindowTest() : window(main_form(), recording_procedures(), test_hooks()) {}
+QtWindowTest::QtWindowTest() : window(main_form(), test_exit()) {
+  window.bind_procedures(recording_procedures());
+}
 
 EventProcedures QtWindowTest::recording_procedures() {
   EventProcedures procedures;

@@ -18,8 +18,8 @@ namespace tav::test {
 // A double-click on a row of a list box, as the mouse makes it.
 void double_click_row(qt::LineListBox& box, int row);
 
-// end_program throws ProgramEnded; the drive list is the one given.
-qt::WindowHooks test_hooks(std::vector<Drive> drives = {});
+// An end of the program that throws ProgramEnded.
+qt::ProcessExit test_exit();
 
 class QtWindowTest : public testing::Test {
  protected:
@@ -36,16 +36,6 @@ class QtWindowTest : public testing::Test {
   void show_form();
   // A double-click on a row of a list box, as the mouse makes it.
   void double_click_row(Control list, int row);
-  // The exit code the program ended with while running f; -1 if it did not end.
-  template <typename F>
-  static int exit_code_of(F f) {
-    try {
-      f();
-    } catch (const ProgramEnded& ended) {
-      return ended.exit_code;
-    }
-    return -1;
-  }
 
   std::vector<std::string> runs;
   qt::QtWindow window;

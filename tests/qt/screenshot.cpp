@@ -11,8 +11,7 @@
 #include <iostream>
 
 #include "app/main_form.h"
-#include "app/program.h"
-#include "platform/posix/volumes.h"
+#include "platform/drives.h"
 #include "platform/qt/qt_window.h"
 #include "support/current_folder.h"
 #include "support/scripted_window.h"
@@ -43,10 +42,8 @@ int main(int argc, char* argv[]) {
   std::filesystem::create_directories(picture.parent_path());
 
   tav::test::InTemporaryFolder here;
-  int event_code = 0;
-  tav::qt::QtWindow window(tav::main_form(), tav::event_procedures(event_code),
-                           {[](int exit_code) { throw tav::test::ProgramEnded{exit_code}; },
-                            tav::posix::list_mounted_volumes});
+  tav::qt::QtWindow window(tav::main_form(),
+                           [](int exit_code) { throw tav::test::ProgramEnded{exit_code}; });
   bool saved = false;
   QTimer camera;
   QObject::connect(&camera, &QTimer::timeout, [&] {
@@ -56,10 +53,7 @@ int main(int argc, char* argv[]) {
     form.close();
   });
   camera.start(10);
-  try {
-    tav::run_in_window(window, event_code, "tavrelon");
-  } catch (const tav::test::ProgramEnded&) {
-  }
+  tav::test::run_to_end(window, tav::list_drives(), "tavrelon");
   std::cout << (saved ? "saved " : "could not save ") << picture.string() << " ("
             << QGuiApplication::platformName().toStdString() << ")\n";
   return saved ? 0 : 1;

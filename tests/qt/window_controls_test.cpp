@@ -33,7 +33,7 @@ TEST_F(Controls, TheFixedSizeFormHoldsEveryControlAtItsRectangleInAJapaneseFace)
   EXPECT_EQ(form.size(), qt::client_size_of(940, 724));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const ControlSpec& desc : main_form().controls) {
+  for (const ControlDesc& desc : main_form().controls) {
     const QWidget& widget = *window.widget(desc.id);
     EXPECT_EQ(widget.pos(), QPoint(desc.left, desc.top)) << desc.name;
     EXPECT_EQ(widget.width(), desc.width) << desc.name;

@@ -6,19 +6,16 @@
 #include <map>
 #include <sstream>
 
-#include "app/program.h"
 #include "app/settings_file.h"
 #include "platform/files.h"
 #include "qt_window_fixture.h"
 #include "support/current_folder.h"
+#include "support/sample_trees.h"
 #include "support/test_drive.h"
 #include "window_user.h"
 
 namespace tav::test {
 namespace {
-
-constexpr LocalTime kOld{2024, 5, 1, 10, 0, 0};
-constexpr LocalTime kNew{2024, 5, 1, 10, 0, 4};
 
 // Every folder ("/" at its end) and file with its content, by relative path.
 using TreeContent = std::map<std::string, std::string>;
@@ -44,26 +41,15 @@ class WindowSync : public testing::Test {
  protected:
   WindowSync()
       : drive_side(drive.tree()),
-        window(main_form(), event_procedures(event_code), test_hooks({drive.drive()})),
+        window(main_form(), test_exit()),
         user(window) {}
 
-  // The source side gets newer and extra files, the destination side older
-  // and extra ones; root files and one-sided first-level folders stay.
+  // The sample trees, with a Japanese folder to create and a deletion that
+  // the run withdraws.
   static void make_trees(TempTree& source, TempTree& destination) {
-    source.file("top.txt", "source root file", kNew)
-        .file("proj/a.txt", "new a", kNew)
-        .file("proj/same.txt", "same", kOld)
-        .file("proj/new.txt", "created", kNew)
-        .file("proj/sub/n.txt", "in new folder", kNew)
-        .file("proj/日本語/表.txt", "表", kNew)
-        .file("only_source/f.txt", "never copied", kNew);
-    destination.file("top.txt", "destination root file", kOld)
-        .file("proj/a.txt", "old a", kOld)
-        .file("proj/same.txt", "same", kOld)
-        .file("proj/old.txt", "to delete", kOld)
-        .file("proj/kept.txt", "withdrawn", kOld)
-        .file("proj/gone/x.txt", "to delete", kOld)
-        .file("only_destination/g.txt", "never deleted", kOld);
+    make_sample_trees(source, destination);
+    source.file("proj/日本語/表.txt", "表", kNew);
+    destination.file("proj/kept.txt", "withdrawn", kOld);
   }
 
   // What the destination holds after the synchronisation, with the
@@ -93,18 +79,13 @@ class WindowSync : public testing::Test {
         .answer(Answer::Ok)
         .click(arrow)
         .click(Control::Button4);
-    try {
-      run_in_window(window, event_code, "tavrelon");
-    } catch (const ProgramEnded& ended) {
-      return ended.exit_code;
-    }
+    return run_to_end(window, {drive.drive()}, "tavrelon");
   }
 
   InTemporaryFolder here;  // the settings file lives here
   TempTree folder_side;
   TestDrive drive;
   TempTree& drive_side;
-  int event_code = 0;
   qt::QtWindow window;
   WindowUser user;
 };
@@ -141,13 +122,7 @@ TEST_F(WindowSync, ClosingTheWindowInReviewEndsWithoutChangesOrSettings) {
     }
   });
   closer.start(5);
-  int exit_code = -1;
-  try {
-    run_in_window(window, event_code, "tavrelon");
-  } catch (const ProgramEnded& ended) {
-    exit_code = ended.exit_code;
-  }
-  EXPECT_EQ(exit_code, 0);
+  EXPECT_EQ(run_to_end(window, {drive.drive()}, "tavrelon"), 0);
   EXPECT_EQ(content_of(drive_side), before);
   EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
 }

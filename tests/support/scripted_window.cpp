@@ -5,12 +5,8 @@
 
 namespace tav::test {
 
-namespace {
-constexpr std::size_t kQueueLimit = 64;
-}
-
-ScriptedWindow::ScriptedWindow(const FormSpec& form, EventProcedures procedures)
-    : form_(form), procedures_(std::move(procedures)) {
+ScriptedWindow::ScriptedWindow(const FormDesc& form)
+    : form_(form), events_(form, *this, Draining::EveryCall) {
   for (const auto& desc : form_.controls) {
     mutable_state(desc.id).text = std::string(desc.design_text);
     mutable_state(desc.id).char_height = desc.char_height;
@@ -57,11 +53,6 @@ ScriptedWindow& ScriptedWindow::answer(Answer answer) {
 
 ScriptedWindow& ScriptedWindow::browse_result(std::string folder) {
   browse_results_.push_back(std::move(folder));
-  return *this;
-}
-
-ScriptedWindow& ScriptedWindow::drives(std::vector<Drive> drives) {
-  drives_ = std::move(drives);
   return *this;
 }
 
@@ -141,19 +132,11 @@ void ScriptedWindow::show_error_report(const ErrorReport& report) {
   error_reports_.push_back(report);
 }
 
-void ScriptedWindow::queue(Control control, std::string_view suffix) {
-  const std::string name = std::string(form_.control(control).name) + std::string(suffix);
-  const auto procedure = std::find_if(procedures_.begin(), procedures_.end(),
-                                      [&](const EventProcedure& p) { return p.name == name; });
-  if (procedure == procedures_.end() || queue_.size() >= kQueueLimit) return;
-  queue_.push_back({control, &*procedure});
-}
-
 void ScriptedWindow::perform(const Action& action) {
   auto& target = mutable_state(action.control);
   switch (action.kind) {
     case Action::Close:
-      closed_ = true;
+      events_.form_closed();
       return;
     case Action::Type:
       target.text = action.text;
@@ -163,7 +146,7 @@ void ScriptedWindow::perform(const Action& action) {
       if (form_.control(action.control).kind == ControlKind::CheckBox) {
         target.checked = !target.checked;
       }
-      queue(action.control, "_ON");
+      events_.queue(action.control, event::kOn);
       return;
     case Action::DoubleClick:
       if (!target.enabled) return;
@@ -173,39 +156,33 @@ void ScriptedWindow::perform(const Action& action) {
                                         [&](const auto& item) { return item.starts_with(action.text); });
         target.selected = found == target.items.end() ? -1 : static_cast<int>(found - target.items.begin());
       }
-      queue(action.control, "_DBLCLICK");
+      events_.queue(action.control, event::kDoubleClick);
       return;
   }
 }
 
-void ScriptedWindow::run_oldest_event() {
-  if (handler_running_) return;
-  const Event event = queue_.front();
-  queue_.pop_front();
-  handler_running_ = true;
-  event.procedure->run(event.control);
-  handler_running_ = false;
+void ScriptedWindow::bind_procedures(EventProcedures procedures) {
+  events_.bind(std::move(procedures));
 }
 
 void ScriptedWindow::wait_for_event() {
   ++waits_;
-  while (queue_.empty()) {
-    if (closed_) end_program(0);
+  events_.wait_for_event();
+}
+
+void ScriptedWindow::process_pending_events() { events_.process_pending_events(); }
+
+void ScriptedWindow::pump(bool wait) {
+  if (wait) {
     if (script_.empty()) throw std::logic_error("the flow waits, but the script has ended");
     const Action action = script_.front();
     script_.pop_front();
     perform(action);
+    return;
   }
-  if (closed_) end_program(0);
-  run_oldest_event();
-}
-
-void ScriptedWindow::process_pending_events() {
-  ++process_calls_;
   const auto last = busy_actions_.upper_bound(waits_);
   for (auto it = busy_actions_.begin(); it != last; ++it) perform(it->second);
   busy_actions_.erase(busy_actions_.begin(), last);
-  if (closed_) end_program(0);
 }
 
 void ScriptedWindow::end_program(int exit_code) { throw ProgramEnded{exit_code}; }
@@ -216,7 +193,5 @@ std::string ScriptedWindow::browse_for_folder() {
   browse_results_.pop_front();
   return folder;
 }
-
-std::vector<Drive> ScriptedWindow::list_drives() { return drives_; }
 
 }  // namespace tav::test

@@ -6,19 +6,15 @@
 #include <array>
 #include <deque>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/event_delivery.h"
 #include "platform/form.h"
 #include "platform/window.h"
+#include "support/program_end.h"
 
 namespace tav::test {
-
-// Thrown by end_program, so that a test sees how the program ended.
-struct ProgramEnded {
-  int exit_code;
-};
 
 struct ShownBox {
   std::string caption;
@@ -38,9 +34,11 @@ struct ControlState {
   int selected = -1;
 };
 
-class ScriptedWindow final : public Window {
+// The between-steps processing plays the clicks made while busy at every
+// call, so that a script says exactly when they come.
+class ScriptedWindow final : public Window, private EventSource {
  public:
-  ScriptedWindow(const FormSpec& form, EventProcedures procedures);
+  explicit ScriptedWindow(const FormDesc& form);
 
   // --- The script -------------------------------------------------------
   // A user's action, played when the flow waits and nothing is queued.
@@ -54,7 +52,6 @@ class ScriptedWindow final : public Window {
   ScriptedWindow& click_while_busy(Control control, int after_waits);
   ScriptedWindow& answer(Answer answer);
   ScriptedWindow& browse_result(std::string folder);
-  ScriptedWindow& drives(std::vector<Drive> drives);
   // Typing into an edit field or the combo box.
   ScriptedWindow& type(Control control, std::string text);
 
@@ -66,7 +63,6 @@ class ScriptedWindow final : public Window {
   }
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
-  int process_calls() const { return process_calls_; }
   int waits() const { return waits_; }
 
   // --- Window ---------------------------------------------------------
@@ -86,11 +82,11 @@ class ScriptedWindow final : public Window {
   Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
                      Icon icon) override;
   void show_error_report(const ErrorReport& report) override;
+  void bind_procedures(EventProcedures procedures) override;
   void wait_for_event() override;
   void process_pending_events() override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
-  std::vector<Drive> list_drives() override;
 
   int width = 0, height = 0;
 
@@ -101,31 +97,21 @@ class ScriptedWindow final : public Window {
     int row = -1;
     std::string text;
   };
-  struct Event {
-    Control control;
-    const EventProcedure* procedure;
-  };
-
   ControlState& mutable_state(Control control);
   void perform(const Action& action);
-  void queue(Control control, std::string_view suffix);
-  void run_oldest_event();
+  // The next action of the script, or (not waiting) the clicks due now.
+  void pump(bool wait) override;
 
-  const FormSpec& form_;
-  EventProcedures procedures_;
+  const FormDesc& form_;
+  EventDelivery events_;
   std::array<ControlState, kControlCount> states_{};
   std::array<std::vector<std::string>, kControlCount> text_history_{};
   std::deque<Action> script_;
   std::multimap<int, Action> busy_actions_;  // by the waits after which they come
-  std::deque<Event> queue_;
   std::deque<Answer> answers_;
   std::deque<std::string> browse_results_;
-  std::vector<Drive> drives_;
   std::vector<ShownBox> boxes_;
   std::vector<ErrorReport> error_reports_;
-  bool closed_ = false;
-  bool handler_running_ = false;
-  int process_calls_ = 0;
   int waits_ = 0;
 };
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/program.h"
 #include "platform/text.h"
 #include "support/current_folder.h"
 #include "support/scripted_window.h"
@@ -18,18 +17,12 @@ namespace tav::test {
 
 class SyncTest : public testing::Test {
  protected:
-  SyncTest() : drive_side(drive.tree()), window(main_form(), event_procedures(event_code)) {
-    window.drives({drive.drive()}).type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
+  SyncTest() : drive_side(drive.tree()), window(main_form()) {
+    window.type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
   }
 
   // Runs the program to its end; the exit code.
-  int run() {
-    try {
-      run_in_window(window, event_code, "Tavrelon");
-    } catch (const ProgramEnded& ended) {
-      return ended.exit_code;
-    }
-  }
+  int run() { return run_to_end(window, {drive.drive()}); }
 
   // The scan only: the first press, then the program is stopped in review.
   int scan(Control arrow) {
@@ -69,7 +62,6 @@ class SyncTest : public testing::Test {
   TempTree folder_side;
   TestDrive drive;
   TempTree& drive_side;
-  int event_code = 0;
   ScriptedWindow window;
 };
 

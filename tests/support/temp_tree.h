@@ -57,16 +57,12 @@ class TempTree {
   bool adopted_ = false;
 };
 
-}  // namespace tav::test
-
-namespace tav::test {
 // The root of a small file system that a test may fill (with the separator
 // at its end), when the test run provides one.
 std::optional<std::string> small_file_system_root();
-}  // namespace tav::test
 
-namespace tav::test {
 // Makes a folder unreadable and unwritable for its owner (false where the
 // system has no such permission), or gives the permissions back.
 bool lock_folder(const std::string& path, bool locked);
+
 }  // namespace tav::test

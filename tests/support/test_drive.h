@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/window.h"
+#include "platform/drives.h"
 #include "support/temp_tree.h"
 
 namespace tav::test {
@@ -29,8 +29,8 @@ class TestDrive {
   TempTree& tree() { return *tree_; }
 
  private:
-  struct Hold;
-  std::unique_ptr<Hold> hold_;
+  // What keeps the drive this test's own, where it can be shared.
+  std::shared_ptr<void> hold_;
   Drive drive_;
   std::unique_ptr<TempTree> tree_;
 };

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "scan/subdirs.h"
+#include "support/current_folder.h"
 #include "support/expect_error.h"
 #include "support/temp_tree.h"
 
@@ -38,16 +39,11 @@ TEST(Refusals, CopyOntoAReadOnlyFileIsError75AndKeepsIt) {
 }
 
 TEST(Refusals, ReadOnlySettingsFileIsNotReplaced) {
-  TempTree tree;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(test::native(tree.root()));
+  test::InTemporaryFolder here;
   write_settings({"C:\\old", "E"});
-  test::set_read_only(tree.path("Tavrelon.GYD"), true);
-  const int number = test::error_number_of([] { write_settings({"C:\\new", "F"}); });
-  const Settings kept = read_settings();
-  std::filesystem::current_path(previous);
-  EXPECT_EQ(number, 75);
-  EXPECT_EQ(kept, (Settings{"C:\\old", "E"}));
+  test::set_read_only(here.tree.path("Tavrelon.GYD"), true);
+  EXPECT_EQ(test::error_number_of([] { write_settings({"C:\\new", "F"}); }), 75);
+  EXPECT_EQ(read_settings(), (Settings{"C:\\old", "E"}));
 }
 
 TEST(Refusals, LockedFolderIsRecordedButNotEnteredAndRefusesNewFolders) {

@@ -42,7 +42,7 @@ TEST_F(FormBuild, FrameIsCentredAndCannotBeResizedOrMaximised) {
 
 TEST_F(FormBuild, EveryControlSitsAtItsPlaceWithItsDesignText) {
   open();
-  for (const ControlSpec& desc : main_form().controls) {
+  for (const ControlDesc& desc : main_form().controls) {
     SCOPED_TRACE(std::string(desc.name));
     const HWND handle = control(desc.id);  // found by class, left, top and width
     ASSERT_NE(handle, nullptr);
@@ -80,7 +80,7 @@ TEST_F(FormBuild, KindsCarryTheirStyles) {
   EXPECT_EQ(style_of(control(Control::Combo1)) & 3, CBS_DROPDOWN);
   EXPECT_EQ(style_of(control(Control::Check1)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
   EXPECT_EQ(style_of(control(Control::Button4)) & BS_TYPEMASK, BS_PUSHBUTTON);
-  for (const ControlSpec& desc : main_form().controls) {
+  for (const ControlDesc& desc : main_form().controls) {
     SCOPED_TRACE(std::string(desc.name));
     EXPECT_EQ((style_of(control(desc.id)) & WS_TABSTOP) != 0,
               desc.kind != ControlKind::StaticText);

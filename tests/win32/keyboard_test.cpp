@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "support/win32/window/key_strokes.h"
 #include "window_fixture.h"
 
 namespace tav::test {
@@ -18,35 +19,24 @@ class Keyboard : public WindowTest {
   // Key strokes: each key down, then each key up in reverse order.
   static void type(std::initializer_list<WORD> keys, bool release = true) {
     std::vector<INPUT> strokes;
-    for (const WORD key : keys) strokes.push_back(stroke(key, false));
+    for (const WORD key : keys) strokes.push_back(key_stroke(key, false));
     if (release) {
       for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        strokes.push_back(stroke(*key, true));
+        strokes.push_back(key_stroke(*key, true));
       }
     }
-    ::SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+    send_strokes(strokes);
     ::Sleep(50);
   }
 
   static void release(WORD key) {
-    INPUT up = stroke(key, true);
-    ::SendInput(1, &up, sizeof up);
+    send_strokes({key_stroke(key, true)});
     ::Sleep(50);
   }
 
   // Eleven calls: exactly one of them drains the messages.
   void pump() {
     for (int call = 0; call < 11; ++call) window->process_pending_events();
-  }
-
- private:
-  static INPUT stroke(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
   }
 };
 

@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "platform/win32/list_control.h"
+#include "platform/win32/window/list_control.h"
+#include "platform/win32/window/window_win32.h"
 #include "platform/window.h"
-#include "support/win32/form_windows.h"
+#include "support/win32/window/form_windows.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
   const int add_count = argc > 2 ? std::atoi(argv[2]) : 10000;
-  const auto window = tav::create_main_window(tav::main_form(), {});
+  const auto window = tav::win32::open_main_window(tav::main_form());
   window->set_visible(tav::Control::MainForm, true);
 
   const std::vector<std::string> lines = work_lines(count);

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "platform/win32/window/window_win32.h"
+
 namespace tav::test {
 
 void WindowTest::SetUp() {
@@ -19,7 +21,8 @@ EventProcedures WindowTest::procedures() {
 }
 
 void WindowTest::open(EventProcedures with) {
-  window = create_main_window(main_form(), std::move(with));
+  window = win32::open_main_window(main_form());
+  window->bind_procedures(std::move(with));
   window->set_visible(Control::MainForm, true);
 }
 

@@ -14,7 +14,7 @@
 #include "app/main_form.h"
 #include "platform/form.h"
 #include "platform/window.h"
-#include "support/win32/form_windows.h"
+#include "support/win32/window/form_windows.h"
 
 namespace tav::test {
 

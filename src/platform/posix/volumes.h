@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window.h"
+#include "platform/drives.h"
 
 namespace tav::posix {
 

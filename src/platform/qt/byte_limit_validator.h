@@ -1,5 +1,5 @@
-// The text limit of an edit field, counted as the original counts it: in
-// bytes of code page 932, a double-byte character counting two. It limits
+// The text limit of an edit field, counted in bytes of code page 932, a
+// double-byte character counting two, as the form's limits are stated. It limits
 // what the user types; the program's own set_text is not limited.
 #pragma once
 

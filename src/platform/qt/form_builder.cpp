@@ -26,7 +26,7 @@ constexpr int kComboFieldHeight = 24;
 
 bool bordered(Control id) { return std::ranges::find(kBordered, id) != kBordered.end(); }
 
-QWidget* make_button(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_button(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* button = new QPushButton(qt_text(desc.design_text), parent);
   button->setAutoDefault(true);  // Enter clicks the focused button, as Space does
   QObject::connect(button, &QPushButton::clicked,
@@ -34,14 +34,14 @@ QWidget* make_button(const ControlSpec& desc, QWidget* parent, const FormEvents&
   return button;
 }
 
-QWidget* make_check_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_check_box(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* box = new QCheckBox(qt_text(desc.design_text), parent);
   QObject::connect(box, &QCheckBox::clicked,
                    [events, id = desc.id] { events.event(id, event::kOn); });
   return box;
 }
 
-QWidget* make_edit(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_edit(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* edit = new QLineEdit(qt_text(desc.design_text), parent);
   if (desc.text_limit > 0) edit->setValidator(new ByteLimitValidator(desc.text_limit, edit));
   QObject::connect(edit, &QLineEdit::textChanged,
@@ -49,7 +49,7 @@ QWidget* make_edit(const ControlSpec& desc, QWidget* parent, const FormEvents& e
   return edit;
 }
 
-QWidget* make_static_text(const ControlSpec& desc, QWidget* parent, const FormEvents&) {
+QWidget* make_static_text(const ControlDesc& desc, QWidget* parent, const FormEvents&) {
   auto* label = new QLabel(qt_text(desc.design_text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -58,7 +58,7 @@ QWidget* make_static_text(const ControlSpec& desc, QWidget* parent, const FormEv
   return label;
 }
 
-QWidget* make_list_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_list_box(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   const Control id = desc.id;
   return new LineListBox(desc.sorted,
                          {[events, id] {
@@ -69,7 +69,7 @@ QWidget* make_list_box(const ControlSpec& desc, QWidget* parent, const FormEvent
                          parent);
 }
 
-QWidget* make_combo_box(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_combo_box(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
@@ -83,7 +83,7 @@ QWidget* make_combo_box(const ControlSpec& desc, QWidget* parent, const FormEven
   return combo;
 }
 
-using Maker = QWidget* (*)(const ControlSpec&, QWidget*, const FormEvents&);
+using Maker = QWidget* (*)(const ControlDesc&, QWidget*, const FormEvents&);
 
 // clang-format off
 constexpr std::array<std::pair<ControlKind, Maker>, 6> kMakers{{
@@ -98,7 +98,7 @@ constexpr std::array<std::pair<ControlKind, Maker>, 6> kMakers{{
 
 // The rectangle of the control; the combo box keeps its field's height and
 // shows as many rows of its list as the rest of its height holds.
-void place(QWidget& widget, const ControlSpec& desc) {
+void place(QWidget& widget, const ControlDesc& desc) {
   if (desc.kind != ControlKind::ComboBox) {
     widget.setGeometry(desc.left, desc.top, desc.width, desc.height);
     return;
@@ -109,7 +109,7 @@ void place(QWidget& widget, const ControlSpec& desc) {
       std::max((desc.height - kComboFieldHeight) / row, 1));
 }
 
-QWidget* make_control(const ControlSpec& desc, QWidget* parent, const FormEvents& events) {
+QWidget* make_control(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   const auto maker = std::ranges::find(kMakers, desc.kind, &std::pair<ControlKind, Maker>::first);
   QWidget* widget = maker->second(desc, parent, events);
   widget->setObjectName(qt_text(desc.name));
@@ -120,7 +120,7 @@ QWidget* make_control(const ControlSpec& desc, QWidget* parent, const FormEvents
 
 }  // namespace
 
-BuiltForm build_form(const FormSpec& desc, FormEvents events) {
+BuiltForm build_form(const FormDesc& desc, FormEvents events) {
   BuiltForm built;
   built.form = std::make_unique<FormWindow>(events.closed);
   FormWindow& form = *built.form;
@@ -131,7 +131,7 @@ BuiltForm build_form(const FormSpec& desc, FormEvents events) {
   built.widgets[0] = &form;
   built.fonts[0] = control_font(desc.face, desc.char_height, false);
   form.setFont(built.fonts[0]);
-  for (const ControlSpec& control : desc.controls) {
+  for (const ControlDesc& control : desc.controls) {
     const auto index = static_cast<std::size_t>(control.id);
     QWidget* widget = make_control(control, &form, events);
     built.widgets[index] = widget;

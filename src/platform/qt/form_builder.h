@@ -29,6 +29,6 @@ struct BuiltForm {
 };
 
 // The form, hidden, centred at its created size.
-BuiltForm build_form(const FormSpec& desc, FormEvents events);
+BuiltForm build_form(const FormDesc& desc, FormEvents events);
 
 }  // namespace tav::qt

@@ -11,10 +11,10 @@
 namespace tav::qt {
 
 // The frame this layer assumes around the client area when it turns the
-// form's outer sizes into client sizes: the 7-pixel border of each side of
-// a fixed-size window and a 23-pixel title bar. 940 × 724 outside thus
-// gives a client area of 926 × 687, which holds every control with a
-// margin of 14 to 16 pixels on the right and at the bottom.
+// form's outer sizes into client sizes: a border on each side of a
+// fixed-size window and a title bar, so that the form's outer size leaves
+// a client area that holds every control with a margin on the right and
+// at the bottom.
 inline constexpr int kFrameBorder = 7;
 inline constexpr int kTitleBar = 23;
 
@@ -26,7 +26,7 @@ class FormWindow final : public QWidget {
 
   // Keeps the top-left corner of the frame where it is.
   void set_outer_size(int width, int height);
-  // Centred on the primary screen, each half truncated as the original does.
+  // Centred on the primary screen; odd halves are truncated.
   void centre_outer(int width, int height);
 
  protected:

@@ -17,7 +17,6 @@ class LineStore {
  public:
   explicit LineStore(bool sorted) : sorted_(sorted) {}
 
-  bool sorted() const { return sorted_; }
   int size() const { return size_; }
   // The line at a row from 0 to size() - 1.
   const std::string& at(int row) const;

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/posix/volumes.h"
 #include "platform/control_errors.h"
 #include "platform/qt/folder_chooser.h"
 #include "platform/qt/line_list_box.h"
@@ -16,22 +15,20 @@
 
 namespace tav::qt {
 
-WindowHooks program_hooks() {
-  return {[](int exit_code) {
-            // As a process that is ended at once: no destructors of the
-            // program's objects run, the files are flushed.
-            std::fflush(nullptr);
-            std::_Exit(exit_code);
-          },
-          posix::list_mounted_volumes};
+ProcessExit program_exit() {
+  return [](int exit_code) {
+    // As a process that is ended at once: no destructors of the program's
+    // objects run, the files are flushed.
+    std::fflush(nullptr);
+    std::_Exit(exit_code);
+  };
 }
 
-QtWindow::QtWindow(const FormSpec& form, EventProcedures procedures, WindowHooks hooks)
-    : spec_(form),
-      hooks_(std::move(hooks)),
-      pump_(form, std::move(procedures), [this](int exit_code) { end_program(exit_code); }),
-      built_(build_form(form, {[this](Control control, int event) { pump_.queue(control, event); },
-                               [this] { pump_.form_closed(); }})) {
+QtWindow::QtWindow(const FormDesc& form, ProcessExit exit_process)
+    : exit_process_(std::move(exit_process)),
+      events_(form, *this),
+      built_(build_form(form, {[this](Control control, int event) { events_.queue(control, event); },
+                               [this] { events_.form_closed(); }})) {
   // The program ends through end_program, never because its window closed.
   QApplication::setQuitOnLastWindowClosed(false);
 }
@@ -126,46 +123,45 @@ bool QtWindow::is_checked(Control check_box) {
 Answer QtWindow::message_box(std::string_view caption, std::string_view text, Buttons buttons,
                              Icon icon) {
   const Answer answer = show_message_box(built_.form.get(), caption, text, buttons, icon);
-  pump_.rethrow_deferred();
+  events_.rethrow_held();
   return answer;
 }
 
 void QtWindow::show_error_report(const ErrorReport& report) {
-  show_error_report_box(pump_.closed() ? nullptr : built_.form.get(), report);
-  pump_.forget_deferred();  // a report is never followed by another
+  show_error_report_box(events_.closed() ? nullptr : built_.form.get(), report);
+  events_.forget_held();  // a report is never followed by another
 }
 
-void QtWindow::wait_for_event() { pump_.wait_for_event(); }
+void QtWindow::bind_procedures(EventProcedures procedures) {
+  events_.bind(std::move(procedures));
+}
 
-void QtWindow::process_pending_events() { pump_.process_pending_events(); }
+void QtWindow::wait_for_event() { events_.wait_for_event(); }
+
+void QtWindow::process_pending_events() { events_.process_pending_events(); }
+
+void QtWindow::pump(bool wait) {
+  // Waiting blocks without spinning until at least one event was handled.
+  QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+}
 
 void QtWindow::end_program(int exit_code) {
   built_.form->hide();
   // What is still pending is handled and anything it failed with forgotten:
   // nothing reaches the main flow any more.
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  pump_.forget_deferred();
-  hooks_.exit_process(exit_code);
+  events_.forget_held();
+  exit_process_(exit_code);
   std::abort();  // the hook never returns
 }
 
 std::string QtWindow::browse_for_folder() {
-  std::string folder = choose_folder([this] { return pump_.closed(); });
+  std::string folder = choose_folder([this] { return events_.closed(); });
   // The chooser has no owner: the form may have been closed meanwhile, and
   // then the program ends as it would at its next wait.
-  pump_.end_if_closed();
-  pump_.rethrow_deferred();
+  events_.end_if_closed();
+  events_.rethrow_held();
   return folder;
 }
 
-std::vector<Drive> QtWindow::list_drives() { return hooks_.list_drives(); }
-
 }  // namespace tav::qt
-
-namespace tav {
-
-std::unique_ptr<Window> create_main_window(const FormSpec& form, EventProcedures procedures) {
-  return std::make_unique<qt::QtWindow>(form, std::move(procedures), qt::program_hooks());
-}
-
-}  // namespace tav

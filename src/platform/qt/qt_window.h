@@ -1,14 +1,14 @@
 // tav::Window on Qt 6 Widgets: the form built from its description, the
-// control operations, message boxes, the folder chooser, the mounted
-// volumes as the drive list, and the event model of the window layer.
+// control operations, message boxes, the folder chooser, and Qt's event
+// loop as the source of the event delivery.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/event_delivery.h"
 #include "platform/form.h"
-#include "platform/qt/event_pump.h"
 #include "platform/qt/form_builder.h"
 #include "platform/qt/list_control.h"
 #include "platform/window.h"
@@ -17,25 +17,22 @@ class QWidget;
 
 namespace tav::qt {
 
-// What the window asks of the process. The program's hooks end the process
-// and list the mounted volumes; a test keeps its process and its drives.
-struct WindowHooks {
-  // Ends the process with the exit code; must not return.
-  std::function<void(int)> exit_process;
-  std::function<std::vector<Drive>()> list_drives;
-};
-WindowHooks program_hooks();
+// Ends the process with the exit code; must not return. The program's ends
+// the process at once; a test's keeps its process.
+using ProcessExit = std::function<void(int exit_code)>;
+ProcessExit program_exit();
 
-class QtWindow final : public Window {
+class QtWindow final : public Window, private EventSource {
  public:
-  QtWindow(const FormSpec& form, EventProcedures procedures, WindowHooks hooks);
+  // The form, hidden, built from its description.
+  QtWindow(const FormDesc& form, ProcessExit exit_process);
   ~QtWindow() override;
 
   // The widget of a control, the form for Control::MainForm.
   QWidget* widget(Control control) const;
   // Whether the main flow is waiting for an event, and how many are queued.
-  bool waiting() const { return pump_.waiting(); }
-  std::size_t pending_events() const { return pump_.pending(); }
+  bool waiting() const { return events_.waiting(); }
+  std::size_t pending_events() const { return events_.pending(); }
 
   void set_text(Control control, std::string_view text) override;
   std::string get_text(Control control) override;
@@ -53,21 +50,21 @@ class QtWindow final : public Window {
   Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
                      Icon icon) override;
   void show_error_report(const ErrorReport& report) override;
+  void bind_procedures(EventProcedures procedures) override;
   void wait_for_event() override;
   void process_pending_events() override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
-  std::vector<Drive> list_drives() override;
 
  private:
+  void pump(bool wait) override;
   // The control's widget; an error if the form no longer has it.
   QWidget& existing(Control control, std::uint8_t operation_family) const;
   ListTarget list_target(Control list, std::uint8_t operation_family) const;
   void apply_font(Control control);
 
-  const FormSpec& spec_;
-  WindowHooks hooks_;
-  EventPump pump_;
+  ProcessExit exit_process_;
+  EventDelivery events_;
   BuiltForm built_;
 };
 

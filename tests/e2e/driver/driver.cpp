@@ -35,12 +35,6 @@ int found(bool ok) { return ok ? 0 : 1; }
 
 int wait_window(const Args& args) { return found(form_window(seconds_arg(args, 1)) != nullptr); }
 
-int wait_gone(const Args& args) {
-  const HWND gone = wait_for_window(
-      [] { return form_window(0) ? nullptr : ::GetDesktopWindow(); }, seconds_arg(args, 1));
-  return found(gone != nullptr);
-}
-
 int rect(const Args&) {
   const HWND form = form_window();
   RECT r{};
@@ -73,21 +67,32 @@ int set_text(const Args& args) {
   return found(window != nullptr);
 }
 
-int items(const Args& args) {
-  const HWND list = named_window(args[1]);
-  if (!list) return 1;
+// The items of a list box or of a combo box's list, in their order.
+std::vector<std::wstring> list_items(HWND list) {
   wchar_t kind[16] = {};
   ::GetClassNameW(list, kind, 16);
   const bool combo = _wcsicmp(kind, L"ComboBox") == 0;
   const auto count = ::SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  std::vector<std::wstring> items;
   for (LRESULT row = 0; row < count; ++row) {
     const auto length = ::SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, row, 0);
     std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
     ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, row,
                    reinterpret_cast<LPARAM>(item.data()));
     item.resize(static_cast<std::size_t>(length));
-    print(win32::narrow(item) + "\n");
+    items.push_back(std::move(item));
   }
+  return items;
+}
+
+void print_items(const std::vector<std::wstring>& items) {
+  for (const std::wstring& item : items) print(win32::narrow(item) + "\n");
+}
+
+int items(const Args& args) {
+  const HWND list = named_window(args[1]);
+  if (!list) return 1;
+  print_items(list_items(list));
   return 0;
 }
 
@@ -115,20 +120,10 @@ int sort_items(const Args& args) {
     return 1;
   }
   ::SendMessageW(sorter, LB_SETLOCALE, ::SendMessageW(list, LB_GETLOCALE, 0, 0), 0);
-  const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT row = 0; row < count; ++row) {
-    const auto length = ::SendMessageW(list, LB_GETTEXTLEN, row, 0);
-    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(item.data()));
+  for (const std::wstring& item : list_items(list)) {
     ::SendMessageW(sorter, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
-  for (LRESULT row = 0; row < count; ++row) {
-    const auto length = ::SendMessageW(sorter, LB_GETTEXTLEN, row, 0);
-    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(sorter, LB_GETTEXT, row, reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length));
-    print(win32::narrow(item) + "\n");
-  }
+  print_items(list_items(sorter));
   ::DestroyWindow(sorter);
   return 0;
 }
@@ -207,9 +202,8 @@ struct Command {
   std::string_view usage;
 };
 
-constexpr std::array<Command, 19> kCommands{{
+constexpr std::array<Command, 18> kCommands{{
     {"wait-window", 0, wait_window, "[SECONDS]  wait until the form is shown"},
-    {"wait-gone", 0, wait_gone, "[SECONDS]  wait until the form has gone"},
     {"rect", 0, rect, "  the form's screen rectangle: left top width height"},
     {"text", 1, text, "NAME  text of the form or a control"},
     {"wait-text", 2, wait_text, "NAME TEXT [SECONDS]  wait until the control shows TEXT"},

@@ -4,7 +4,7 @@
 
 #include "app/main_form.h"
 #include "platform/win32/wide.h"
-#include "support/win32/form_windows.h"
+#include "support/win32/window/form_windows.h"
 
 namespace tav::driver {
 
@@ -42,7 +42,7 @@ HWND named_window(std::string_view name, double seconds) {
   const HWND form = form_window(seconds);
   if (!form) return nullptr;
   if (_stricmp(std::string(name).c_str(), kFormName.data()) == 0) return form;
-  const ControlSpec* desc = test::control_named(main_form(), name);
+  const ControlDesc* desc = test::control_named(main_form(), name);
   return desc ? test::find_control_window(form, *desc) : nullptr;
 }
 
@@ -67,7 +67,7 @@ std::string focused_name() {
   info.cbSize = sizeof info;
   if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(form, nullptr), &info)) return {};
   if (info.hwndFocus == form) return std::string(kFormName);
-  for (const ControlSpec& desc : main_form().controls) {
+  for (const ControlDesc& desc : main_form().controls) {
     const HWND control = test::find_control_window(form, desc);
     if (control && (control == info.hwndFocus || ::IsChild(control, info.hwndFocus))) {
       return std::string(desc.name);

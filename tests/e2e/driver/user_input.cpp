@@ -1,5 +1,7 @@
 #include "user_input.h"
 
+#include "support/win32/window/key_strokes.h"
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -13,15 +15,6 @@ namespace {
 constexpr std::array<std::pair<std::string_view, WORD>, 4> kKeys{{
     {"TAB", VK_TAB}, {"ENTER", VK_RETURN}, {"SPACE", VK_SPACE}, {"ESC", VK_ESCAPE}}};
 constexpr std::string_view kShift = "SHIFT+";
-
-INPUT key_input(WORD key, bool release) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
 
 }  // namespace
 
@@ -49,11 +42,11 @@ bool press_key(HWND form, std::string_view key) {
   if (found == kKeys.end()) return false;
   ::SetForegroundWindow(form);
   std::vector<INPUT> strokes;
-  if (shifted) strokes.push_back(key_input(VK_SHIFT, false));
-  strokes.push_back(key_input(found->second, false));
-  strokes.push_back(key_input(found->second, true));
-  if (shifted) strokes.push_back(key_input(VK_SHIFT, true));
-  ::SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+  if (shifted) strokes.push_back(test::key_stroke(VK_SHIFT, false));
+  strokes.push_back(test::key_stroke(found->second, false));
+  strokes.push_back(test::key_stroke(found->second, true));
+  if (shifted) strokes.push_back(test::key_stroke(VK_SHIFT, true));
+  test::send_strokes(strokes);
   return true;
 }
 

@@ -10,20 +10,18 @@ namespace tav::test {
 // run in parallel in one Wine prefix: a named mutex per letter says which
 // test holds it, and is released by the system if the test dies.
 namespace {
+
 constexpr char kFirstLetter = 'F';
 constexpr char kLastLetter = 'P';
+
+void release(HANDLE mutex) {
+  ::ReleaseMutex(mutex);
+  ::CloseHandle(mutex);
+}
+
 }  // namespace
 
-struct TestDrive::Hold {
-  HANDLE mutex = nullptr;
-  ~Hold() {
-    if (!mutex) return;
-    ::ReleaseMutex(mutex);
-    ::CloseHandle(mutex);
-  }
-};
-
-TestDrive::TestDrive() : hold_(std::make_unique<Hold>()) {
+TestDrive::TestDrive() {
   for (;;) {
     for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
       const std::wstring name = L"TavrelonTestDrive" + std::wstring(1, static_cast<wchar_t>(letter));
@@ -33,7 +31,7 @@ TestDrive::TestDrive() : hold_(std::make_unique<Hold>()) {
         ::CloseHandle(mutex);
         continue;
       }
-      hold_->mutex = mutex;
+      hold_ = std::shared_ptr<void>(mutex, release);
       const std::string root = std::string(1, letter) + ":";
       if (::GetFileAttributesW(std::wstring(1, static_cast<wchar_t>(letter)).append(L":\\").c_str()) ==
           INVALID_FILE_ATTRIBUTES) {

@@ -5,7 +5,10 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/main_form.h"
 #include "app/program.h"
+#include "platform/error_report.h"
+#include "platform/qt/qt_window.h"
 
 namespace {
 
@@ -21,5 +24,7 @@ std::string executable_path(const char* argv0) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  tav::run_program(executable_path(argc > 0 ? argv[0] : nullptr));
+  tav::qt::QtWindow window(tav::main_form(), tav::qt::program_exit());
+  tav::run_program(window, tav::list_drives(),
+                   tav::program_name_of(executable_path(argc > 0 ? argv[0] : nullptr)));
 }

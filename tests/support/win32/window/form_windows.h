@@ -17,14 +17,14 @@ HWND find_form_window(std::wstring_view title);
 
 // The control of the form's description by name, ignoring case; null if the
 // form has no such control.
-const ControlSpec* control_named(const FormSpec& form, std::string_view name);
+const ControlDesc* control_named(const FormDesc& form, std::string_view name);
 
 // The window class a control of this kind is made of ("Button", "ListBox"...).
 std::wstring_view window_class_of(ControlKind kind);
 
 // The child of the form of the control's class at the control's left, top and
 // width (the height of a combo box is its closed height), or null.
-HWND find_control_window(HWND form, const ControlSpec& desc);
+HWND find_control_window(HWND form, const ControlDesc& desc);
 
 // A child's rectangle in its parent's client coordinates.
 RECT rect_in_parent(HWND child);

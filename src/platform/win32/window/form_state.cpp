@@ -1,4 +1,4 @@
-#include "platform/win32/form_state.h"
+#include "platform/win32/window/form_state.h"
 
 namespace tav::win32 {
 
@@ -34,10 +34,6 @@ std::optional<Control> control_of(const FormState& state, HWND window) {
 std::optional<ControlKind> kind_of(const FormState& state, Control control) {
   if (control == Control::MainForm) return std::nullopt;
   return state.desc.control(control).kind;
-}
-
-void rethrow_deferred(FormState& state) {
-  if (state.deferred) std::rethrow_exception(std::exchange(state.deferred, nullptr));
 }
 
 }  // namespace tav::win32

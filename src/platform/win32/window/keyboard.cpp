@@ -1,5 +1,7 @@
-#include "platform/win32/keyboard.h"
+#include "platform/win32/window/keyboard.h"
 
+#include <exception>
+#include <utility>
 #include <vector>
 
 namespace tav::win32 {
@@ -16,7 +18,7 @@ bool is_held(int key) { return ::GetKeyState(key) < 0; }
 // The form, then its controls in creation order: the ring Tab walks.
 std::vector<Control> tab_ring(const FormState& state) {
   std::vector<Control> ring{Control::MainForm};
-  for (const ControlSpec& desc : state.desc.controls) ring.push_back(desc.id);
+  for (const ControlDesc& desc : state.desc.controls) ring.push_back(desc.id);
   return ring;
 }
 
@@ -81,7 +83,7 @@ LRESULT CALLBACK keyboard_hook(int code, WPARAM key, LPARAM flags) {
     try {
       if (handle_key(*g_state, key, flags)) return 1;
     } catch (...) {
-      g_state->deferred = std::current_exception();
+      g_state->events.hold(std::current_exception());
       return 1;
     }
   }

@@ -1,4 +1,4 @@
-#include "support/win32/form_windows.h"
+#include "support/win32/window/form_windows.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +27,7 @@ std::wstring class_name(HWND window) {
 
 struct Search {
   HWND form;
-  const ControlSpec* desc;
+  const ControlDesc* desc;
   HWND found;
 };
 
@@ -53,8 +53,8 @@ HWND find_form_window(std::wstring_view title) {
   return form && ::IsWindowVisible(form) ? form : nullptr;
 }
 
-const ControlSpec* control_named(const FormSpec& form, std::string_view name) {
-  for (const ControlSpec& desc : form.controls) {
+const ControlDesc* control_named(const FormDesc& form, std::string_view name) {
+  for (const ControlDesc& desc : form.controls) {
     if (std::ranges::equal(desc.name, name, [](unsigned char a, unsigned char b) {
           return std::toupper(a) == std::toupper(b);
         })) {
@@ -69,7 +69,7 @@ std::wstring_view window_class_of(ControlKind kind) {
       ->second;
 }
 
-HWND find_control_window(HWND form, const ControlSpec& desc) {
+HWND find_control_window(HWND form, const ControlDesc& desc) {
   Search search{form, &desc, nullptr};
   ::EnumChildWindows(form, match_child, reinterpret_cast<LPARAM>(&search));
   return search.found;

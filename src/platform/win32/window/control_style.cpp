@@ -1,4 +1,6 @@
-#include "platform/win32/control_style.h"
+#include "platform/win32/window/control_style.h"
+
+#include <utility>
 
 namespace tav::win32 {
 
@@ -22,7 +24,7 @@ void free_fonts(FormState& state) {
 HBRUSH control_colours(FormState& state, HDC dc, HWND window) {
   const auto control = control_of(state, window);
   if (!control || *control == Control::MainForm) return nullptr;
-  const ControlSpec& desc = state.desc.control(*control);
+  const ControlDesc& desc = state.desc.control(*control);
   ::SetTextColor(dc, colour_ref(desc.text_colour));
   ::SetBkColor(dc, colour_ref(desc.background));
   return state.brushes.brush(desc.background);

@@ -1,4 +1,4 @@
-#include "platform/posix/drive_root_posix.h"
+#include "platform/posix/drives_posix.h"
 
 #include <algorithm>
 
@@ -41,6 +41,8 @@ std::string resolve_volume_root(std::string_view entry, const std::vector<Drive>
 }  // namespace tav::posix
 
 namespace tav {
+
+std::vector<Drive> list_drives() { return posix::list_mounted_volumes(); }
 
 // Volumes have no letters here, and a key is only a position in the list of
 // this run: the mount point an entry names decides, as long as a volume is

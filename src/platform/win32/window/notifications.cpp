@@ -1,4 +1,4 @@
-#include "platform/win32/notifications.h"
+#include "platform/win32/window/notifications.h"
 
 #include <array>
 

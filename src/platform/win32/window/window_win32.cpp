@@ -1,33 +1,30 @@
 // tav::Window on the Win32 API: the form built from its description, the
 // control operations, message boxes and the event delivery.
+#include "platform/win32/window/window_win32.h"
+
 #include <windows.h>
 
-#include <memory>
-
-#include "platform/win32/control_create.h"
+#include "platform/win32/window/control_create.h"
 #include "platform/control_errors.h"
-#include "platform/win32/control_style.h"
-#include "platform/win32/form_state.h"
-#include "platform/win32/keyboard.h"
-#include "platform/win32/list_control.h"
-#include "platform/win32/message_box.h"
-#include "platform/win32/message_loop.h"
-#include "platform/win32/shell_services.h"
+#include "platform/win32/window/control_style.h"
+#include "platform/win32/window/form_state.h"
+#include "platform/win32/window/keyboard.h"
+#include "platform/win32/window/list_control.h"
+#include "platform/win32/window/message_box.h"
+#include "platform/win32/window/message_loop.h"
+#include "platform/win32/window/folder_browser.h"
 #include "platform/win32/wide.h"
 
-namespace tav {
+namespace tav::win32 {
 
 namespace {
-
-using namespace win32;
 
 // Start-up failure text for a window that cannot be created.
 constexpr int kCannotOpenWindow = 3;
 
-class Win32Window final : public Window {
+class Win32Window final : public Window, private EventSource {
  public:
-  Win32Window(const FormSpec& form, EventProcedures procedures)
-      : state_(form, std::move(procedures)) {}
+  explicit Win32Window(const FormDesc& form) : state_(form, *this) {}
 
   ~Win32Window() override {
     remove_keyboard_hook();
@@ -45,7 +42,7 @@ class Win32Window final : public Window {
 
   void set_text(Control control, std::string_view text) override {
     ::SetWindowTextW(window(control, family::kSetText), widen(text).c_str());
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
   }
 
   std::string get_text(Control control) override {
@@ -58,12 +55,12 @@ class Win32Window final : public Window {
 
   void set_enabled(Control control, bool enabled) override {
     ::EnableWindow(window(control, family::kSetEnabled), enabled);
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
   }
 
   void set_visible(Control control, bool visible) override {
     ::ShowWindow(window(control, family::kSetVisible), visible ? SW_SHOW : SW_HIDE);
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
   }
 
   void set_font_size(Control control, int pixels) override {
@@ -81,7 +78,7 @@ class Win32Window final : public Window {
   void set_size(Control control, int width, int height) override {
     ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0, width, height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
   }
 
   void list_clear(Control list) override {
@@ -94,7 +91,7 @@ class Win32Window final : public Window {
 
   void list_fill(Control list, const std::vector<std::string>& lines) override {
     win32::list_fill(list_window(list, family::kListAdd), *kind_of(state_, list), lines);
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
   }
 
   std::string list_item_text(Control list, int row) override {
@@ -120,7 +117,7 @@ class Win32Window final : public Window {
     const int result = ::MessageBoxW(window(Control::MainForm, family::kMessageBox),
                                      widen(text).c_str(), widen(caption).c_str(),
                                      message_box_style(buttons, icon));
-    rethrow_deferred(state_);
+    state_.events.rethrow_held();
     return answer_of(result);
   }
 
@@ -128,25 +125,29 @@ class Win32Window final : public Window {
     const HWND owner = form_exists(state_) ? state_.form : nullptr;
     ::MessageBoxW(owner, widen(report.text).c_str(), widen(report.title).c_str(),
                   kErrorReportStyle);
-    state_.deferred = nullptr;  // a report is never followed by another
+    state_.events.forget_held();  // a report is never followed by another
   }
 
-  void wait_for_event() override { win32::wait_for_event(state_); }
+  void bind_procedures(EventProcedures procedures) override {
+    state_.events.bind(std::move(procedures));
+  }
 
-  void process_pending_events() override { win32::process_pending_events(state_); }
+  void wait_for_event() override { state_.events.wait_for_event(); }
+
+  void process_pending_events() override { state_.events.process_pending_events(); }
 
   [[noreturn]] void end_program(int exit_code) override { win32::end_program(state_, exit_code); }
+
+  void pump(bool wait) override { pump_messages(state_, wait); }
 
   std::string browse_for_folder() override {
     std::string folder = win32::browse_for_folder();
     // The browser has no owner: the form may have been closed meanwhile,
     // and then the program ends as it would at its next wait.
-    if (!form_exists(state_)) win32::end_program(state_, 0);
-    rethrow_deferred(state_);
+    state_.events.end_if_closed();
+    state_.events.rethrow_held();
     return folder;
   }
-
-  std::vector<Drive> list_drives() override { return win32::list_drives(); }
 
  private:
   // The control's window; an error if it no longer exists.
@@ -172,10 +173,10 @@ class Win32Window final : public Window {
 
 }  // namespace
 
-std::unique_ptr<Window> create_main_window(const FormSpec& form, EventProcedures procedures) {
-  auto window = std::make_unique<Win32Window>(form, std::move(procedures));
+std::unique_ptr<Window> open_main_window(const FormDesc& form) {
+  auto window = std::make_unique<Win32Window>(form);
   window->open();
   return window;
 }
 
-}  // namespace tav
+}  // namespace tav::win32

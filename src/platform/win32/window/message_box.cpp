@@ -1,4 +1,4 @@
-#include "platform/win32/message_box.h"
+#include "platform/win32/window/message_box.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,7 @@
-// The shell's folder browser and the machine's drives.
+// The shell's folder browser.
 #pragma once
 
 #include <string>
-#include <vector>
-
-#include "platform/window.h"
 
 namespace tav::win32 {
 
@@ -12,8 +9,5 @@ namespace tav::win32 {
 // default look), or empty when cancelled or when the item chosen has no
 // file-system path.
 std::string browse_for_folder();
-
-// The drives A to Z that exist, in order, with their type texts.
-std::vector<Drive> list_drives();
 
 }  // namespace tav::win32

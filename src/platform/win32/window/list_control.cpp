@@ -1,4 +1,4 @@
-#include "platform/win32/list_control.h"
+#include "platform/win32/window/list_control.h"
 
 #include <algorithm>
 #include <utility>

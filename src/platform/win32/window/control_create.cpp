@@ -1,10 +1,10 @@
-#include "platform/win32/control_create.h"
+#include "platform/win32/window/control_create.h"
 
 #include <algorithm>
 #include <array>
 
-#include "platform/win32/control_style.h"
-#include "platform/win32/form_window_class.h"
+#include "platform/win32/window/control_style.h"
+#include "platform/win32/window/form_window_class.h"
 #include "platform/win32/wide.h"
 
 namespace tav::win32 {
@@ -41,7 +41,7 @@ const KindArgs& kind_args(ControlKind kind) {
 
 }  // namespace
 
-CreateArgs create_args(const ControlSpec& desc) {
+CreateArgs create_args(const ControlDesc& desc) {
   const KindArgs& kind = kind_args(desc.kind);
   CreateArgs args{kind.window_class, widen(desc.design_text), WS_CHILD | WS_VISIBLE | kind.style,
                   kind.ex_style, desc.left, desc.top, desc.width, desc.height,
@@ -80,7 +80,7 @@ HWND create_form(FormState& state, HINSTANCE instance) {
                            height, nullptr, nullptr, instance, &state);
 }
 
-HWND create_control(const ControlSpec& desc, HWND form, HINSTANCE instance) {
+HWND create_control(const ControlDesc& desc, HWND form, HINSTANCE instance) {
   const CreateArgs args = create_args(desc);
   return ::CreateWindowExW(args.ex_style, args.window_class, args.text.c_str(), args.style,
                            args.left, args.top, args.width, args.height, form,
@@ -96,7 +96,7 @@ bool create_form_windows(FormState& state, HINSTANCE instance) {
   state.windows[0] = state.form;
   state.fonts[0] = {widen(state.desc.face), state.desc.char_height, false, nullptr};
   apply_font(state, Control::MainForm);
-  for (const ControlSpec& desc : state.desc.controls) {
+  for (const ControlDesc& desc : state.desc.controls) {
     const HWND control = create_control(desc, state.form, instance);
     if (!control) return false;
     state.windows[static_cast<std::size_t>(desc.id)] = control;

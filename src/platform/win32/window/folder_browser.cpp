@@ -2,7 +2,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "platform/win32/shell_services.h"
+#include "platform/win32/window/folder_browser.h"
 #include "platform/win32/wide.h"
 
 namespace tav::win32 {

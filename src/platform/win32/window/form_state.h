@@ -1,17 +1,15 @@
 // What the pieces of the Win32 window layer share about the one form: its
-// windows, fonts and brushes, the event delivery, and an exception caught
-// inside a window procedure or hook that waits to be thrown again.
+// windows, fonts and brushes, and the event delivery (which also keeps what
+// a window procedure or hook caught until it can be thrown again).
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "platform/event_delivery.h"
 #include "platform/form.h"
@@ -39,18 +37,16 @@ struct ControlFont {
 };
 
 struct FormState {
-  FormState(const FormSpec& form, EventProcedures procedures)
-      : desc(form), events(form, std::move(procedures)) {}
+  FormState(const FormDesc& form, EventSource& source) : desc(form), events(form, source) {}
   FormState(const FormState&) = delete;
   FormState& operator=(const FormState&) = delete;
 
-  const FormSpec& desc;
+  const FormDesc& desc;
   EventDelivery events;
   HWND form = nullptr;                          // null once destroyed
   std::array<HWND, kControlCount> windows{};    // by Control; [0] is the form
   std::array<ControlFont, kControlCount> fonts{};
   BrushCache brushes;
-  std::exception_ptr deferred;                  // caught in a window procedure or hook
   HWND pressed_button = nullptr;                // Enter or Space held on it
 };
 
@@ -64,9 +60,6 @@ std::optional<Control> control_of(const FormState& state, HWND window);
 
 // The kind of a control; none for the form.
 std::optional<ControlKind> kind_of(const FormState& state, Control control);
-
-// Throws, once, what a window procedure or hook caught.
-void rethrow_deferred(FormState& state);
 
 // COLORREF of 0xRRGGBB.
 constexpr COLORREF colour_ref(std::uint32_t rgb) {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/form_state.h"
+#include "platform/win32/window/form_state.h"
 
 namespace tav::win32 {
 

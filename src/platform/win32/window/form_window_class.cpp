@@ -1,10 +1,11 @@
-#include "platform/win32/form_window_class.h"
+#include "platform/win32/window/form_window_class.h"
 
+#include <exception>
 #include <optional>
 
-#include "platform/win32/control_style.h"
-#include "platform/win32/form_state.h"
-#include "platform/win32/notifications.h"
+#include "platform/win32/window/control_style.h"
+#include "platform/win32/window/form_state.h"
+#include "platform/win32/window/notifications.h"
 
 namespace tav::win32 {
 
@@ -27,12 +28,13 @@ void close_form(FormState& state, HWND window) {
   ::DestroyWindow(window);
 }
 
-// The main form destroyed: the layer forgets it, and the next message
-// processing meets WM_QUIT and ends the program.
+// The main form destroyed: the layer forgets it and tells the delivery,
+// which ends the program; WM_QUIT wakes a wait.
 void forget_form(FormState& state, HWND window) {
   if (window != state.form) return;
   state.form = nullptr;
   state.windows = {};
+  state.events.form_closed();
   ::PostQuitMessage(0);
 }
 
@@ -80,7 +82,7 @@ LRESULT CALLBACK form_window_procedure(HWND window, UINT message, WPARAM wparam,
     try {
       if (const auto result = handle(*state, window, message, wparam, lparam)) return *result;
     } catch (...) {
-      state->deferred = std::current_exception();
+      state->events.hold(std::current_exception());
       return 0;
     }
   }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/form.h"
-#include "platform/win32/form_state.h"
+#include "platform/win32/window/form_state.h"
 
 namespace tav::win32 {
 
@@ -20,7 +20,7 @@ struct CreateArgs {
   int id;
 };
 
-CreateArgs create_args(const ControlSpec& desc);
+CreateArgs create_args(const ControlDesc& desc);
 
 // The form's frame: a caption with system menu and minimise box, no
 // maximise box and no sizing border.

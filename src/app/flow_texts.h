@@ -1,0 +1,24 @@
+// The texts the main flow shows: the status line, the captions of BUTTON4,
+// and the scan's message boxes.
+#pragma once
+
+#include <string_view>
+
+namespace tav::flow_text {
+
+inline constexpr std::string_view kStartPrompt = " 「方向ボタン」を押すと検索を開始します。";
+inline constexpr std::string_view kSearching = " を検索中";  // after the folder's path
+inline constexpr std::string_view kScanDone =
+    "検索完了！　　再度 「方向ボタン」を押すと処理を開始します。Ｗクリックでリストの取消ができます。";
+inline constexpr std::string_view kDone = "処理完了！　";
+
+inline constexpr std::string_view kStopCaption = "中　止";
+inline constexpr std::string_view kEndCaption = "終  了";
+
+inline constexpr std::string_view kNoSubfoldersCaption = "サブディレクトリ検索";
+inline constexpr std::string_view kNoSubfolders = "照合先に対象となる親ディレクトリが存在しません";
+inline constexpr std::string_view kNothingFoundCaption = "検索完了！";
+inline constexpr std::string_view kNothingFound =
+    "作成・更新・削除の対象となるファイルがありませんでした";
+
+}  // namespace tav::flow_text
