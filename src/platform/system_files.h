@@ -11,14 +11,9 @@
 
 #include "platform/files.h"
 #include "platform/local_time.h"
+#include "platform/system_codes.h"
 
 namespace tav::sys {
-
-using Code = std::uint32_t;
-
-inline constexpr Code kFileNotFound = 2;
-inline constexpr Code kPathNotFound = 3;
-inline constexpr Code kAccessDenied = 5;
 
 // Whether "*" and "?" are ordinary characters of names on this platform.
 extern const bool kNamesMayHoldWildcards;

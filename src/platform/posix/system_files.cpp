@@ -173,7 +173,7 @@ Code create_folder(std::string_view path) {
 Code remove_folder(std::string_view path) {
   const std::string p(path);
   if (::rmdir(p.c_str()) == 0) return 0;
-  return errno == ENOTDIR ? 267 : last_code(path);  // 267: not a folder name
+  return errno == ENOTDIR ? kDirectoryNameInvalid : last_code(path);
 }
 
 bool is_device_name(std::string_view) { return false; }
