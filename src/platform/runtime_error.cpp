@@ -1,8 +1,8 @@
 #include "platform/runtime_error.h"
 
-#include <array>
 #include <string_view>
-#include <utility>
+
+#include "platform/system_codes.h"
 
 namespace tav {
 
@@ -12,15 +12,6 @@ std::string base_name(std::string_view path) {
   const auto cut = path.find_last_of("/\\");
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
-
-// Windows system error code -> run-time error number, searched in order.
-constexpr std::array<std::pair<std::uint32_t, int>, 38> kSystemCodes{{
-    {1, 5},    {2, 63},   {3, 63},   {4, 66},   {5, 75},   {8, 7},    {11, 71},  {12, 75},
-    {14, 7},   {15, 72},  {16, 72},  {17, 72},  {18, 67},  {19, 73},  {20, 60},  {21, 72},
-    {26, 71},  {27, 71},  {28, 60},  {29, 67},  {30, 54},  {32, 75},  {33, 75},  {34, 60},
-    {39, 67},  {50, 28},  {65, 55},  {80, 64},  {87, 5},   {108, 59}, {110, 63}, {111, 61},
-    {112, 67}, {113, 66}, {123, 55}, {183, 64}, {267, 55}, {1155, 55},
-}};
 
 }  // namespace
 
@@ -47,8 +38,10 @@ void raise_system_error(std::uint32_t system_code, std::uint32_t detail,
 }
 
 int error_number_of_system_code(std::uint32_t system_code) {
-  for (const auto& [code, number] : kSystemCodes) {
-    if (code == system_code) return number;
+  switch (system_code) {  // the compiler refuses a code listed twice
+#define TAV_NUMBER_OF_SYSTEM_CODE(name, code, number) case code: return number;
+    TAV_SYSTEM_CODES(TAV_NUMBER_OF_SYSTEM_CODE)
+#undef TAV_NUMBER_OF_SYSTEM_CODE
   }
   return err::kUnknown;
 }

@@ -1,9 +1,10 @@
 // The system side of the file operations, one implementation per platform.
-// Each call answers a Windows system error code (0 for success); platforms
-// other than Windows translate their own codes to these, so that one table
-// turns them into run-time error numbers everywhere.
+// A call that answers a Code gives a Windows system error code (0 for
+// success); platforms other than Windows translate their own codes to these,
+// so that one table turns them into run-time error numbers everywhere.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,14 +12,9 @@
 
 #include "platform/files.h"
 #include "platform/local_time.h"
+#include "platform/system_codes.h"
 
 namespace tav::sys {
-
-using Code = std::uint32_t;
-
-inline constexpr Code kFileNotFound = 2;
-inline constexpr Code kPathNotFound = 3;
-inline constexpr Code kAccessDenied = 5;
 
 // Whether "*" and "?" are ordinary characters of names on this platform.
 extern const bool kNamesMayHoldWildcards;
@@ -51,10 +47,49 @@ bool is_device_name(std::string_view path);
 bool is_deletable_file(std::string_view path);
 Code delete_file(std::string_view path);
 
+// A copy over whatever file stands at the destination; a small file read
+// whole, and replaced whole (flushed before it takes the old one's place).
+// Written once, in file_copy.cpp, over the calls that follow.
 Code copy_file(std::string_view source, std::string_view destination,
                const CopyProgress& progress);
-
 Code read_file(std::string_view path, std::string& content);
 Code replace_file(std::string_view path, std::string_view content);
+
+// A file descriptor or a HANDLE; -1 is none on both.
+using Handle = std::intptr_t;
+inline constexpr Handle kNoHandle = -1;
+
+struct SystemTime {
+  std::int64_t seconds = 0, nanoseconds = 0;  // from the system's own epoch
+};
+
+// What a copy takes over from its source.
+struct FileFacts {
+  bool folder = false;
+  std::uint32_t attributes = 0;           // Windows' attribute bits, or the POSIX mode
+  SystemTime created, accessed, written;  // POSIX keeps no creation time
+};
+
+// These answer kNoHandle, false or -1 when the system refuses; last_code then
+// gives the refusal's code for the path the user named (by which POSIX tells
+// a missing file from a missing folder).
+Code last_code(std::string_view path);
+Handle open_to_read(std::string_view path);  // shared with writers on Windows
+Handle open_source(std::string_view path);   // shared with readers only
+bool read_facts(Handle file, FileFacts& facts);
+Handle create_new_file(std::string_view path);
+std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size);  // 0 at the end
+std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size);  // 0: again
+bool keep_times(Handle copy, const FileFacts& source);                 // and the POSIX mode
+bool keep_attributes(std::string_view copy, const FileFacts& source);  // once in place
+bool flush_file(Handle file);
+bool close_file(Handle file);
+bool rename_over(std::string_view from, std::string_view to);
+// A folder, or a file the system would refuse to replace, stands at path.
+bool refuses_overwrite(std::string_view path);
+
+// Temporary files are named kTemporaryPrefix, process number, "-", counter, ".tmp".
+extern const char kTemporaryPrefix[];
+unsigned process_id();
 
 }  // namespace tav::sys

@@ -12,26 +12,26 @@ namespace tav::sys {
 namespace {
 
 constexpr std::array<std::pair<int, Code>, 20> kErrnoCodes{{
-    {EPERM, 5},          // access denied
-    {EACCES, 5},         // access denied
-    {EISDIR, 5},         // a folder where a file was expected: access denied
-    {ENOTDIR, 3},        // a component of the path is not a folder
-    {EEXIST, 183},       // already exists
-    {ENOTEMPTY, 145},    // folder not empty
-    {ENOSPC, 112},       // disk full
-    {EDQUOT, 112},       // disk full for this user
-    {EFBIG, 112},        // file size limit reached: as a full disk
-    {EROFS, 19},         // write-protected medium
-    {ENAMETOOLONG, 206}, // file name too long
-    {EBUSY, 32},         // in use
-    {ETXTBSY, 32},       // in use
-    {EMFILE, 4},         // too many open files
-    {ENFILE, 4},         // too many open files
-    {ENOMEM, 8},         // not enough memory
-    {EXDEV, 17},         // not the same device
-    {EINVAL, 87},        // invalid parameter
-    {EIO, 1117},         // I/O device error
-    {ELOOP, 1921},       // cannot resolve the link
+    {EPERM, kAccessDenied},
+    {EACCES, kAccessDenied},
+    {EISDIR, kAccessDenied},   // a folder where a file was expected
+    {ENOTDIR, kPathNotFound},  // a component of the path is not a folder
+    {EEXIST, kAlreadyExists},
+    {ENOTEMPTY, kDirNotEmpty},
+    {ENOSPC, kDiskFull},
+    {EDQUOT, kDiskFull},       // full for this user
+    {EFBIG, kDiskFull},        // file size limit reached
+    {EROFS, kWriteProtect},
+    {ENAMETOOLONG, kFileNameTooLong},
+    {EBUSY, kSharingViolation},
+    {ETXTBSY, kSharingViolation},
+    {EMFILE, kTooManyOpenFiles},
+    {ENFILE, kTooManyOpenFiles},
+    {ENOMEM, kNotEnoughMemory},
+    {EXDEV, kNotSameDevice},
+    {EINVAL, kInvalidParameter},
+    {EIO, kIoDevice},
+    {ELOOP, kCantResolveFileName},
 }};
 
 bool parent_exists(std::string_view path) {
@@ -47,11 +47,11 @@ bool parent_exists(std::string_view path) {
 }  // namespace
 
 Code code_of_errno(int error, std::string_view path) {
-  if (error == ENOENT) return parent_exists(path) ? 2 : 3;
+  if (error == ENOENT) return parent_exists(path) ? kFileNotFound : kPathNotFound;
   for (const auto& [value, code] : kErrnoCodes) {
     if (value == error) return code;
   }
-  return 31;  // a device attached to the system is not functioning
+  return kGenFailure;  // a device attached to the system is not functioning
 }
 
 }  // namespace tav::sys

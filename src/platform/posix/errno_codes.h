@@ -4,12 +4,12 @@
 
 #include <string_view>
 
-#include "platform/system_files.h"
+#include "platform/system_codes.h"
 
 namespace tav::sys {
 
-// path is the path the failing call was given: a missing entry is "file not
-// found" (2) when its folder exists and "path not found" (3) otherwise, as
+// path is the path the failing call was given: a missing entry is
+// kFileNotFound when its folder exists and kPathNotFound otherwise, as
 // Windows tells them apart.
 Code code_of_errno(int error, std::string_view path);
 

@@ -6,9 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <vector>
 
 #include "platform/posix/errno_codes.h"
 
@@ -28,8 +26,6 @@ std::string name_of(std::string_view path) {
   const auto slash = path.rfind('/');
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
-
-Code last_code(std::string_view path) { return code_of_errno(errno, path); }
 
 // Fills the entry from the file's status; links are followed for the texts,
 // so a link to a folder shows as a folder, but is marked as a link.
@@ -86,78 +82,13 @@ class SingleSearch final : public Search {
   bool done_ = false;
 };
 
-// A file that exists and that this user may not write: refused as Windows
-// refuses to replace a read-only file.
-bool refuses_overwrite(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return false;
-  return S_ISDIR(info.st_mode) || ::access(path.c_str(), W_OK) != 0;
-}
-
-// A temporary file beside the destination, removed unless it was put in place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string_view destination) {
-    static std::atomic<unsigned> counter{0};
-    path_ = folder_of(destination) + "/.~tavrelon-" + std::to_string(::getpid()) + "-" +
-            std::to_string(counter++) + ".tmp";
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  }
-  ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!placed_) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  int fd() const { return fd_; }
-
-  // Closes the file and renames it over the destination; 0 or a code.
-  Code place_as(const std::string& destination) {
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0) return last_code(destination);
-    if (::rename(path_.c_str(), destination.c_str()) != 0) return last_code(destination);
-    placed_ = true;
-    return 0;
-  }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  bool placed_ = false;
-};
-
-Code write_all(int fd, const char* data, std::size_t size, std::string_view path) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return last_code(path);
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-constexpr std::size_t kCopyChunk = 1 << 20;
-
 }  // namespace
+
+const char kTemporaryPrefix[] = ".~tavrelon-";
+
+unsigned process_id() { return static_cast<unsigned>(::getpid()); }
+
+Code last_code(std::string_view path) { return code_of_errno(errno, path); }
 
 std::unique_ptr<Search> start_search(std::string_view pattern) {
   const std::string name = name_of(pattern);
@@ -173,7 +104,7 @@ Code create_folder(std::string_view path) {
 Code remove_folder(std::string_view path) {
   const std::string p(path);
   if (::rmdir(p.c_str()) == 0) return 0;
-  return errno == ENOTDIR ? 267 : last_code(path);  // 267: not a folder name
+  return errno == ENOTDIR ? kDirectoryNameInvalid : last_code(path);
 }
 
 bool is_device_name(std::string_view) { return false; }
@@ -189,65 +120,60 @@ Code delete_file(std::string_view path) {
   return ::unlink(p.c_str()) == 0 ? 0 : last_code(path);
 }
 
-Code copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress) {
-  const std::string from(source), to(destination);
-  FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return last_code(source);
+Handle open_to_read(std::string_view path) {
+  return ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+Handle open_source(std::string_view path) { return open_to_read(path); }
+
+bool read_facts(Handle file, FileFacts& facts) {
   struct stat info {};
-  if (::fstat(in.get(), &info) != 0) return last_code(source);
-  if (S_ISDIR(info.st_mode)) return kAccessDenied;
-  if (refuses_overwrite(to)) return kAccessDenied;
-
-  TemporaryFile out(destination);
-  if (out.fd() < 0) return last_code(destination);
-  std::vector<char> buffer(kCopyChunk);
-  std::uint64_t copied = 0;
-  for (;;) {
-    const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return last_code(source);
-    }
-    if (got == 0) break;
-    if (const Code code = write_all(out.fd(), buffer.data(), static_cast<std::size_t>(got),
-                                    destination)) {
-      return code;
-    }
-    copied += static_cast<std::uint64_t>(got);
-    if (progress) progress(copied);
-  }
-  const timespec times[2] = {info.st_atim, info.st_mtim};
-  if (::futimens(out.fd(), times) != 0) return last_code(destination);
-  if (::fchmod(out.fd(), info.st_mode & 07777) != 0) return last_code(destination);
-  return out.place_as(to);
+  if (::fstat(file, &info) != 0) return false;
+  facts.folder = S_ISDIR(info.st_mode);
+  facts.attributes = info.st_mode;
+  facts.accessed = {info.st_atim.tv_sec, info.st_atim.tv_nsec};
+  facts.written = {info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+  return true;
 }
 
-Code read_file(std::string_view path, std::string& content) {
+Handle create_new_file(std::string_view path) {
+  return ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t got = ::read(file, buffer, size);
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
+std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
+  const ssize_t written = ::write(file, data, size);
+  return written < 0 && errno == EINTR ? 0 : written;
+}
+
+bool keep_times(Handle copy, const FileFacts& source) {
+  const timespec times[2] = {{source.accessed.seconds, source.accessed.nanoseconds},
+                             {source.written.seconds, source.written.nanoseconds}};
+  return ::futimens(copy, times) == 0 && ::fchmod(copy, source.attributes & 07777) == 0;
+}
+
+bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
+
+bool flush_file(Handle file) { return ::fsync(file) == 0; }
+
+bool close_file(Handle file) { return ::close(file) == 0; }
+
+bool rename_over(std::string_view from, std::string_view to) {
+  return ::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+}
+
+// Windows refuses to replace a read-only file: here, one this user may not write.
+bool refuses_overwrite(std::string_view path) {
   const std::string p(path);
-  FileDescriptor in(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return last_code(path);
-  content.clear();
-  char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return last_code(path);
-    }
-    if (got == 0) return 0;
-    content.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
-Code replace_file(std::string_view path, std::string_view content) {
-  const std::string to(path);
-  if (refuses_overwrite(to)) return kAccessDenied;
-  TemporaryFile out(path);
-  if (out.fd() < 0) return last_code(path);
-  if (const Code code = write_all(out.fd(), content.data(), content.size(), path)) return code;
-  if (::fsync(out.fd()) != 0) return last_code(path);
-  return out.place_as(to);
+  struct stat info {};
+  return ::lstat(p.c_str(), &info) == 0 &&
+         (S_ISDIR(info.st_mode) || ::access(p.c_str(), W_OK) != 0);
 }
 
 }  // namespace tav::sys

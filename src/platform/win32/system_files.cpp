@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <vector>
+#include <algorithm>
 
 #include "platform/win32/file_time.h"
 #include "platform/win32/wide.h"
@@ -55,88 +54,27 @@ class FindSearch final : public Search {
   bool started_ = false;
 };
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() { close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool close() {
-    const bool closed = !valid() || ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// An existing folder or read-only file at the destination: refused, as the
-// system refuses to copy over one.
-bool refuses_overwrite(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
-}
-
-// A temporary file beside the destination, removed unless it was put in place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::wstring& destination)
-      : path_(make_name(destination)),
-        file_(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~TemporaryFile() {
-    file_.close();
-    if (!placed_) ::DeleteFileW(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  bool valid() const { return file_.valid(); }
-  HANDLE get() const { return file_.get(); }
-
-  Code place_as(const std::wstring& destination) {
-    if (!file_.close()) return last_code();
-    if (!::MoveFileExW(path_.c_str(), destination.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return last_code();
-    }
-    placed_ = true;
-    return 0;
-  }
-
- private:
-  static std::wstring make_name(const std::wstring& destination) {
-    static std::atomic<unsigned> counter{0};
-    const auto cut = destination.find_last_of(L"\\/");
-    const std::wstring folder =
-        cut == std::wstring::npos ? std::wstring() : destination.substr(0, cut + 1);
-    return folder + L"~tavrelon-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".tmp";
-  }
-
-  std::wstring path_;
-  Handle file_;
-  bool placed_ = false;
-};
-
-Code write_all(HANDLE file, const char* data, std::size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30));
-    if (!::WriteFile(file, data, chunk, &written, nullptr)) return last_code();
-    data += written;
-    size -= written;
-  }
-  return 0;
-}
-
-constexpr DWORD kCopyChunk = 1 << 20;
 constexpr DWORD kCopiedAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+HANDLE native(Handle file) { return reinterpret_cast<HANDLE>(file); }
+
+Handle open(std::string_view path, DWORD access, DWORD sharing, DWORD how, DWORD flags) {
+  return reinterpret_cast<Handle>(
+      ::CreateFileW(win32::widen(path).c_str(), access, sharing, nullptr, how, flags, nullptr));
+}
+
+// A FILETIME counts 100 nanoseconds.
+SystemTime system_time(const FILETIME& time) {
+  const auto ticks = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+  return {ticks / 10'000'000, ticks % 10'000'000 * 100};
+}
+
+FILETIME file_time(const SystemTime& time) {
+  const auto ticks = static_cast<std::uint64_t>(time.seconds * 10'000'000 + time.nanoseconds / 100);
+  return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
 
 bool is_reserved_device(std::wstring name) {
   static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$"};
@@ -179,71 +117,85 @@ bool is_deletable_file(std::string_view path) {
   if (length == 0 || length > full.size()) return false;
   full.resize(length);
   // Opening for no access finds files only: a folder needs backup semantics.
-  Handle file(::CreateFileW(full.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr));
-  return file.valid();
+  const HANDLE file = ::CreateFileW(full.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
 }
 
 Code delete_file(std::string_view path) {
   return ::DeleteFileW(win32::widen(path).c_str()) ? 0 : last_code();
 }
 
-Code copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress) {
-  const std::wstring from = win32::widen(source), to = win32::widen(destination);
-  Handle in(::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!in.valid()) return last_code();
+const char kTemporaryPrefix[] = "~tavrelon-";
+
+unsigned process_id() { return ::GetCurrentProcessId(); }
+
+Code last_code(std::string_view) { return last_code(); }
+
+Handle open_to_read(std::string_view path) {
+  return open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+}
+
+Handle open_source(std::string_view path) {
+  return open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+bool read_facts(Handle file, FileFacts& facts) {
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(in.get(), &info)) return last_code();
-  if (refuses_overwrite(to)) return kAccessDenied;
-
-  TemporaryFile out(to);
-  if (!out.valid()) return last_code();
-  std::vector<char> buffer(kCopyChunk);
-  std::uint64_t copied = 0;
-  for (;;) {
-    DWORD got = 0;
-    if (!::ReadFile(in.get(), buffer.data(), kCopyChunk, &got, nullptr)) return last_code();
-    if (got == 0) break;
-    if (const Code code = write_all(out.get(), buffer.data(), got)) return code;
-    copied += got;
-    if (progress) progress(copied);
-  }
-  if (!::SetFileTime(out.get(), &info.ftCreationTime, &info.ftLastAccessTime,
-                     &info.ftLastWriteTime)) {
-    return last_code();
-  }
-  if (const Code code = out.place_as(to)) return code;
-  const DWORD attributes = info.dwFileAttributes & kCopiedAttributes;
-  if (!::SetFileAttributesW(to.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) {
-    return last_code();
-  }
-  return 0;
+  if (!::GetFileInformationByHandle(native(file), &info)) return false;
+  facts.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  facts.attributes = info.dwFileAttributes;
+  facts.created = system_time(info.ftCreationTime);
+  facts.accessed = system_time(info.ftLastAccessTime);
+  facts.written = system_time(info.ftLastWriteTime);
+  return true;
 }
 
-Code read_file(std::string_view path, std::string& content) {
-  Handle in(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!in.valid()) return last_code();
-  content.clear();
-  char buffer[4096];
-  for (;;) {
-    DWORD got = 0;
-    if (!::ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr)) return last_code();
-    if (got == 0) return 0;
-    content.append(buffer, got);
-  }
+Handle create_new_file(std::string_view path) {
+  return open(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
 }
 
-Code replace_file(std::string_view path, std::string_view content) {
-  const std::wstring to = win32::widen(path);
-  if (refuses_overwrite(to)) return kAccessDenied;
-  TemporaryFile out(to);
-  if (!out.valid()) return last_code();
-  if (const Code code = write_all(out.get(), content.data(), content.size())) return code;
-  if (!::FlushFileBuffers(out.get())) return last_code();
-  return out.place_as(to);
+std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size) {
+  DWORD got = 0;
+  if (!::ReadFile(native(file), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+  return got;
+}
+
+std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
+  DWORD written = 0;
+  const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30));
+  if (!::WriteFile(native(file), data, chunk, &written, nullptr)) return -1;
+  return written;
+}
+
+bool keep_times(Handle copy, const FileFacts& source) {
+  const FILETIME created = file_time(source.created), accessed = file_time(source.accessed),
+                 written = file_time(source.written);
+  return ::SetFileTime(native(copy), &created, &accessed, &written);
+}
+
+bool keep_attributes(std::string_view copy, const FileFacts& source) {
+  const DWORD attributes = source.attributes & kCopiedAttributes;
+  return ::SetFileAttributesW(win32::widen(copy).c_str(),
+                              attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool flush_file(Handle file) { return ::FlushFileBuffers(native(file)); }
+
+bool close_file(Handle file) { return ::CloseHandle(native(file)); }
+
+bool rename_over(std::string_view from, std::string_view to) {
+  return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// The system refuses to copy over a folder or a read-only file.
+bool refuses_overwrite(std::string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(win32::widen(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
 }
 
 }  // namespace tav::sys
