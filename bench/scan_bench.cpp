@@ -1,27 +1,20 @@
-// Times the scan over a generated pair of trees and reports its peak memory.
+// Times the scan of the core, without a window, over a generated pair of
+// large trees (made on first use), once per run of this program:
 //
-//   tavrelon_scan_bench [FOLDER] [FILES_PER_LEAF]
+//   tavrelon_scan_bench [BASE [FILES_PER_LEAF]]
 //
-// Builds two trees under FOLDER (default: a new temporary folder), each with
-// 10 first-level folders of 10 folders of 49 folders (5,010 folders a tree,
-// 10,020 in all) and FILES_PER_LEAF files in each of the 4,900 deepest folders
-// of the folder side (default 11: 53,900 files). The drive side lacks every
-// tenth of them (48,510 files: 102,410 in all) and holds older copies of every
-// fifth, so the scan finds creations, updates and
-// deletions. Then it runs the scan as the program does and prints the time
-// of each step and the peak resident memory.
-#include <fcntl.h>
+// BASE holds the pair as BASE/folder and BASE/drive. Prints the scan's
+// time, what it found and the peak resident memory; bench/scan_compare
+// runs it beside its peers.
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "bench_trees.h"
 #include "scan/scan_trees.h"
 #include "worklist/list_lines.h"
 
@@ -39,33 +32,6 @@ class CountedProgress final : public ScanProgress {
   std::size_t events = 0;
 };
 
-void write_file(const std::string& path, std::time_t when) {
-  std::ofstream(path) << "x";
-  const timespec times[2] = {{when, 0}, {when, 0}};
-  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
-void make_trees(const std::string& folder_side, const std::string& drive_side, int files_per_leaf) {
-  const std::time_t now = std::time(nullptr);
-  int serial = 0;
-  for (int a = 0; a < 10; ++a) {
-    for (int b = 0; b < 10; ++b) {
-      for (int c = 0; c < 49; ++c) {
-        const std::string rel = "top" + std::to_string(a) + "/mid" + std::to_string(b) + "/leaf" +
-                                std::to_string(c);
-        std::filesystem::create_directories(folder_side + "/" + rel);
-        std::filesystem::create_directories(drive_side + "/" + rel);
-        for (int f = 0; f < files_per_leaf; ++f, ++serial) {
-          const std::string name = "/" + rel + "/file" + std::to_string(f) + ".txt";
-          write_file(folder_side + name, now);
-          if (serial % 10 == 0) continue;                       // missing on the drive
-          write_file(drive_side + name, serial % 5 == 0 ? now - 3600 : now);  // older or equal
-        }
-      }
-    }
-  }
-}
-
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -73,13 +39,14 @@ double seconds_since(Clock::time_point start) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string base = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string() + "/tavrelon-bench";
+  const std::string base =
+      argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string() + "/tavrelon-bench";
   const int files_per_leaf = argc > 2 ? std::atoi(argv[2]) : 11;
   const std::string folder_side = base + "/folder", drive_side = base + "/drive";
 
   if (!std::filesystem::exists(folder_side)) {
     const auto start = Clock::now();
-    make_trees(folder_side, drive_side, files_per_leaf);
+    bench::make_trees(folder_side, drive_side, files_per_leaf);
     std::printf("made the trees in %.2f s\n", seconds_since(start));
   }
 
@@ -101,10 +68,11 @@ int main(int argc, char** argv) {
 
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  std::printf("scan: %.2f s (%zu copies, %zu new folders, %zu file and %zu folder deletions, %zu event calls)\n",
+  std::printf("scan: %.3f s (%zu copies, %zu new folders, %zu file and %zu folder deletions, "
+              "%zu event calls)\n",
               scan_time, tables.copies.count(), tables.new_folders.count(),
               tables.deleted_files.count(), tables.deleted_folders.count(), progress.events);
   std::printf("LIST1 lines: %zu in %.3f s\n", lines.size(), lines_time);
-  std::printf("peak resident memory: %.1f MiB\n", usage.ru_maxrss / 1024.0);
+  std::printf("peak resident memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
   return 0;
 }

@@ -1,8 +1,11 @@
 #include "app/main_flow.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 
 #include "app/flow_texts.h"
+#include "platform/event_delivery.h"
 #include "platform/text.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -45,18 +48,22 @@ constexpr StartupLook kStartupLooks[] = {
 };
 // clang-format on
 
-// The scan's progress in the window: the folder searched in TEXT1, and the
-// window kept alive between the steps.
+// The scan's progress in the window: the folder searched in TEXT1, as often
+// as the window can show it, and the window kept alive between the steps.
 class ScanInWindow final : public ScanProgress {
  public:
   explicit ScanInWindow(Window& window) : window_(window) {}
   void searching(std::string_view folder) override {
+    const auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - *shown_ < kDrainInterval) return;
+    shown_ = now;
     window_.set_text(Control::Text1, std::string(folder) + std::string(kSearching));
   }
   void between_steps() override { window_.process_pending_events(); }
 
  private:
   Window& window_;
+  std::optional<std::chrono::steady_clock::time_point> shown_;
 };
 
 }  // namespace

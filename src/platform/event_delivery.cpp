@@ -16,9 +16,6 @@ constexpr std::array<std::string_view, event::kCount> kSuffixes{
     "_NOTIFYICON", "_DROPFILES", "_MOUSEWHEEL",
 };
 
-// The calls between two that drain, in the counted rule.
-constexpr int kCallsBetweenDrains = 10;
-
 // Procedure names are matched without regard to case.
 bool same_name(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
@@ -46,8 +43,9 @@ std::string_view event_suffix(int event) {
 
 }  // namespace
 
-EventDelivery::EventDelivery(const FormDesc& form, EventSource& source, Draining draining)
-    : form_(form), source_(source), draining_(draining) {}
+EventDelivery::EventDelivery(const FormDesc& form, EventSource& source, Draining draining,
+                             SteadyClock clock)
+    : form_(form), source_(source), draining_(draining), clock_(std::move(clock)) {}
 
 void EventDelivery::bind(EventProcedures procedures) {
   procedures_ = std::move(procedures);
@@ -136,12 +134,10 @@ void EventDelivery::process_pending_events() {
 
 bool EventDelivery::drain_due() {
   if (draining_ == Draining::EveryCall) return true;
-  if (countdown_ == 0) {
-    countdown_ = kCallsBetweenDrains;
-    return true;
-  }
-  --countdown_;
-  return false;
+  const auto now = clock_();
+  if (last_drain_ && now - *last_drain_ < kDrainInterval) return false;
+  last_drain_ = now;
+  return true;
 }
 
 }  // namespace tav

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -47,15 +49,22 @@ class EventSource {
 
 // When the between-steps processing hands over to the system's queue.
 enum class Draining {
-  Counted,    // on the 1st, 12th, 23rd... call
+  Timed,      // on the first call, then once an interval has passed since the last drain
   EveryCall,  // on each call (the scripted window of the tests)
 };
+
+// Long work hands over often enough for the window to repaint smoothly,
+// and seldom enough to cost little.
+inline constexpr std::chrono::milliseconds kDrainInterval{15};
+
+using SteadyClock = std::function<std::chrono::steady_clock::time_point()>;
 
 class EventDelivery {
  public:
   static constexpr std::size_t kQueueLimit = 64;
 
-  EventDelivery(const FormDesc& form, EventSource& source, Draining draining = Draining::Counted);
+  EventDelivery(const FormDesc& form, EventSource& source, Draining draining = Draining::Timed,
+                SteadyClock clock = std::chrono::steady_clock::now);
 
   // The procedures the waits run; bound once, before the first wait.
   void bind(EventProcedures procedures);
@@ -115,6 +124,8 @@ class EventDelivery {
   const FormDesc& form_;
   EventSource& source_;
   Draining draining_;
+  SteadyClock clock_;
+  std::optional<std::chrono::steady_clock::time_point> last_drain_;
   EventProcedures procedures_;
   // Per control and event: not looked up yet, or the index of the procedure
   // in procedures_ (-1 for none).
@@ -124,7 +135,6 @@ class EventDelivery {
   bool handler_running_ = false;
   bool closed_ = false;
   bool waiting_ = false;
-  int countdown_ = 0;
 };
 
 }  // namespace tav

@@ -4,18 +4,13 @@
 #include "platform/system_files.h"
 #include "platform/text.h"
 
-#include <cstdio>
 
 namespace tav {
 
 void sys::fill_entry_texts(FolderEntry& entry, const EntryFacts& facts) {
-  char text[64];
   entry.size = facts.folder ? "0" : std::to_string(facts.size);
-  const LocalStamp& at = facts.written;
-  std::snprintf(text, sizeof text, "%.2d/%.2d/%.2d", at.year, at.month, at.day);
-  entry.date = text;
-  std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d", at.hour, at.minute, at.second);
-  entry.time = text;
+  entry.date = date_text(facts.written);
+  entry.time = time_text(facts.written);
   entry.attributes = {facts.folder ? 'D' : '-', facts.read_only ? 'R' : '-',
                       facts.archive ? 'A' : '-'};
 }

@@ -1,10 +1,13 @@
 #include "scan/scan_trees.h"
 
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "scan/both_trees.h"
 #include "scan/subdirs.h"
 #include "scan/time_key.h"
+#include "scan/tree_pairing.h"
 
 namespace tav {
 
@@ -14,83 +17,107 @@ namespace {
 constexpr std::size_t kFirstPassFolders = 9999;
 constexpr std::size_t kSecondPassFolders = 8000;
 
-// One pass over a walked root W, against the other root O.
+// The detail word of a listing pattern the system would refuse.
+constexpr std::uint32_t kDetailPatternTooLong = 0xC0000501;
+
+// One pass over a walked tree W against the other tree O.
 struct Pass {
-  const std::string& walked;
-  const std::string& other;
+  const TreeSnapshot& walked;
+  const std::string& walked_root;  // with its separator
+  const TreeSnapshot& other;
+  const std::string& other_root;
   bool walked_is_source;
   bool walked_is_drive;  // the drive is walked first, and only that pass compares times
   std::size_t folder_capacity;
 };
 
-class Scan {
- public:
-  Scan(WorkTables& tables, ScanProgress& progress) : tables_(tables), progress_(progress) {}
+LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
 
-  // False when the walked root has no subfolder.
-  bool run_pass(const Pass& pass) {
-    const auto folders = get_subdirs(pass.walked, [this] { progress_.between_steps(); });
-    if (folders.size() < 2) return false;
-    if (folders.size() > pass.folder_capacity) raise_out_of_range();
-    const std::size_t root_chars = char_count(pass.walked);
-    for (std::size_t i = 1; i < folders.size(); ++i) {
-      // Kept exactly as named: a blank at either end of a folder name is part
-      // of the name, and trimming it could name another folder.
-      const std::string rel(drop_chars(folders[i], root_chars));
-      scan_folder(pass, folders[i], rel);
+SeenFile seen(const ListedEntry& entry) { return {entry.written, entry.size}; }
+
+class Decision {
+ public:
+  Decision(WorkTables& tables, ScanProgress& progress) : tables_(tables), progress_(progress) {}
+
+  // False when the walked tree has no subfolder.
+  bool run_pass(const Pass& pass, std::source_location where = std::source_location::current()) {
+    const TreeSnapshot& walked = pass.walked;
+    if (walked.over_limits) raise_out_of_range(where);
+    if (walked.folders.size() < 2) return false;
+    if (walked.folders.size() > pass.folder_capacity) raise_out_of_range(where);
+    // The other root's name is checked as every look-up there checks it.
+    folder_exists(pass.other_root);
+    TreePairing pairing(walked, pass.other);
+    for (std::size_t i = 1; i < walked.folders.size(); ++i) {
+      progress_.between_steps();
+      scan_folder(pass, pairing, i);
     }
     return true;
   }
 
  private:
-  void scan_folder(const Pass& pass, const std::string& folder, const std::string& rel) {
-    const std::string top = rel.substr(0, rel.find(kPathSeparator));
-    if (!folder_exists(pass.other + top)) return;
-    if (!folder_exists(pass.other + rel)) {
+  void scan_folder(const Pass& pass, TreePairing& pairing, std::size_t index) {
+    const TreeFolder& folder = pass.walked.folders[index];
+    if (!pairing.takes_part(index)) return;
+    const std::size_t top = pairing.top_of(index);
+    if (!pairing.has_folder_counterpart(top) ||
+        cp932_length(pass.other_root + pairing.relative_path(top)) > kMaxPathBytes) {
+      return;
+    }
+    const std::string& rel = pairing.relative_path(index);
+    const std::string there = pass.other_root + rel;
+    if (!pairing.has_folder_counterpart(index) || cp932_length(there) > kMaxPathBytes) {
       if (pass.walked_is_source) {
-        tables_.new_folders.append(pass.other + rel);
+        tables_.new_folders.append(there);
       } else {
-        tables_.deleted_folders.append(pass.walked + rel);
+        tables_.deleted_folders.append(pass.walked_root + rel);
       }
     }
-    progress_.searching(folder);
+    progress_.searching(folder.path);
+    if (cp932_length(folder.path) + 4 > kMaxPathBytes) {  // the separator and "*.*"
+      raise_error(err::kBadArgument, kDetailPatternTooLong);
+    }
 
-    const std::string prefix = rel + kPathSeparator;
-    FolderListing listing(pass.walked + prefix + "*.*");
-    FolderEntry entry;
-    while (listing.next(entry)) {
-      progress_.between_steps();
-      if (skip_entry(entry.name, entry.attributes)) continue;
-      const std::string there = pass.other + prefix + entry.name;
-      if (!file_exists(there)) {
-        record_missing_file(pass, prefix + entry.name, entry);
+    const FolderPairing files = pairing.entries_of(index);
+    for (std::size_t i = 0; i < folder.entries.size(); ++i) {
+      const ListedEntry& entry = folder.entries[i];
+      if (skip_entry(entry.name, entry.folder ? "D" : "-")) continue;
+      const std::string relative_file = rel + kPathSeparator + files.spelling(i);
+      const ListedEntry* counterpart = files.counterpart(i);
+      const bool found = counterpart && !counterpart->folder &&
+                         cp932_length(pass.other_root + relative_file) <= kMaxPathBytes;
+      if (!found) {
+        record_missing_file(pass, relative_file, entry);
       } else if (pass.walked_is_drive) {
-        compare(pass, prefix + entry.name, entry, there);
+        compare(pass, relative_file, entry, *counterpart);
       }
     }
   }
 
   void record_missing_file(const Pass& pass, const std::string& relative_file,
-                           const FolderEntry& entry) {
+                           const ListedEntry& entry) {
     if (!pass.walked_is_source) {
-      tables_.deleted_files.append(pass.walked + relative_file);
+      tables_.deleted_files.append({pass.walked_root + relative_file, seen(entry)});
     } else if (pass.walked_is_drive) {
-      tables_.copies.append({relative_file, "", entry.date});
+      tables_.copies.append({relative_file, "", date_text(stamp_of(entry)), {}, seen(entry)});
     } else {
-      tables_.copies.append({relative_file, entry.date, ""});
+      tables_.copies.append({relative_file, date_text(stamp_of(entry)), "", seen(entry), {}});
     }
   }
 
   // The walked side is the drive side in a comparing pass.
-  void compare(const Pass& pass, const std::string& relative_file, const FolderEntry& drive_file,
-               const std::string& folder_path) {
-    const auto folder_file = look_up(folder_path);
-    if (!folder_file) return;  // removed since it was found: nothing to decide
-    const double drive_key = time_key(drive_file.date, drive_file.time);
-    const double folder_key = time_key(folder_file->date, folder_file->time);
+  void compare(const Pass& pass, const std::string& relative_file, const ListedEntry& drive_file,
+               const ListedEntry& folder_file) {
+    const LocalStamp drive_stamp = stamp_of(drive_file);
+    const LocalStamp folder_stamp = stamp_of(folder_file);
+    const double drive_key = time_key(drive_stamp);
+    const double folder_key = time_key(folder_stamp);
     const bool newer = pass.walked_is_source ? drive_key > folder_key + kUpdateMargin
                                              : folder_key > drive_key + kUpdateMargin;
-    if (newer) tables_.copies.append({relative_file, folder_file->date, drive_file.date});
+    if (newer) {
+      tables_.copies.append({relative_file, date_text(folder_stamp), date_text(drive_stamp),
+                             seen(folder_file), seen(drive_file)});
+    }
   }
 
   WorkTables& tables_;
@@ -101,10 +128,13 @@ class Scan {
 
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress) {
   if (roots.folder_path.empty() || roots.drive_root.empty()) return ScanOutcome::NoSubfolders;
-  Scan scan(tables, progress);
+  const BothTrees trees = read_both_trees(roots.drive_root, roots.folder_root, progress);
+  Decision decision(tables, progress);
   const bool to_drive = roots.direction == Direction::FolderToDrive;
-  if (!scan.run_pass({roots.drive_root, roots.folder_root, !to_drive, true, kFirstPassFolders}) ||
-      !scan.run_pass({roots.folder_root, roots.drive_root, to_drive, false, kSecondPassFolders})) {
+  if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
+                          !to_drive, true, kFirstPassFolders}) ||
+      !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,
+                          to_drive, false, kSecondPassFolders})) {
     return ScanOutcome::NoSubfolders;
   }
   return tables.total() > 0 ? ScanOutcome::Review : ScanOutcome::NothingFound;

@@ -1,25 +1,21 @@
 // The folders of a tree, and the test that keeps only files of a listing.
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scan/tree_snapshot.h"
+
 namespace tav {
 
-inline constexpr std::size_t kMaxTreeFolders = 10000;  // the root included
-inline constexpr std::size_t kMaxTreeDepth = 127;      // levels, the root being level 1
-
 // Every folder of the tree under root as absolute paths without a trailing
-// separator: the root first, then depth-first in pre-order, siblings in the
-// order the system lists them. A folder that cannot be listed is recorded
-// but not entered. Links to folders are neither recorded nor entered, so the
-// walk never leaves the tree. More than kMaxTreeFolders folders, or a folder
-// deeper than kMaxTreeDepth levels, raises run-time error 9. between_folders
-// is called once for every folder, before it is listed.
+// separator, in the order of read_tree's walk. A folder that cannot be
+// listed is recorded but not entered. More than kMaxTreeFolders folders, or
+// a folder deeper than kMaxTreeDepth levels, raises run-time error 9.
+// between_folders is called once for every folder, before it is listed.
 std::vector<std::string> get_subdirs(std::string_view root,
                                      const std::function<void()>& between_folders = {},
                                      std::source_location where = std::source_location::current());

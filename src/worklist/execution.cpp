@@ -47,7 +47,7 @@ void execute_work_lists(Window& window, const WorkTables& tables, const Roots& r
   if (!no_delete) {
     for (std::size_t slot = 1; slot <= tables.deleted_files.count(); ++slot) {
       window.process_pending_events();
-      const std::string& file = tables.deleted_files[slot];
+      const std::string& file = tables.deleted_files[slot].path;
       if (file.empty()) continue;
       window.set_text(Control::Text1, progress_text(kDeleting, slot, tables.deleted_files.count()));
       delete_file(file);

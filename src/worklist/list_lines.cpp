@@ -78,7 +78,7 @@ std::vector<std::string> list2_lines(const WorkTables& tables) {
   std::vector<std::string> lines;
   lines.reserve(tables.deletions());
   for (std::size_t slot = 1; slot <= tables.deleted_files.count(); ++slot) {
-    const std::string& file = tables.deleted_files[slot];
+    const std::string& file = tables.deleted_files[slot].path;
     if (is_blank_path(file)) continue;
     lines.push_back(format_line(deletion_text(file), kOtherTextWidth, static_cast<long>(slot)));
   }

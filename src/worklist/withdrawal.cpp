@@ -18,11 +18,22 @@ bool lies_below(std::string_view path, std::string_view folder) {
          path[folder.size()] == kPathSeparator;
 }
 
+// The path of a table's entry.
+std::string& path_of(std::string& folder) { return folder; }
+std::string& path_of(FileDeletion& file) { return file.path; }
+const std::string& path_of(const std::string& folder) { return folder; }
+const std::string& path_of(const FileDeletion& file) { return file.path; }
+
 template <typename Table>
 void blank_below(Table& table, std::string_view folder) {
   for (std::size_t slot = 1; slot <= table.count(); ++slot) {
-    if (lies_below(table[slot], folder)) table[slot].clear();
+    if (lies_below(path_of(table[slot]), folder)) path_of(table[slot]).clear();
   }
+}
+
+template <typename Table>
+std::string deletion_text_of(const Table& table, std::size_t slot) {
+  return table.has_slot(slot) ? deletion_text(path_of(table[slot])) : "";
 }
 
 // A folder that contains a kept item cannot be removed empty.
@@ -44,8 +55,8 @@ std::string shown_text(Control list, const LineTarget& target, const WorkTables&
     }
     return tables.copies.has_slot(slot) ? copy_entry_text(tables.copies[slot], roots) : "";
   }
-  const auto& table = target.folder ? tables.deleted_folders : tables.deleted_files;
-  return table.has_slot(slot) ? deletion_text(table[slot]) : "";
+  return target.folder ? deletion_text_of(tables.deleted_folders, slot)
+                       : deletion_text_of(tables.deleted_files, slot);
 }
 
 void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roots& roots) {
@@ -67,12 +78,15 @@ void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roo
 
 void withdraw_from_list2(const LineTarget& target, WorkTables& tables) {
   const auto slot = static_cast<std::size_t>(target.slot);
-  auto& table = target.folder ? tables.deleted_folders : tables.deleted_files;
-  if (!table.has_slot(slot)) return;
-  const std::string path = std::exchange(table[slot], std::string());
+  std::string path;
   if (target.folder) {
+    if (!tables.deleted_folders.has_slot(slot)) return;
+    path = std::exchange(tables.deleted_folders[slot], std::string());
     blank_below(tables.deleted_files, path);
     blank_below(tables.deleted_folders, path);
+  } else {
+    if (!tables.deleted_files.has_slot(slot)) return;
+    path = std::exchange(tables.deleted_files[slot].path, std::string());
   }
   keep_containing_folders(tables, path);
 }

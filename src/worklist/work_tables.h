@@ -5,18 +5,35 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <source_location>
 #include <string>
 #include <vector>
 
+#include "platform/folder_reading.h"
 #include "platform/runtime_error.h"
 
 namespace tav {
+
+// A file as the scan saw it: its last write at full resolution and its size.
+struct SeenFile {
+  WriteTime written;
+  std::uint64_t size = 0;
+  bool operator==(const SeenFile&) const = default;
+};
 
 struct CopyEntry {
   std::string path;        // relative to both roots
   std::string left_date;   // the folder side's date text, empty if absent there
   std::string right_date;  // the drive side's date text, empty if absent there
+  std::optional<SeenFile> left_seen;   // the folder side's file; none if absent
+  std::optional<SeenFile> right_seen;  // the drive side's file; none if absent
+};
+
+struct FileDeletion {
+  std::string path;  // the file to delete
+  SeenFile seen;
 };
 
 inline constexpr std::size_t kMaxCopies = 99999;
@@ -46,7 +63,7 @@ class WorkTable {
 struct WorkTables {
   WorkTable<CopyEntry> copies{kMaxCopies};
   WorkTable<std::string> new_folders{kMaxNewFolders};
-  WorkTable<std::string> deleted_files{kMaxDeletedFiles};
+  WorkTable<FileDeletion> deleted_files{kMaxDeletedFiles};
   WorkTable<std::string> deleted_folders{kMaxDeletedFolders};
 
   // Everything the scan found, withdrawn entries included.

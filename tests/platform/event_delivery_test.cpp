@@ -105,13 +105,19 @@ TEST(EventDelivery, TheCloseQueryRunsAtOnceOnlyWhenTheFormHasOne) {
   EXPECT_EQ(with.pending(), 0u);
 }
 
-TEST(EventDelivery, MessagesAreDrainedOnTheFirstAndEveryEleventhCall) {
-  Delivered delivery({});
-  std::vector<int> draining_calls;
-  for (int call = 1; call <= 34; ++call) {
-    if (delivery.drain_due()) draining_calls.push_back(call);
+TEST(EventDelivery, MessagesAreDrainedOnTheFirstCallThenOncePerInterval) {
+  using namespace std::chrono_literals;
+  std::chrono::steady_clock::time_point now{};
+  struct NoSource final : EventSource {
+    void pump(bool) override {}
+    [[noreturn]] void end_program(int) override { throw test::ProgramEnded{0}; }
+  } source;
+  EventDelivery delivery(main_form(), source, Draining::Timed, [&now] { return now; });
+  std::vector<int> draining_ms;
+  for (int ms = 0; ms <= 40; ++ms, now += 1ms) {
+    if (delivery.drain_due()) draining_ms.push_back(ms);
   }
-  EXPECT_EQ(draining_calls, (std::vector<int>{1, 12, 23, 34}));
+  EXPECT_EQ(draining_ms, (std::vector<int>{0, 15, 30}));
 }
 
 }  // namespace

@@ -61,6 +61,11 @@ class TempTree {
 // at its end), when the test run provides one.
 std::optional<std::string> small_file_system_root();
 
+// The root of a real volume of that kind ("fat32" or "exfat") that a test
+// may write on, when the test run mounted one (only where it can: as root on
+// Linux).
+std::optional<std::string> test_volume_root(std::string_view kind);
+
 // Makes a folder unreadable and unwritable for its owner (false where the
 // system has no such permission), or gives the permissions back.
 bool lock_folder(const std::string& path, bool locked);

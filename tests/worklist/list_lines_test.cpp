@@ -68,10 +68,10 @@ TEST(ListLines, ReadingBackTellsFilesFromFolders) {
 
 TEST(ListLines, BlankSlotsHaveNoLineAndOthersKeepTheirIndex) {
   WorkTables tables;
-  tables.deleted_files.append("E:\\a");
-  tables.deleted_files.append("");
-  tables.deleted_files.append("\u3000 ");
-  tables.deleted_files.append("E:\\d");
+  tables.deleted_files.append({"E:\\a"});
+  tables.deleted_files.append({""});
+  tables.deleted_files.append({"\u3000 "});
+  tables.deleted_files.append({"E:\\d"});
   tables.deleted_folders.append("E:\\f");
   const auto lines = list2_lines(tables);
   ASSERT_EQ(lines.size(), 3u);

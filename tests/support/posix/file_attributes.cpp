@@ -42,6 +42,12 @@ std::optional<std::string> small_file_system_root() {
   if (!root || !*root) return std::nullopt;
   return std::string(root) + "/";
 }
+
+std::optional<std::string> test_volume_root(std::string_view kind) {
+  const char* root = std::getenv(kind == "fat32" ? "TAVRELON_FAT32_FS" : "TAVRELON_EXFAT_FS");
+  if (!root || !*root) return std::nullopt;
+  return std::string(root) + "/";
+}
 }  // namespace tav::test
 
 namespace tav::test {

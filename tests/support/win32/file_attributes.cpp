@@ -46,6 +46,8 @@ std::optional<std::string> small_file_system_root() {
   return std::string("R:\\");
 }
 
+std::optional<std::string> test_volume_root(std::string_view) { return std::nullopt; }
+
 bool lock_folder(const std::string&, bool) { return false; }
 
 }  // namespace tav::test

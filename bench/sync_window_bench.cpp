@@ -1,0 +1,179 @@
+// Times the scan and the execution in the real Linux window against the
+// same work without a window, over the pair of trees that
+// tavrelon_scan_bench makes, interleaved run by run:
+//
+//   tavrelon_sync_window_bench BASE [RUNS]
+//
+// The window's scan runs from the click on "→" until the flow waits in
+// review; its execution from the second click until the flow waits in the
+// completion state. Between runs the drive side is put back as it was made.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/program.h"
+#include "bench_trees.h"
+#include "platform/qt/qt_window.h"
+#include "scan/scan_trees.h"
+#include "worklist/execution.h"
+
+namespace {
+
+using namespace tav;
+using Clock = std::chrono::steady_clock;
+
+struct Ended {};
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class NoProgress final : public ScanProgress {
+ public:
+  void searching(std::string_view) override {}
+  void between_steps() override {}
+};
+
+// A window that shows nothing: the execution's own cost alone.
+class NullWindow final : public Window {
+ public:
+  void set_text(Control, std::string_view) override {}
+  std::string get_text(Control) override { return {}; }
+  void set_enabled(Control, bool) override {}
+  void set_visible(Control, bool) override {}
+  void set_font_size(Control, int) override {}
+  void set_font_bold(Control, bool) override {}
+  void set_size(Control, int, int) override {}
+  void list_clear(Control) override {}
+  void list_add(Control, std::string_view) override {}
+  void list_fill(Control, const std::vector<std::string>&) override {}
+  std::string list_item_text(Control, int) override { return {}; }
+  int list_selected_index(Control) override { return -1; }
+  bool is_checked(Control) override { return false; }
+  Answer message_box(std::string_view, std::string_view, Buttons, Icon) override {
+    return Answer::Ok;
+  }
+  void show_error_report(const ErrorReport&) override {}
+  void bind_procedures(EventProcedures) override {}
+  void wait_for_event() override {}
+  void process_pending_events() override {}
+  [[noreturn]] void end_program(int) override { throw Ended{}; }
+  std::string browse_for_folder() override { return {}; }
+};
+
+struct Sides {
+  std::string folder, drive;
+  Roots roots() const {
+    Roots roots;
+    roots.folder_path = folder;
+    roots.folder_root = folder + "/";
+    roots.drive_root = drive + "/";
+    return roots;
+  }
+};
+
+// The core alone: the scan's seconds, and the execution's when asked for.
+std::pair<double, double> without_window(const Sides& sides, bool execute) {
+  const Roots roots = sides.roots();
+  WorkTables tables;
+  NoProgress progress;
+  auto start = Clock::now();
+  scan_trees(roots, tables, progress);
+  const double scan = seconds_since(start);
+  if (!execute) return {scan, 0};
+  NullWindow window;
+  start = Clock::now();
+  execute_work_lists(window, tables, roots);
+  return {scan, seconds_since(start)};
+}
+
+// The real window with the main flow, played by a timer: the scan's
+// seconds, and the execution's when asked for.
+std::pair<double, double> in_window(const Sides& sides, bool execute) {
+  qt::QtWindow window(main_form(), [](int) { throw Ended{}; });
+  const Drive drive{"T: 固定ディスク", sides.drive + "/"};
+  int waits = 0;
+  Clock::time_point clicked;
+  double scan = 0, execution = 0;
+  auto* arrow = static_cast<QPushButton*>(window.widget(Control::Button3));
+  QTimer player;
+  QObject::connect(&player, &QTimer::timeout, [&] {
+    if (!window.waiting() || window.pending_events() > 0) return;
+    ++waits;
+    if (waits == 1) {  // selection
+      static_cast<QLineEdit*>(window.widget(Control::Edit1))->setText(QString::fromStdString(sides.folder));
+      static_cast<QComboBox*>(window.widget(Control::Combo1))->setEditText(QString::fromStdString(drive.entry));
+      clicked = Clock::now();
+      arrow->click();
+    } else if (waits == 2) {  // review
+      scan = seconds_since(clicked);
+      if (!execute) return window.widget(Control::MainForm)->close(), void();
+      clicked = Clock::now();
+      arrow->click();
+    } else {  // completion
+      execution = seconds_since(clicked);
+      window.widget(Control::MainForm)->close();
+    }
+  });
+  player.start(0);
+  try {
+    run_program(window, {drive}, "tavrelon");
+  } catch (const Ended&) {
+  }
+  return {scan, execution};
+}
+
+struct Spread {
+  std::vector<double> runs;
+  double best() { return *std::min_element(runs.begin(), runs.end()); }
+  double median() {
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: tavrelon_sync_window_bench BASE [RUNS]\n");
+    return 2;
+  }
+  if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication application(argc, argv);
+  const Sides sides{std::string(argv[1]) + "/folder", std::string(argv[1]) + "/drive"};
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+  const int files_per_leaf = 11;
+
+  Spread core_scan, window_scan, core_execution, window_execution;
+  for (int run = 0; run < runs; ++run) {
+    core_scan.runs.push_back(without_window(sides, false).first);
+    window_scan.runs.push_back(in_window(sides, false).first);
+    core_execution.runs.push_back(without_window(sides, true).second);
+    bench::restore_drive_side(sides.drive, files_per_leaf);
+    window_execution.runs.push_back(in_window(sides, true).second);
+    bench::restore_drive_side(sides.drive, files_per_leaf);
+  }
+  std::printf("platform: %s, %d runs\n", qPrintable(QGuiApplication::platformName()), runs);
+  std::printf("scan without a window:      best %.3f s, median %.3f s\n", core_scan.best(),
+              core_scan.median());
+  std::printf("scan in the window:         best %.3f s, median %.3f s (%.2fx)\n",
+              window_scan.best(), window_scan.median(), window_scan.median() / core_scan.median());
+  std::printf("execution without a window: best %.3f s, median %.3f s\n", core_execution.best(),
+              core_execution.median());
+  std::printf("execution in the window:    best %.3f s, median %.3f s (%.2fx)\n",
+              window_execution.best(), window_execution.median(),
+              window_execution.median() / core_execution.median());
+  return 0;
+}

@@ -1,0 +1,42 @@
+// Reading a folder whole, as the scan reads both trees: one listing per
+// folder with what the scan compares, and the system's own look-up of a
+// name, which decides whether two spellings name one entry.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav {
+
+// A last-write time at the file system's full resolution (UTC).
+struct WriteTime {
+  std::int64_t seconds = 0;  // since 1970-01-01
+  std::uint32_t nanoseconds = 0;
+  auto operator<=>(const WriteTime&) const = default;
+};
+
+// One entry of a folder as its listing found it.
+struct ListedEntry {
+  std::string name;
+  std::uint64_t size = 0;  // 0 for a folder
+  WriteTime written;
+  bool folder = false;  // a folder, or a link to one
+  bool link = false;    // a symbolic link, junction or other reparse point
+};
+
+// The entries of a folder (its path without a trailing separator) in the
+// order the system lists them, without "." and "..": a link is described by
+// what it leads to and marked; an entry removed while it is listed is left
+// out. False, with no entries, when the folder cannot be listed.
+bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries);
+
+// Whether a look-up of the name in the folder finds an entry.
+bool lookup_finds(const std::string& folder, std::string_view name);
+
+// Whether every look-up of this system ignores case, whatever the volume.
+extern const bool kLookupsIgnoreCase;
+
+}  // namespace tav

@@ -1,0 +1,60 @@
+// Folders read with one listing each: the find data carries the times and
+// sizes, so no entry needs a look-up of its own.
+#include "platform/folder_reading.h"
+
+#include <windows.h>
+
+#include "platform/win32/wide.h"
+
+namespace tav {
+
+const bool kLookupsIgnoreCase = true;
+
+namespace {
+
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+constexpr std::uint64_t kTicksPerSecond = 10000000;  // of 100 ns
+
+WriteTime write_time_of(const FILETIME& time) {
+  const std::uint64_t ticks = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+  return {static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970,
+          static_cast<std::uint32_t>(ticks % kTicksPerSecond) * 100};
+}
+
+bool is_dot_or_dot_dot(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+ListedEntry entry_of(const WIN32_FIND_DATAW& data) {
+  ListedEntry entry;
+  entry.name = win32::narrow(data.cFileName);
+  entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  entry.link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  entry.written = write_time_of(data.ftLastWriteTime);
+  return entry;
+}
+
+}  // namespace
+
+bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries) {
+  entries.clear();
+  const std::wstring pattern = win32::widen(folder) + L"\\*";
+  WIN32_FIND_DATAW data{};
+  const HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (!is_dot_or_dot_dot(data.cFileName)) entries.push_back(entry_of(data));
+  } while (::FindNextFileW(search, &data));
+  ::FindClose(search);
+  return true;
+}
+
+bool lookup_finds(const std::string& folder, std::string_view name) {
+  const std::wstring path = win32::widen(folder + "\\" + std::string(name));
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace tav

@@ -1,0 +1,45 @@
+// A tree read whole before anything is decided about it: its folders in the
+// order of the walk (the root first, then depth-first in pre-order, siblings
+// in the order the system lists them), each with its listing.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/folder_reading.h"
+
+namespace tav {
+
+inline constexpr std::size_t kMaxTreeFolders = 10000;  // the root included
+inline constexpr std::size_t kMaxTreeDepth = 127;      // levels, the root being level 1
+
+struct TreeFolder {
+  std::string path;         // without a trailing separator
+  std::size_t parent = 0;   // the folder that holds it; the root's is itself
+  std::size_t entry = 0;    // its entry in the parent's listing
+  std::size_t level = 1;    // the root is level 1
+  bool listed = false;      // false when it could not be listed
+  std::vector<ListedEntry> entries;
+};
+
+struct TreeSnapshot {
+  std::vector<TreeFolder> folders;
+  // The walk met more folders, or a deeper one, than it may hold, and ended
+  // there.
+  bool over_limits = false;
+  // The volume looks names up without regard to case.
+  bool ignores_case = false;
+};
+
+// Walks the tree under root (with or without a trailing separator). Links to
+// folders are neither recorded nor entered, so the walk never leaves the
+// tree; a folder whose listing pattern would be longer than the system
+// accepts is recorded but not listed. on_folder is called with each folder
+// before it is listed.
+TreeSnapshot read_tree(std::string_view root,
+                       const std::function<void(const std::string& folder)>& on_folder = {});
+
+}  // namespace tav

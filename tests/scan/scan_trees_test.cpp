@@ -1,0 +1,187 @@
+// The scan over snapshots of both trees: the same work as a walk that looks
+// every path up as it goes, what it keeps of each file, its limits, and
+// volumes that ignore case.
+#include "scan/scan_trees.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <random>
+
+#include "platform/text.h"
+#include "support/expect_error.h"
+#include "support/reference_scan.h"
+#include "support/sample_trees.h"
+#include "support/temp_tree.h"
+
+namespace tav {
+namespace {
+
+using test::LocalTime;
+using test::TempTree;
+
+class Quiet final : public ScanProgress {
+ public:
+  void searching(std::string_view) override {}
+  void between_steps() override {}
+};
+
+Roots roots_of(const TempTree& folder_side, const std::string& drive_root, Direction direction) {
+  Roots roots;
+  roots.direction = direction;
+  roots.folder_path = folder_side.root();
+  roots.folder_root = folder_side.root_with_separator();
+  roots.drive_root = drive_root;
+  return roots;
+}
+
+ScanOutcome scan(const Roots& roots, WorkTables& tables) {
+  Quiet quiet;
+  return scan_trees(roots, tables, quiet);
+}
+
+// A pair of trees made at random from a seed: folders and files on one
+// side, the other or both, written at moments a few seconds or a day apart.
+class RandomPair {
+ public:
+  RandomPair(TempTree& folder_side, TempTree& drive_side, unsigned seed)
+      : sides_{&folder_side, &drive_side}, random_(seed) {
+    for (TempTree* side : sides_) side->file("root file", "r", kTimes[0]);
+    for (const char* top : {"a", "ソ表", " blank "}) fill(top, 1, both());
+    folder_side.file("only here/f", "x");
+    drive_side.file("only there/f", "x");
+  }
+
+ private:
+  static constexpr std::array<LocalTime, 5> kTimes{{{2024, 5, 1, 10, 0, 0},
+                                                    {2024, 5, 1, 10, 0, 3},
+                                                    {2024, 5, 1, 10, 0, 4},
+                                                    {2024, 5, 1, 23, 59, 59},
+                                                    {2024, 5, 2, 0, 0, 1}}};
+
+  // Which sides hold an item: both, or one of them.
+  std::array<bool, 2> both() const { return {true, true}; }
+  std::array<bool, 2> sides() {
+    const unsigned roll = random_() % 5;
+    return {roll != 3, roll != 4};
+  }
+
+  void fill(const std::string& folder, int level, std::array<bool, 2> held) {
+    for (int side = 0; side < 2; ++side) {
+      if (held[side]) sides_[side]->folder(folder);
+    }
+    const unsigned files = random_() % 5;
+    for (unsigned i = 0; i < files; ++i) {
+      const std::string name = folder + "/" + (i % 2 ? "file " : "表") + std::to_string(i);
+      const std::array<bool, 2> file_held = sides();
+      for (int side = 0; side < 2; ++side) {
+        if (held[side] && file_held[side]) {
+          sides_[side]->file(name, "content", kTimes[random_() % kTimes.size()]);
+        }
+      }
+    }
+    if (level == 3) return;
+    const unsigned folders = random_() % 3;
+    for (unsigned i = 0; i < folders; ++i) {
+      const std::array<bool, 2> sub = sides();
+      fill(folder + "/sub" + std::to_string(i), level + 1, {held[0] && sub[0], held[1] && sub[1]});
+    }
+  }
+
+  std::array<TempTree*, 2> sides_;
+  std::mt19937 random_;
+};
+
+TEST(ScanTrees, ListsWhatAWalkLookingEveryPathUpLists) {
+  for (const unsigned seed : {1u, 2u, 3u}) {
+    TempTree folder_side, drive_side;
+    RandomPair(folder_side, drive_side, seed);
+    for (const Direction direction : {Direction::FolderToDrive, Direction::DriveToFolder}) {
+      const Roots roots = roots_of(folder_side, drive_side.root_with_separator(), direction);
+      WorkTables tables;
+      scan(roots, tables);
+      EXPECT_EQ(test::listed_work(tables), test::reference_scan(roots)) << "seed " << seed;
+      for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
+        const CopyEntry& entry = tables.copies[slot];
+        EXPECT_EQ(entry.left_seen.has_value(), !entry.left_date.empty()) << entry.path;
+        EXPECT_EQ(entry.right_seen.has_value(), !entry.right_date.empty()) << entry.path;
+      }
+    }
+  }
+}
+
+TEST(ScanTrees, KeepsTheWriteTimeAndSizeItSawOnEachSide) {
+  TempTree folder_side, drive_side;
+  test::make_sample_trees(folder_side, drive_side);
+  WorkTables tables;
+  scan(roots_of(folder_side, drive_side.root_with_separator(), Direction::FolderToDrive), tables);
+  const auto seconds = [](const TempTree& tree, std::string_view rel) {
+    const auto written = std::filesystem::last_write_time(test::native(tree.path(rel)));
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::file_clock::to_sys(written).time_since_epoch()).count();
+  };
+  ASSERT_EQ(tables.copies[1].path, std::string("proj") + kPathSeparator + "a.txt");
+  EXPECT_EQ(tables.copies[1].left_seen->size, 5u);  // "new a"
+  EXPECT_EQ(tables.copies[1].left_seen->written.seconds, seconds(folder_side, "proj/a.txt"));
+  EXPECT_EQ(tables.copies[1].right_seen->size, 5u);  // "old a"
+  EXPECT_EQ(tables.copies[1].right_seen->written.seconds, seconds(drive_side, "proj/a.txt"));
+  ASSERT_EQ(tables.deleted_files.count(), 2u);
+  EXPECT_EQ(tables.deleted_files[1].seen.size, 9u);  // "to delete"
+}
+
+TEST(ScanTrees, EachPassHoldsItsFoldersToTheLastAndNoMore) {
+  if (kPathSeparator == '\\') GTEST_SKIP() << "ten thousand folders take minutes under Wine";
+  TempTree folder_side, drive_side;
+  folder_side.folder("p");
+  // The drive's pass holds 9999 folders, the root included.
+  for (int i = 0; i < 9997; ++i) drive_side.folder("p/" + std::to_string(i));
+  const Roots roots = roots_of(folder_side, drive_side.root_with_separator(), Direction::FolderToDrive);
+  WorkTables tables;
+  EXPECT_EQ(scan(roots, tables), ScanOutcome::Review);
+  drive_side.folder("p/one too many");
+  EXPECT_EQ(test::error_number_of([&] {
+              WorkTables more;
+              scan(roots, more);
+            }),
+            9);
+  // The folder side's pass holds 8000.
+  TempTree small_drive;
+  small_drive.folder("p");
+  for (int i = 0; i < 7998; ++i) folder_side.folder("p/" + std::to_string(i));
+  const Roots other = roots_of(folder_side, small_drive.root_with_separator(), Direction::FolderToDrive);
+  WorkTables fits;
+  EXPECT_EQ(scan(other, fits), ScanOutcome::Review);
+  folder_side.folder("p/one too many");
+  EXPECT_EQ(test::error_number_of([&] {
+              WorkTables more;
+              scan(other, more);
+            }),
+            9);
+}
+
+TEST(ScanTrees, OnAVolumeThatIgnoresCaseTwoSpellingsAreOneFile) {
+  const auto volume = test::test_volume_root("exfat");
+  if (!volume) GTEST_SKIP() << "no exFAT volume mounted for this test run (scripts/test mounts one as root)";
+  TempTree folder_side, stick(*volume);
+  folder_side.file("p/Readme.TXT", "new", test::kNew).file("p/Docs/a", "new", test::kNew);
+  stick.file("p/readme.txt", "old", test::kOld).file("p/docs/a", "old", test::kOld);
+  for (const Direction direction : {Direction::FolderToDrive, Direction::DriveToFolder}) {
+    WorkTables tables;
+    scan(roots_of(folder_side, stick.root_with_separator(), direction), tables);
+    EXPECT_EQ(tables.deleted_files.count() + tables.deleted_folders.count(), 0u);
+    if (direction == Direction::FolderToDrive) {
+      // Updates, spelled as the folder side spells them: that name finds the
+      // file on both sides.
+      ASSERT_EQ(tables.copies.count(), 2u);
+      EXPECT_EQ(tables.copies[1].path, "p/Readme.TXT");
+      EXPECT_EQ(tables.copies[2].path, "p/Docs/a");
+      EXPECT_EQ(tables.new_folders.count(), 0u);
+    } else {
+      EXPECT_EQ(tables.copies.count(), 0u);  // the stick's copies are older
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tav
