@@ -3,6 +3,7 @@
 // the destination, which one rename puts in its place: a failure leaves the
 // destination as it was and no temporary file behind.
 #include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,11 +95,12 @@ Code copy_file(std::string_view source, std::string_view destination,
 
   TemporaryFile out(destination);
   if (!out.is_open()) return last_code(destination);
-  std::vector<char> buffer(kCopyChunk);
+  // Not cleared first: every byte written is one just read.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
   std::uint64_t copied = 0;
-  while (const std::ptrdiff_t got = read_some(in.get(), buffer.data(), buffer.size())) {
+  while (const std::ptrdiff_t got = read_some(in.get(), buffer.get(), kCopyChunk)) {
     if (got < 0) return last_code(source);
-    if (!write_all(out.get(), buffer.data(), got)) return last_code(destination);
+    if (!write_all(out.get(), buffer.get(), got)) return last_code(destination);
     copied += got;
     if (progress) progress(copied);
   }
