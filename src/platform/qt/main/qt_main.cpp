@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/program.h"
 #include "platform/error_report.h"
+#include "platform/qt/application_identity.h"
 #include "platform/qt/qt_window.h"
 
 namespace {
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
   if (const auto status = tav::refuse_left_over_arguments({argv, std::size_t(argc)}, std::cerr)) {
     return *status;
   }
+  tav::qt::present_application();
   tav::qt::QtWindow window(tav::main_form(), tav::qt::program_exit());
   tav::run_program(window, tav::list_drives(),
                    tav::program_name_of(executable_path(argc > 0 ? argv[0] : nullptr)));
