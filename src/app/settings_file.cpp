@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_location.h"
 #include "platform/text.h"
 
 namespace tav {
@@ -74,12 +75,14 @@ Settings decode_settings(std::string_view bytes, std::source_location where) {
 }
 
 Settings read_settings(std::source_location where) {
-  if (!file_exists(kSettingsFileName, where)) return {};
-  return decode_settings(read_small_file(kSettingsFileName, where), where);
+  const std::string path = settings_file_path(kSettingsFileName, SettingsAccess::kRead, where);
+  if (!file_exists(path, where)) return {};
+  return decode_settings(read_small_file(path, where), where);
 }
 
 void write_settings(const Settings& settings, std::source_location where) {
-  write_small_file(kSettingsFileName, encode_settings(settings), where);
+  const std::string path = settings_file_path(kSettingsFileName, SettingsAccess::kWrite, where);
+  write_small_file(path, encode_settings(settings), where);
 }
 
 }  // namespace tav

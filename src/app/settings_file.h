@@ -1,6 +1,7 @@
-// The settings file "Tavrelon.GYD" in the current folder: the folder and the
-// drive entry of the last completed run, one line of two quoted fields in
-// code page 932, ended by CR LF.
+// The settings file "Tavrelon.GYD" (where each platform keeps it:
+// platform/settings_location.h): the folder and the drive entry of the last
+// completed run, one line of two quoted fields in code page 932, ended by
+// CR LF.
 #pragma once
 
 #include <source_location>

@@ -24,8 +24,8 @@ class MainFlowTest : public testing::Test {
         window, {{"A: USB・FD等交換可能ディスク", "A:\\"}, {"C: 固定ディスク", "C:\\"}});
   }
 
-  bool settings_written() const { return here.tree.exists("Tavrelon.GYD"); }
-  std::string settings_bytes() const { return here.tree.read("Tavrelon.GYD"); }
+  bool settings_written() const { return here.tree.exists(here.settings_file()); }
+  std::string settings_bytes() const { return here.tree.read(here.settings_file()); }
 
   test::InTemporaryFolder here;
   ScriptedWindow window;
@@ -62,7 +62,7 @@ TEST_F(MainFlowTest, StartUpPreparesTheSelectionState) {
 }
 
 TEST_F(MainFlowTest, SettingsFileFillsTheFieldsAndStopKeepsIt) {
-  here.tree.file("Tavrelon.GYD", "\"C:\\\x8D\xEC\x8B\xC6\",\"Z: \x95\x73\x96\xBE\"\r\n");
+  here.tree.file(here.settings_file(), "\"C:\\\x8D\xEC\x8B\xC6\",\"Z: \x95\x73\x96\xBE\"\r\n");
   window.click(Control::Button4);
   run();
   EXPECT_EQ(window.state(Control::Edit1).text, "C:\\作業");
@@ -89,7 +89,7 @@ TEST_F(MainFlowTest, ClosingTheWindowEndsWithoutSettings) {
 }
 
 TEST_F(MainFlowTest, UnreadableSettingsFileIsReportedOnceAndEnds) {
-  here.tree.file("Tavrelon.GYD", "\"a\"x,\"b\"\r\n");
+  here.tree.file(here.settings_file(), "\"a\"x,\"b\"\r\n");
   EXPECT_EQ(run(), 1);
   ASSERT_EQ(window.error_reports().size(), 1u);
   EXPECT_EQ(window.error_reports()[0].title, "Tavrelon.EXE");
@@ -142,7 +142,7 @@ TEST_F(FirstPressTest, LeftArrowFirstDisablesTheRightArrow) {
   EXPECT_EQ(run(), 0);
   EXPECT_TRUE(window.state(Control::Button3).text == "→");
   EXPECT_FALSE(window.state(Control::Button3).enabled);
-  EXPECT_TRUE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_TRUE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(FirstPressTest, EmptyFolderOrDriveEndsWithTheScanMessage) {
@@ -155,11 +155,11 @@ TEST_F(FirstPressTest, EmptyFolderOrDriveEndsWithTheScanMessage) {
     ASSERT_EQ(fresh.boxes().size(), 1u) << folder << "|" << entry;
     EXPECT_EQ(fresh.boxes()[0].text, "照合先に対象となる親ディレクトリが存在しません");
   }
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(FirstPressTest, SettingsThatCannotBeWrittenEndWithAReport) {
-  here.tree.folder("Tavrelon.GYD");
+  here.tree.folder(here.settings_file());
   window.click(Control::Button3);
   EXPECT_EQ(run(), 1);
   ASSERT_EQ(window.error_reports().size(), 1u);

@@ -2,19 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/current_folder.h"
 #include "support/expect_error.h"
 
 namespace tav {
 namespace {
 
-using test::TempTree;
-
-// Runs each test inside a fresh current folder, where the settings file lives.
+// Each test in a fresh folder that is the current folder and the home of the
+// settings file.
 class SettingsFile : public testing::Test {
  protected:
-  test::InTemporaryFolder here_;
-  TempTree& tree_ = here_.tree;
+  test::InTemporaryFolder here;
 };
 
 TEST(SettingsBytes, AreTwoQuotedFieldsInCp932) {
@@ -50,23 +50,23 @@ TEST(SettingsBytes, ReadsHandEditedLines) {
 
 TEST_F(SettingsFile, MissingFileGivesEmptyFieldsAndCreatesNothing) {
   EXPECT_EQ(read_settings(), Settings{});
-  EXPECT_FALSE(tree_.exists("Tavrelon.GYD"));
+  EXPECT_TRUE(std::filesystem::is_empty(test::native(here.tree.root())));
 }
 
-TEST_F(SettingsFile, WrittenInTheCurrentFolderAndReadBack) {
+TEST_F(SettingsFile, WrittenInItsFolderAndReadBack) {
   const Settings settings{"C:\\作業,1", "Q: USB・FD等交換可能ディスク"};
   write_settings(settings);
-  EXPECT_EQ(tree_.read("Tavrelon.GYD"), encode_settings(settings));
+  EXPECT_EQ(here.tree.read(here.settings_file()), encode_settings(settings));
   EXPECT_EQ(read_settings(), settings);
   write_settings({});
-  EXPECT_EQ(tree_.read("Tavrelon.GYD"), std::string("\"\",\"\"\r\n"));
+  EXPECT_EQ(here.tree.read(here.settings_file()), std::string("\"\",\"\"\r\n"));
 }
 
 TEST_F(SettingsFile, AFolderOfThatNameCountsAsNoFileAndCannotBeWritten) {
-  tree_.folder("Tavrelon.GYD");
+  here.tree.folder(here.settings_file());
   EXPECT_EQ(read_settings(), Settings{});
   EXPECT_NE(test::error_number_of([] { write_settings({"a", "b"}); }), 0);
-  EXPECT_TRUE(std::filesystem::is_directory(test::native(tree_.path("Tavrelon.GYD"))));
+  EXPECT_TRUE(std::filesystem::is_directory(test::native(here.tree.path(here.settings_file()))));
 }
 
 }  // namespace

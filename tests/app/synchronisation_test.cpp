@@ -61,7 +61,7 @@ TEST_F(Synchronisation, RightArrowListsTheWork) {
   EXPECT_FALSE(window.state(Control::Combo1).enabled);
   // Stopped in review: nothing changed, no settings.
   EXPECT_TRUE(drive_side.exists("proj/old.txt"));
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(Synchronisation, RightArrowCarriesItOut) {
@@ -81,7 +81,7 @@ TEST_F(Synchronisation, RightArrowCarriesItOut) {
   const auto& done = window.state(Control::List1).items;
   EXPECT_NE(std::find(done.begin(), done.end(), "(更新) " + on_drive("proj/new.txt")), done.end());
   EXPECT_NE(std::find(done.begin(), done.end(), "(作成) " + on_drive("proj/sub")), done.end());
-  EXPECT_EQ(here.tree.read("Tavrelon.GYD"),
+  EXPECT_EQ(here.tree.read(here.settings_file()),
             encode_settings({folder_side.root(), drive.entry()}));
 }
 
@@ -167,7 +167,7 @@ TEST_F(Synchronisation, NoSubfolderEndsWithAMessageAndNoSettings) {
   EXPECT_EQ(window.boxes()[0].text, "照合先に対象となる親ディレクトリが存在しません");
   EXPECT_EQ(window.boxes()[0].caption, "サブディレクトリ検索");
   EXPECT_EQ(window.boxes()[0].icon, Icon::Exclamation);
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(Synchronisation, NothingToDoShowsTheResultAndCompletes) {
@@ -181,7 +181,7 @@ TEST_F(Synchronisation, NothingToDoShowsTheResultAndCompletes) {
   EXPECT_EQ(window.boxes()[0].icon, Icon::Information);
   EXPECT_EQ(window.texts(Control::Text1).back(), "処理完了！　");
   EXPECT_EQ(window.texts(Control::Text1)[window.texts(Control::Text1).size() - 2], "");
-  EXPECT_TRUE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_TRUE(here.tree.exists(here.settings_file()));
   EXPECT_EQ(window.waits(), 1);  // no wait after completing with nothing done
 }
 
@@ -247,7 +247,7 @@ TEST_F(Synchronisation, StopDuringTheScanEndsAtOnceInReview) {
   EXPECT_EQ(run(), 0);
   EXPECT_FALSE(drive_side.exists("p/new"));
   EXPECT_EQ(window.state(Control::List1).items.size(), 1u);
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(Synchronisation, StopDuringTheExecutionCompletesAndEnds) {
@@ -256,7 +256,7 @@ TEST_F(Synchronisation, StopDuringTheExecutionCompletesAndEnds) {
   window.click(Control::Button3).click(Control::Button3).click_while_busy(Control::Button4, 2);
   EXPECT_EQ(run(), 0);
   EXPECT_TRUE(drive_side.exists("p/new"));
-  EXPECT_TRUE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_TRUE(here.tree.exists(here.settings_file()));
 }
 
 TEST_F(Synchronisation, FoldersWithLeadingBlanksKeepTheirNames) {

@@ -99,7 +99,7 @@ TEST_F(WindowSync, FolderToDriveWithOneWithdrawal) {
   ASSERT_EQ(user.boxes().size(), 1u);  // the confirmation of the withdrawal
   EXPECT_EQ(window.get_text(Control::Text1), "処理完了！　");
   EXPECT_EQ(window.get_text(Control::Button4), "終  了");
-  EXPECT_EQ(here.tree.read("Tavrelon.GYD"), encode_settings({folder_side.root(), drive.entry()}));
+  EXPECT_EQ(here.tree.read(here.settings_file()), encode_settings({folder_side.root(), drive.entry()}));
 }
 
 TEST_F(WindowSync, DriveToFolderWithOneWithdrawal) {
@@ -124,7 +124,7 @@ TEST_F(WindowSync, ClosingTheWindowInReviewEndsWithoutChangesOrSettings) {
   closer.start(5);
   EXPECT_EQ(run_to_end(window, {drive.drive()}, "tavrelon"), 0);
   EXPECT_EQ(content_of(drive_side), before);
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
 }  // namespace

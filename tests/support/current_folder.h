@@ -1,9 +1,11 @@
 // Makes a fresh temporary folder the current folder for the life of the
-// object, where the program reads and writes its settings file.
+// object, and the home of the program's settings file.
 #pragma once
 
 #include <filesystem>
+#include <string>
 
+#include "support/settings_home.h"
 #include "support/temp_tree.h"
 
 namespace tav::test {
@@ -17,10 +19,14 @@ class InTemporaryFolder {
   InTemporaryFolder(const InTemporaryFolder&) = delete;
   InTemporaryFolder& operator=(const InTemporaryFolder&) = delete;
 
+  // The settings file's path within the tree.
+  std::string settings_file() const { return std::string(SettingsHome::settings_file()); }
+
   TempTree tree;
 
  private:
   std::filesystem::path previous_;
+  SettingsHome settings_home_{tree.root()};
 };
 
 }  // namespace tav::test

@@ -41,7 +41,7 @@ TEST(Refusals, CopyOntoAReadOnlyFileIsError75AndKeepsIt) {
 TEST(Refusals, ReadOnlySettingsFileIsNotReplaced) {
   test::InTemporaryFolder here;
   write_settings({"C:\\old", "E"});
-  test::set_read_only(here.tree.path("Tavrelon.GYD"), true);
+  test::set_read_only(here.tree.path(here.settings_file()), true);
   EXPECT_EQ(test::error_number_of([] { write_settings({"C:\\new", "F"}); }), 75);
   EXPECT_EQ(read_settings(), (Settings{"C:\\old", "E"}));
 }
@@ -80,7 +80,7 @@ TEST_F(RefusedSynchronisation, ARefusedCopyEndsWithError75AndKeepsWhatWasDone) {
   EXPECT_NE(window.error_reports()[0].text.find("]:エラー[75]"), std::string::npos);
   EXPECT_NE(window.error_reports()[0].text.find("execution.cpp ["), std::string::npos);
   EXPECT_EQ(drive_side.read("p/2-locked"), "old");
-  EXPECT_FALSE(here.tree.exists("Tavrelon.GYD"));
+  EXPECT_FALSE(here.tree.exists(here.settings_file()));
   // The copies run in slot order (the folder's listing order): whatever came
   // before the refused one is done, nothing after it.
   EXPECT_EQ(window.state(Control::Button4).text, "中　止");

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/error_report.h"
+#include "platform/posix/configuration_home.h"
 #include "platform/system_files.h"
 
 namespace tav {
@@ -17,17 +17,11 @@ namespace {
 constexpr const char* kRecordFolders[] = {"Mervanti", "Lorquen V6.3", "RUNTIME"};
 constexpr const char* kRecordFile = "ERROR";
 
-std::string configuration_folder() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.config";
-}
-
 }  // namespace
 
 void store_last_error_record(const LastErrorRecord& record) noexcept {
   try {
-    std::string path = configuration_folder();
+    std::string path = posix::configuration_home();
     ::mkdir(path.c_str(), 0700);
     for (const char* folder : kRecordFolders) {
       path += '/';
