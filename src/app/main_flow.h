@@ -11,6 +11,7 @@
 #include "app/settings_file.h"
 #include "platform/drives.h"
 #include "platform/window.h"
+#include "worklist/execution.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
@@ -44,6 +45,8 @@ class MainFlow {
   // side has no subfolder. Whether there is anything to review.
   bool scan();
   [[noreturn]] void review_state();
+  // Shows the entries the execution left, if any.
+  void tell_left(const std::vector<LeftEntry>& left);
   [[noreturn]] void completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);
