@@ -340,9 +340,10 @@ finish_sync() {
     fail "no completion text in TEXT1; it shows [$(drive text TEXT1)]," \
       "message box [$(drive box-text 0 | tr '\r\n' '  ' || true)]"
   fi
-  check "BUTTON4 at the end" '終  了' "$(drive text BUTTON4)"
-  check "EDIT3 heading after the execution" '作成or更新したファイル' "$(drive text EDIT3)"
-  check "EDIT4 heading after the execution" '削除したファイル' "$(drive text EDIT4)"
+  # Read again if the first reading across processes comes back empty.
+  wait_for "BUTTON4 at the end" '終  了' drive text BUTTON4
+  wait_for "EDIT3 heading after the execution" '作成or更新したファイル' drive text EDIT3
+  wait_for "EDIT4 heading after the execution" '削除したファイル' drive text EDIT4
 }
 
 # "→": the folder's tree is brought onto the drive. Deletions are withdrawn
@@ -586,22 +587,29 @@ links_take_no_part() {
   check_lines "nothing written or deleted through a link" "$before" "$(tree_listing "$outside")"
 }
 
-# Closing the window while a big file is copied: the copy is finished and
-# put in place, then the program ends; nothing stray stays beside it, and no
-# settings file is written (the run did not complete).
+# Closing the window while big files are copied: the copy in progress is
+# finished and put in place, then the program ends; each file is the old one
+# or the whole new one, nothing stray stays beside them, and no settings
+# file is written (the run did not complete).
 close_during_a_copy() {
-  local f=$work/folder d=$work/drive size=$((320 << 20))
-  put_file "$d/p/big.bin" "$t_old" old
+  local f=$work/folder d=$work/drive size=$((320 << 20)) i
   mkdir -p "$f/p"
-  truncate -s "$size" "$f/p/big.bin"   # sparse: cheap to make, long to copy
+  for i in 1 2 3 4; do
+    put_file "$d/p/big$i.bin" "$t_old" old
+    truncate -s "$size" "$f/p/big$i.bin"   # sparse: cheap to make, long to copy
+  done
   wine_set_link "$prefix" "$drive_letter" "$d"
   start_sync "$(windows_path "$f")" BUTTON3
   drive click BUTTON3
-  drive wait-text TEXT1 '更新処理中    1 / 1' 20 || fail "the copy did not start"
+  drive wait-text TEXT1 '更新処理中    1 / 4' 20 || fail "the copies did not start"
   drive close
-  expect_end 60
-  check "the copy is whole" "$size" "$(stat -c %s "$d/p/big.bin")"
-  check "nothing stray beside it" big.bin "$(ls -A "$d/p")"
+  expect_end 120
+  local sizes='' whole=0
+  for i in 1 2 3 4; do sizes+=" $(stat -c %s "$d/p/big$i.bin")"; done
+  for i in $sizes; do [ "$i" -eq "$size" ] && whole=$((whole + 1)); done
+  check "each file the old one or the whole new one" "" "$(tr ' ' '\n' <<<"$sizes" | grep -v -x -e '' -e 4 -e "$size" || true)"
+  check "the copy in progress was finished" yes "$([ "$whole" -ge 1 ] && echo yes || echo no)"
+  check "nothing stray beside them" "big1.bin big2.bin big3.bin big4.bin" "$(ls -A "$d/p" | tr '\n' ' ' | sed 's/ $//')"
   check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
 }
 
