@@ -65,6 +65,7 @@ void CopyBatch::add(std::string_view source, std::string_view destination, Repla
     if (progress) progress(copied);
   }
   if (!sys::keep_times(out.get(), facts)) refused(sys::last_code(destination));
+  sys::start_writing(out.get());
   pending_.push_back({std::move(out), facts, replaces});
   bytes_ += copied;
   const bool full = pending_.size() >= limits_.files || bytes_ >= limits_.bytes ||
