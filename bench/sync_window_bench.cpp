@@ -24,6 +24,7 @@
 #include "app/main_form.h"
 #include "app/program.h"
 #include "bench_trees.h"
+#include "null_window.h"
 #include "platform/qt/qt_window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -31,9 +32,9 @@
 namespace {
 
 using namespace tav;
+using bench::Ended;
+using bench::NullWindow;
 using Clock = std::chrono::steady_clock;
-
-struct Ended {};
 
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -43,34 +44,6 @@ class NoProgress final : public ScanProgress {
  public:
   void searching(std::string_view) override {}
   void between_steps() override {}
-};
-
-// A window that shows nothing: the execution's own cost alone.
-class NullWindow final : public Window {
- public:
-  void set_text(Control, std::string_view) override {}
-  std::string get_text(Control) override { return {}; }
-  void set_enabled(Control, bool) override {}
-  void set_visible(Control, bool) override {}
-  void set_font_size(Control, int) override {}
-  void set_font_bold(Control, bool) override {}
-  void set_size(Control, int, int) override {}
-  void list_clear(Control) override {}
-  void list_add(Control, std::string_view) override {}
-  void list_fill(Control, const std::vector<std::string>&) override {}
-  std::string list_item_text(Control, int) override { return {}; }
-  int list_selected_index(Control) override { return -1; }
-  bool is_checked(Control) override { return false; }
-  Answer message_box(std::string_view, std::string_view, Buttons, Icon) override {
-    return Answer::Ok;
-  }
-  void show_error_report(const ErrorReport&) override {}
-  void bind_procedures(EventProcedures) override {}
-  void wait_for_event() override {}
-  void process_pending_events() override {}
-  bool keep_painted() override { return false; }
-  [[noreturn]] void end_program(int) override { throw Ended{}; }
-  std::string browse_for_folder() override { return {}; }
 };
 
 struct Sides {

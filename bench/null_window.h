@@ -1,0 +1,42 @@
+// A window that shows nothing and never waits: what the core costs alone.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace tav::bench {
+
+// Thrown where the program would end.
+struct Ended {};
+
+class NullWindow final : public Window {
+ public:
+  void set_text(Control, std::string_view) override {}
+  std::string get_text(Control) override { return {}; }
+  void set_enabled(Control, bool) override {}
+  void set_visible(Control, bool) override {}
+  void set_font_size(Control, int) override {}
+  void set_font_bold(Control, bool) override {}
+  void set_size(Control, int, int) override {}
+  void list_clear(Control) override {}
+  void list_add(Control, std::string_view) override {}
+  void list_fill(Control, const std::vector<std::string>&) override {}
+  std::string list_item_text(Control, int) override { return {}; }
+  int list_selected_index(Control) override { return -1; }
+  bool is_checked(Control) override { return false; }
+  Answer message_box(std::string_view, std::string_view, Buttons, Icon) override {
+    return Answer::Ok;
+  }
+  void show_error_report(const ErrorReport&) override {}
+  void bind_procedures(EventProcedures) override {}
+  void wait_for_event() override {}
+  void process_pending_events() override {}
+  bool keep_painted() override { return false; }
+  [[noreturn]] void end_program(int) override { throw Ended{}; }
+  std::string browse_for_folder() override { return {}; }
+};
+
+}  // namespace tav::bench
