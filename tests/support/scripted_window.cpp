@@ -41,6 +41,11 @@ ScriptedWindow& ScriptedWindow::type(Control control, std::string text) {
   return *this;
 }
 
+ScriptedWindow& ScriptedWindow::call(std::function<void()> action) {
+  script_.push_back({Action::Call, Control::MainForm, -1, {}, std::move(action)});
+  return *this;
+}
+
 ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int after_waits) {
   busy_actions_.emplace(after_waits, Action{Action::Click, control});
   return *this;
@@ -140,6 +145,9 @@ void ScriptedWindow::perform(const Action& action) {
       return;
     case Action::Type:
       target.text = action.text;
+      return;
+    case Action::Call:
+      action.call();
       return;
     case Action::Click:
       if (!target.enabled) return;  // a disabled control reports nothing

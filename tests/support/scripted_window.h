@@ -5,6 +5,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -54,6 +55,9 @@ class ScriptedWindow final : public Window, private EventSource {
   ScriptedWindow& browse_result(std::string folder);
   // Typing into an edit field or the combo box.
   ScriptedWindow& type(Control control, std::string text);
+  // Something the test does itself at this point of the script (such as
+  // changing a tree between the two presses).
+  ScriptedWindow& call(std::function<void()> action);
 
   // --- What happened ----------------------------------------------------
   const ControlState& state(Control control) const;
@@ -92,10 +96,11 @@ class ScriptedWindow final : public Window, private EventSource {
 
  private:
   struct Action {
-    enum Kind { Click, DoubleClick, Close, Type } kind;
+    enum Kind { Click, DoubleClick, Close, Type, Call } kind;
     Control control;
     int row = -1;
     std::string text;
+    std::function<void()> call;
   };
   ControlState& mutable_state(Control control);
   void perform(const Action& action);
