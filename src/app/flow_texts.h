@@ -21,4 +21,11 @@ inline constexpr std::string_view kNothingFoundCaption = "検索完了！";
 inline constexpr std::string_view kNothingFound =
     "作成・更新・削除の対象となるファイルがありませんでした";
 
+// Entries the execution left because their files changed after the scan.
+inline constexpr std::string_view kLeftCaption = "処理完了！";
+inline constexpr std::string_view kLeftLead =
+    "次のファイルは検索した後に変更されたため、処理しませんでした";
+inline constexpr std::string_view kChangedMark = "（変更あり）";
+inline constexpr std::string_view kMissingMark = "（見つかりません）";
+
 }  // namespace tav::flow_text

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/flow_texts.h"
+#include "app/listed_message.h"
 #include "app/preview_checks.h"
 #include "platform/event_delivery.h"
 #include "platform/text.h"
@@ -190,9 +191,20 @@ void MainFlow::review_state() {
     }
     // Either direction button: the direction is the one of the first press.
     if (!ready_to_execute(window_, tables_, roots_, findings_)) continue;
-    execute_work_lists(window_, tables_, roots_);
+    tell_left(execute_work_lists(window_, tables_, roots_));
     completion_state();
   }
+}
+
+void MainFlow::tell_left(const std::vector<LeftEntry>& left) {
+  if (left.empty()) return;
+  std::vector<std::string> lines;
+  for (const LeftEntry& entry : left) {
+    lines.push_back(entry.path + std::string(entry.why == LeftEntry::Why::Changed ? kChangedMark
+                                                                                  : kMissingMark));
+  }
+  window_.message_box(kLeftCaption, listed_message(kLeftLead, lines), Buttons::Ok,
+                      Icon::Information);
 }
 
 void MainFlow::completion_state() {

@@ -12,6 +12,7 @@
 #include "platform/drives.h"
 #include "platform/window.h"
 #include "scan/scan_trees.h"
+#include "worklist/execution.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
@@ -45,6 +46,8 @@ class MainFlow {
   // side has no subfolder. Whether there is anything to review.
   bool scan();
   [[noreturn]] void review_state();
+  // Shows the entries the execution left, if any.
+  void tell_left(const std::vector<LeftEntry>& left);
   [[noreturn]] void completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);

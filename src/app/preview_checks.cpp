@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/check_texts.h"
-#include "app/entry_list_text.h"
+#include "app/listed_message.h"
 #include "platform/volume_facts.h"
 #include "worklist/destination_check.h"
 #include "worklist/list_lines.h"
@@ -52,7 +52,7 @@ void withdraw_what_the_destination_refuses(Window& window, WorkTables& tables, c
   for (const auto& entry : refused) {
     lines.push_back(entry.path + std::string(refusal_text(entry.why)));
   }
-  window.message_box(kDestinationCaption, text_with_entries(kRefusedHeading, lines), Buttons::Ok,
+  window.message_box(kDestinationCaption, listed_message(kRefusedHeading, lines), Buttons::Ok,
                      Icon::Exclamation);
 }
 

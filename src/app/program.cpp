@@ -1,16 +1,32 @@
 #include "app/program.h"
 
+#include <new>
+
 #include "app/main_flow.h"
 #include "platform/error_report.h"
 
 namespace tav {
 
+namespace {
+
+// A failed allocation, wherever it happened.
+constexpr std::uint32_t kDetailOutOfMemory = 0x00000701;
+
+void report(Window& window, const RuntimeError& error, std::string_view program_name) {
+  report_runtime_error(error, program_name,
+                       [&window](const ErrorReport& report) { window.show_error_report(report); });
+}
+
+}  // namespace
+
 void run_program(Window& window, std::vector<Drive> drives, std::string_view program_name) {
   try {
     MainFlow(window, std::move(drives)).run();
   } catch (const RuntimeError& error) {
-    report_runtime_error(error, program_name,
-                         [&window](const ErrorReport& report) { window.show_error_report(report); });
+    report(window, error, program_name);
+  } catch (const std::bad_alloc&) {
+    report(window, RuntimeError(err::kOutOfMemory, kDetailOutOfMemory, std::source_location::current()),
+           program_name);
   }
   window.end_program(1);
 }

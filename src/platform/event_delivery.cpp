@@ -126,10 +126,19 @@ void EventDelivery::wait_for_event() {
 }
 
 void EventDelivery::process_pending_events() {
-  if (!drain_due()) return;
-  source_.pump(false);
-  rethrow_held();
+  if (drain_due()) {
+    source_.pump(false);
+    rethrow_held();
+  }
   end_if_closed();
+}
+
+bool EventDelivery::keep_painted() {
+  if (drain_due()) {
+    source_.pump(false);
+    rethrow_held();
+  }
+  return closed_;
 }
 
 bool EventDelivery::drain_due() {

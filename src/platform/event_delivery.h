@@ -88,6 +88,8 @@ class EventDelivery {
   // the draining rule says); runs no procedure. Ends the program once the
   // form has been closed.
   void process_pending_events();
+  // The same without ending the program; whether the form has been closed.
+  bool keep_painted();
 
   // Raises what a handler caught since the last call.
   void rethrow_held();

@@ -1,40 +1,16 @@
-// Whole files over the thin system calls: copies, and small files read and
-// replaced. A copy or a replacement is written to a temporary file beside
-// the destination, which one rename puts in its place: a failure leaves the
+// Small files read and replaced whole over the thin system calls, and the
+// temporary files that every replacement and copy is written to: one rename
+// puts a temporary file in its destination's place, so a failure leaves the
 // destination as it was and no temporary file behind.
 #include <atomic>
-#include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "platform/system_files.h"
+#include "platform/temporary_file.h"
 #include "platform/text.h"
 
 namespace tav::sys {
 
 namespace {
-
-constexpr std::size_t kCopyChunk = 1 << 20;
-
-// An open file, closed when it goes.
-class OpenFile {
- public:
-  explicit OpenFile(Handle handle) : handle_(handle) {}
-  ~OpenFile() { close(); }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-
-  bool is_open() const { return handle_ != kNoHandle; }
-  Handle get() const { return handle_; }
-  bool close() {
-    const Handle handle = std::exchange(handle_, kNoHandle);
-    return handle == kNoHandle || close_file(handle);
-  }
-
- private:
-  Handle handle_;
-};
 
 std::string temporary_path(std::string_view destination) {
   static std::atomic<unsigned> counter{0};
@@ -45,34 +21,43 @@ std::string temporary_path(std::string_view destination) {
          std::to_string(counter++) + ".tmp";
 }
 
-// A new file beside its destination, removed unless place() put it there.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string_view destination)
-      : destination_(destination),
-        path_(temporary_path(destination)),
-        file_(create_new_file(path_)) {}
-  ~TemporaryFile() {
-    file_.close();
-    if (!placed_) delete_file(path_);
+}  // namespace
+
+TemporaryFile::TemporaryFile(std::string_view destination)
+    : destination_(destination),
+      path_(temporary_path(destination)),
+      file_(create_new_file(path_)) {}
+
+TemporaryFile::~TemporaryFile() { discard(); }
+
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : destination_(std::move(other.destination_)),
+      path_(std::move(other.path_)),
+      file_(std::move(other.file_)),
+      done_(std::exchange(other.done_, true)) {}
+
+Code TemporaryFile::place() {
+  if (!file_.close() || !rename_over(path_, destination_)) return last_code(destination_);
+  done_ = true;
+  return 0;
+}
+
+Code TemporaryFile::place_new(bool& taken) {
+  taken = false;
+  if (!file_.close()) return last_code(destination_);
+  if (!rename_new(path_, destination_)) {
+    const Code code = last_code(destination_);
+    taken = code == kAlreadyExists || code == kFileExists;
+    return taken ? 0 : code;
   }
+  done_ = true;
+  return 0;
+}
 
-  bool is_open() const { return file_.is_open(); }
-  Handle get() const { return file_.get(); }
-
-  // Closes the file and renames it over the destination; 0 or the code.
-  Code place() {
-    if (!file_.close() || !rename_over(path_, destination_)) return last_code(destination_);
-    placed_ = true;
-    return 0;
-  }
-
- private:
-  std::string_view destination_;
-  std::string path_;
-  OpenFile file_;
-  bool placed_ = false;
-};
+void TemporaryFile::discard() {
+  file_.close();
+  if (!std::exchange(done_, true)) delete_file(path_);
+}
 
 bool write_all(Handle file, const char* data, std::size_t size) {
   while (size > 0) {
@@ -82,31 +67,6 @@ bool write_all(Handle file, const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(written);
   }
   return true;
-}
-
-}  // namespace
-
-Code copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress) {
-  OpenFile in(open_source(source));
-  FileFacts facts;
-  if (!in.is_open() || !read_facts(in.get(), facts)) return last_code(source);
-  if (facts.folder || refuses_overwrite(destination)) return kAccessDenied;
-
-  TemporaryFile out(destination);
-  if (!out.is_open()) return last_code(destination);
-  // Not cleared first: every byte written is one just read.
-  const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
-  std::uint64_t copied = 0;
-  while (const std::ptrdiff_t got = read_some(in.get(), buffer.get(), kCopyChunk)) {
-    if (got < 0) return last_code(source);
-    if (!write_all(out.get(), buffer.get(), got)) return last_code(destination);
-    copied += got;
-    if (progress) progress(copied);
-  }
-  if (!keep_times(out.get(), facts)) return last_code(destination);
-  if (const Code code = out.place()) return code;
-  return keep_attributes(destination, facts) ? 0 : last_code(destination);
 }
 
 Code read_file(std::string_view path, std::string& content) {
@@ -125,7 +85,8 @@ Code replace_file(std::string_view path, std::string_view content) {
   if (refuses_overwrite(path)) return kAccessDenied;
   TemporaryFile out(path);
   if (!out.is_open()) return last_code(path);
-  if (!write_all(out.get(), content.data(), content.size()) || !flush_file(out.get())) {
+  const Handle file = out.get();
+  if (!write_all(file, content.data(), content.size()) || !flush_files({&file, 1})) {
     return last_code(path);
   }
   return out.place();

@@ -20,8 +20,6 @@ namespace {
 // Detail words: the operation in the second byte, the step in the lowest.
 namespace detail {
 constexpr std::uint32_t kSearchPatternTooLong = 0xC0000501;
-constexpr std::uint32_t kCopyRefused = 0xC0000201;
-constexpr std::uint32_t kCopyPathTooLong = 0xC0000202;
 constexpr std::uint32_t kMakeFolderTooLong = 0xC0000A01;
 constexpr std::uint32_t kMakeFolderRefused = 0xC0000A02;
 constexpr std::uint32_t kRemoveFolderTooLong = 0xC0000C01;
@@ -62,7 +60,7 @@ void check_system(sys::Code code, std::uint32_t detail_word, std::source_locatio
 std::optional<FolderEntry> entry_at(std::string_view path) {
   if (path.empty() || path.back() == kPathSeparator || too_long(path)) return std::nullopt;
   FolderEntry entry;
-  if (!sys::start_search(path)->next(entry)) return std::nullopt;
+  if (!sys::start_look_up(path)->next(entry)) return std::nullopt;
   return entry;
 }
 
@@ -104,6 +102,14 @@ void remove_folder(std::string_view path, std::source_location where) {
   check_system(sys::remove_folder(path), detail::kRemoveFolderRefused, where);
 }
 
+bool remove_empty_folder(std::string_view path, std::source_location where) {
+  check_length(path, err::kBadArgument, detail::kRemoveFolderTooLong, where);
+  const sys::Code code = sys::remove_folder(path);
+  if (code == sys::kDirNotEmpty) return false;
+  check_system(code, detail::kRemoveFolderRefused, where);
+  return true;
+}
+
 void delete_file(std::string_view path, std::source_location where) {
   check_length(path, err::kBadFileName, detail::kDeleteTooLong, where);
   if (sys::is_device_name(path)) raise_error(err::kBadFileName, detail::kDeleteDevice, where);
@@ -113,9 +119,23 @@ void delete_file(std::string_view path, std::source_location where) {
 
 void copy_file(std::string_view source, std::string_view destination,
                const CopyProgress& progress, std::source_location where) {
-  check_length(source, err::kBadArgument, detail::kCopyPathTooLong, where);
-  check_length(destination, err::kBadArgument, detail::kCopyPathTooLong, where);
-  check_system(sys::copy_file(source, destination, progress), detail::kCopyRefused, where);
+  CopyBatch batch;
+  batch.add(source, destination, Replaces::anything(), progress, where);
+  batch.place(where);
+}
+
+bool is_temporary_name(std::string_view name) {
+  constexpr std::string_view kPrefix = "~tavrelon-", kSuffix = ".tmp";
+  if (name.starts_with('.')) name.remove_prefix(1);
+  if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) return false;
+  const std::string_view numbers =
+      name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+  const auto dash = numbers.find('-');
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return dash != std::string_view::npos && digits(numbers.substr(0, dash)) &&
+         digits(numbers.substr(dash + 1));
 }
 
 std::string read_small_file(std::string_view path, std::source_location where) {

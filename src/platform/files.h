@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/copy_batch.h"
+
 namespace tav {
 
 // The longest path the operations accept, counted in code page 932 bytes.
@@ -23,7 +25,7 @@ struct FolderEntry {
   std::string date;        // last write, local time: "YYYY/MM/DD"
   std::string time;        // last write, local time: "HH:MM:SS"
   std::string attributes;  // "D" or "-", "R" or "-", "A" or "-"
-  bool is_link = false;    // a symbolic link, junction or other reparse point
+  bool is_link = false;    // a symbolic link or junction
 
   bool is_folder() const { return !attributes.empty() && attributes[0] == 'D'; }
 };
@@ -73,21 +75,27 @@ void make_folder(std::string_view path,
 void remove_folder(std::string_view path,
                    std::source_location where = std::source_location::current());
 
+// The same, but a folder that is not empty is left as it is: false then.
+bool remove_empty_folder(std::string_view path,
+                         std::source_location where = std::source_location::current());
+
 // Deletes one file.
 void delete_file(std::string_view path,
                  std::source_location where = std::source_location::current());
 
-// Called between the chunks of a copy with the bytes copied so far.
-using CopyProgress = std::function<void(std::uint64_t copied)>;
-
-// Copies a file over whatever file stands at the destination, keeping the
-// source's last-write time (and on Windows its attributes). The copy is
-// written under a temporary name in the destination folder and then put in
-// place in one rename, so a copy that fails leaves the old destination as it
-// was and no temporary file behind.
+// Copies a file over whatever file stands at the destination, as a batch of
+// one (copy_batch.h): flushed, then put in place in one rename, so that a
+// copy that fails leaves the old destination as it was and no temporary
+// file behind.
 void copy_file(std::string_view source, std::string_view destination,
                const CopyProgress& progress = {},
                std::source_location where = std::source_location::current());
+
+// Whether a name is one of the temporary files copies are written to, on
+// this system or the other ("~tavrelon-" or ".~tavrelon-", a process
+// number, "-", a counter, ".tmp"): one left by a killed process may stand
+// in a tree.
+bool is_temporary_name(std::string_view name);
 
 // The whole content of a small file (the settings file).
 std::string read_small_file(std::string_view path,

@@ -5,6 +5,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,23 @@ struct WriteTime {
   auto operator<=>(const WriteTime&) const = default;
 };
 
+// A file's last write at full resolution and its size: what tells one
+// version of it from another.
+struct FileVersion {
+  WriteTime written;
+  std::uint64_t size = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+
 // One entry of a folder as its listing found it.
 struct ListedEntry {
   std::string name;
   std::uint64_t size = 0;  // 0 for a folder
   WriteTime written;
   bool folder = false;  // a folder, or a link to one
-  bool link = false;    // a symbolic link, junction or other reparse point
+  bool link = false;    // a symbolic link or junction
+
+  FileVersion version() const { return {written, size}; }
 };
 
 // The entries of a folder (its path without a trailing separator) in the
@@ -35,6 +46,10 @@ bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries);
 
 // Whether a look-up of the name in the folder finds an entry.
 bool lookup_finds(const std::string& folder, std::string_view name);
+
+// The entry at exactly this path now, described as a listing describes it
+// (its name left empty); none when nothing stands there.
+std::optional<ListedEntry> entry_at(const std::string& path);
 
 // Whether every look-up of this system ignores case, whatever the volume.
 extern const bool kLookupsIgnoreCase;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,12 @@ class Search {
   virtual bool next(FolderEntry& entry) = 0;
 };
 
+// The entries of a search pattern: a folder listing for a folder followed by
+// the separator and "*" or "*.*", the entry of an exact path otherwise.
 std::unique_ptr<Search> start_search(std::string_view pattern);
+// The entry at exactly this path, whatever its name: a file named "*" is
+// found as itself where names may hold it.
+std::unique_ptr<Search> start_look_up(std::string_view path);
 
 Code create_folder(std::string_view path);
 Code remove_folder(std::string_view path);
@@ -47,11 +53,9 @@ bool is_device_name(std::string_view path);
 bool is_deletable_file(std::string_view path);
 Code delete_file(std::string_view path);
 
-// A copy over whatever file stands at the destination; a small file read
-// whole, and replaced whole (flushed before it takes the old one's place).
-// Written once, in file_copy.cpp, over the calls that follow.
-Code copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress);
+// A small file read whole, and replaced whole (flushed before it takes the
+// old one's place). Written once, in file_copy.cpp, over the calls that
+// follow; so are the copies (copy_batch.cpp).
 Code read_file(std::string_view path, std::string& content);
 Code replace_file(std::string_view path, std::string_view content);
 
@@ -82,9 +86,13 @@ std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size);  // 0 at 
 std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size);  // 0: again
 bool keep_times(Handle copy, const FileFacts& source);                 // and the POSIX mode
 bool keep_attributes(std::string_view copy, const FileFacts& source);  // once in place
-bool flush_file(Handle file);
+// Writes the files' data to their media (and what the system needs to find
+// them again): one file system flush per medium where that is quicker.
+bool flush_files(std::span<const Handle> files);
 bool close_file(Handle file);
 bool rename_over(std::string_view from, std::string_view to);
+// A rename that refuses to replace anything (kAlreadyExists then).
+bool rename_new(std::string_view from, std::string_view to);
 // A folder, or a file the system would refuse to replace, stands at path.
 bool refuses_overwrite(std::string_view path);
 

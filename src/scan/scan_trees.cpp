@@ -33,7 +33,7 @@ struct Pass {
 
 LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
 
-SeenFile seen(const ListedEntry& entry) { return {entry.written, entry.size}; }
+FileVersion seen(const ListedEntry& entry) { return entry.version(); }
 
 class Decision {
  public:
@@ -82,8 +82,12 @@ class Decision {
     for (std::size_t i = 0; i < folder.entries.size(); ++i) {
       const ListedEntry& entry = folder.entries[i];
       if (skip_entry(entry.name, entry.folder ? "D" : "-")) continue;
-      const std::string relative_file = rel + kPathSeparator + files.spelling(i);
+      // A copy left by a killed run never spreads to the other side.
+      if (pass.walked_is_source && is_temporary_name(entry.name)) continue;
       const ListedEntry* counterpart = files.counterpart(i);
+      // Nothing is written through a link on the other side.
+      if (counterpart && counterpart->folder && counterpart->link) continue;
+      const std::string relative_file = rel + kPathSeparator + files.spelling(i);
       const bool found = counterpart && !counterpart->folder &&
                          cp932_length(pass.other_root + relative_file) <= kMaxPathBytes;
       if (!found) {

@@ -21,7 +21,7 @@ std::string relative_folder(std::string_view folder, const Roots& roots) {
   return std::string(folder.starts_with(root) ? folder.substr(root.size()) : folder);
 }
 
-const std::optional<SeenFile>& source_seen(const CopyEntry& entry, const Roots& roots) {
+const std::optional<FileVersion>& source_seen(const CopyEntry& entry, const Roots& roots) {
   return roots.direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
 }
 
@@ -64,7 +64,7 @@ class RefusedEntries {
                         : !tables_.copies[entry.slot].path.empty();
   }
 
-  std::optional<SeenFile> source_of(const Kept& entry) const {
+  std::optional<FileVersion> source_of(const Kept& entry) const {
     return entry.folder ? std::nullopt : source_seen(tables_.copies[entry.slot], roots_);
   }
 
@@ -79,7 +79,7 @@ class RefusedEntries {
   std::vector<RefusedEntry> refused_;
 };
 
-std::optional<Refusal> refusal_of(const Kept& entry, const std::optional<SeenFile>& source,
+std::optional<Refusal> refusal_of(const Kept& entry, const std::optional<FileVersion>& source,
                                   const DestinationRules& rules) {
   if (const auto why = name_refusal(last_name(entry.path), rules)) return why;
   return source ? size_refusal(source->size, rules) : std::nullopt;

@@ -16,24 +16,19 @@
 
 namespace tav {
 
-// A file as the scan saw it: its last write at full resolution and its size.
-struct SeenFile {
-  WriteTime written;
-  std::uint64_t size = 0;
-  bool operator==(const SeenFile&) const = default;
-};
-
 struct CopyEntry {
   std::string path;        // relative to both roots
   std::string left_date;   // the folder side's date text, empty if absent there
   std::string right_date;  // the drive side's date text, empty if absent there
-  std::optional<SeenFile> left_seen;   // the folder side's file; none if absent
-  std::optional<SeenFile> right_seen;  // the drive side's file; none if absent
+  // The versions the scan saw on the folder side and on the drive side;
+  // none where the file was absent.
+  std::optional<FileVersion> left_seen;
+  std::optional<FileVersion> right_seen;
 };
 
 struct FileDeletion {
   std::string path;  // the file to delete
-  SeenFile seen;
+  FileVersion seen;
 };
 
 inline constexpr std::size_t kMaxCopies = 99999;

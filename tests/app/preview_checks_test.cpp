@@ -150,7 +150,7 @@ TEST_F(PreviewChecks, ADriveReplacedBetweenThePressesEndsTheProgram) {
   test::make_sample_trees(folder_side, drive_side);
   std::optional<test::OtherVolume> other;
   window.click(Control::Button3)
-      .call([&] { other.emplace(drive_root()); })
+      .act([&] { other.emplace(drive_root()); })
       .click(Control::Button3)
       .click(Control::Button4);
   EXPECT_EQ(run(), 0);

@@ -327,7 +327,9 @@ start_sync() {
   drive set-text EDIT1 "$1"
   drive set-text COMBO1 "${drive_letter^^}: 固定ディスク"
   drive click "$2"
-  drive wait-text TEXT1 "$found_text" 30 || fail "the scan did not end with its text in TEXT1 (it shows: $(drive text TEXT1))"
+  drive wait-text TEXT1 "$found_text" 30 ||
+    fail "the scan did not end with its text in TEXT1 (it shows: $(drive text TEXT1))," \
+      "message box [$(drive box-text 0 | tr '\r\n' '  ' || true)]"
 }
 
 # finish_sync BUTTON: the second press; the execution runs to the completion
@@ -546,6 +548,61 @@ EOF2
   check_lines "drive tree after ← (the source, unchanged)" "$drive_before" "$(tree_listing "$d")"
   check "settings file written" "$(settings_bytes "$folder" "$v 固定ディスク" | od -An -tx1)" \
     "$(od -An -tx1 "$settings" 2>/dev/null || echo missing)"
+}
+
+# Links to folders outside both trees, made on this machine's side: Wine
+# shows them as folders with the reparse attribute. Through "→" the drive
+# holds one where the folder has files, through "←" the folder does; neither
+# receives anything, nor is deleted, and the run goes on to its end.
+links_take_no_part() {
+  local f=$work/folder d=$work/drive outside=$work/outside
+  put_file "$outside/old.txt" "$t_old" outside
+  put_file "$f/p/x.txt" "$t_new" x
+  put_file "$f/p/sub/new.txt" "$t_new" new
+  mkdir -p "$d/p"
+  ln -s "$outside" "$d/p/sub"
+  put_file "$d/q/sub/new.txt" "$t_new" new
+  put_file "$d/q/y.txt" "$t_new" y
+  mkdir -p "$f/q"
+  ln -s "$outside" "$f/q/sub"
+  local before
+  before=$(tree_listing "$outside")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+  # Without deletions, so that each run keeps what the other one brings.
+  start_sync "$(windows_path "$f")" BUTTON3
+  drive click CHECK1
+  finish_sync BUTTON3
+  drive click BUTTON4
+  expect_end 10
+  check "→ copied beside the link" x "$(cat "$d/p/x.txt")"
+  check "the drive's link stays" link "$([ -L "$d/p/sub" ] && echo link || echo gone)"
+  start_sync "$(windows_path "$f")" BUTTON2
+  drive click CHECK1
+  finish_sync BUTTON2
+  drive click BUTTON4
+  expect_end 10
+  check "← copied beside the link" y "$(cat "$f/q/y.txt")"
+  check "the folder's link stays" link "$([ -L "$f/q/sub" ] && echo link || echo gone)"
+  check_lines "nothing written or deleted through a link" "$before" "$(tree_listing "$outside")"
+}
+
+# Closing the window while a big file is copied: the copy is finished and
+# put in place, then the program ends; nothing stray stays beside it, and no
+# settings file is written (the run did not complete).
+close_during_a_copy() {
+  local f=$work/folder d=$work/drive size=$((320 << 20))
+  put_file "$d/p/big.bin" "$t_old" old
+  mkdir -p "$f/p"
+  truncate -s "$size" "$f/p/big.bin"   # sparse: cheap to make, long to copy
+  wine_set_link "$prefix" "$drive_letter" "$d"
+  start_sync "$(windows_path "$f")" BUTTON3
+  drive click BUTTON3
+  drive wait-text TEXT1 '更新処理中    1 / 1' 20 || fail "the copy did not start"
+  drive close
+  expect_end 60
+  check "the copy is whole" "$size" "$(stat -c %s "$d/p/big.bin")"
+  check "nothing stray beside it" big.bin "$(ls -A "$d/p")"
+  check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
 }
 
 # --- The checks before anything is changed -----------------------------------

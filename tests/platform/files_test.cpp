@@ -119,6 +119,15 @@ TEST(Existence, WildcardsAreRefusedWhereNamesCannotHoldThem) {
   EXPECT_EQ(question->detail(), 0xC0000E06u);
 }
 
+TEST(Existence, AFileNamedLikeAPatternIsFoundAsItselfWhereNamesMayHoldIt) {
+  if (!sys::kNamesMayHoldWildcards) GTEST_SKIP() << "names cannot hold \"*\" here";
+  TempTree tree;
+  tree.file("d/*", "star").file("d/other.txt");
+  EXPECT_TRUE(file_exists(tree.path("d/*")));
+  EXPECT_FALSE(file_exists(tree.path("d/*.*")));
+  EXPECT_EQ(look_up(tree.path("d/*"))->size, "4");
+}
+
 TEST(Existence, LookupIgnoresCaseWhereTheSystemDoes) {
   if (sys::kNamesMayHoldWildcards) GTEST_SKIP() << "names are case-sensitive here";
   TempTree tree;

@@ -127,5 +127,26 @@ TEST_F(WindowSync, ClosingTheWindowInReviewEndsWithoutChangesOrSettings) {
   EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
+TEST_F(WindowSync, ClosingTheWindowDuringACopyPlacesItWholeAndEnds) {
+  // Sparse: big enough to be closed in the middle of its copy, cheap to make.
+  constexpr std::uintmax_t kSize = std::uintmax_t{128} << 20;
+  folder_side.file("p/big.bin", "");
+  std::filesystem::resize_file(native(folder_side.path("p/big.bin")), kSize);
+  drive_side.file("p/big.bin", "old", kOld);
+  user.type(Control::Edit1, folder_side.root()).choose_drive(drive.entry())
+      .click(Control::Button3).click(Control::Button3);
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [this] {
+    if (window.get_text(Control::Text1).starts_with("更新処理中")) {
+      window.widget(Control::MainForm)->close();
+    }
+  });
+  closer.start(5);
+  EXPECT_EQ(run_to_end(window, {drive.drive()}, "tavrelon"), 0);
+  EXPECT_EQ(std::filesystem::file_size(native(drive_side.path("p/big.bin"))), kSize);
+  EXPECT_EQ(content_of(drive_side).size(), 2u);  // p/ and p/big.bin: nothing stray
+  EXPECT_FALSE(std::filesystem::exists(here.settings_file()));
+}
+
 }  // namespace
 }  // namespace tav::test

@@ -48,7 +48,7 @@ class RandomPair {
   RandomPair(TempTree& folder_side, TempTree& drive_side, unsigned seed)
       : sides_{&folder_side, &drive_side}, random_(seed) {
     for (TempTree* side : sides_) side->file("root file", "r", kTimes[0]);
-    for (const char* top : {"a", "ソ表", " blank "}) fill(top, 1, both());
+    for (const char* top : {"a", "ソ表", " blank"}) fill(top, 1, both());
     folder_side.file("only here/f", "x");
     drive_side.file("only there/f", "x");
   }

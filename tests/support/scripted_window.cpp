@@ -1,6 +1,7 @@
 #include "support/scripted_window.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 namespace tav::test {
@@ -41,8 +42,8 @@ ScriptedWindow& ScriptedWindow::type(Control control, std::string text) {
   return *this;
 }
 
-ScriptedWindow& ScriptedWindow::call(std::function<void()> action) {
-  script_.push_back({Action::Call, Control::MainForm, -1, {}, std::move(action)});
+ScriptedWindow& ScriptedWindow::act(std::function<void()> what) {
+  script_.push_back({Action::Act, Control::MainForm, -1, {}, std::move(what)});
   return *this;
 }
 
@@ -93,6 +94,7 @@ void ScriptedWindow::set_font_bold(Control control, bool bold) {
 }
 
 void ScriptedWindow::set_size(Control, int new_width, int new_height) {
+  if (out_of_memory_) throw std::bad_alloc();
   width = new_width;
   height = new_height;
 }
@@ -146,8 +148,8 @@ void ScriptedWindow::perform(const Action& action) {
     case Action::Type:
       target.text = action.text;
       return;
-    case Action::Call:
-      action.call();
+    case Action::Act:
+      action.act();
       return;
     case Action::Click:
       if (!target.enabled) return;  // a disabled control reports nothing
@@ -179,6 +181,8 @@ void ScriptedWindow::wait_for_event() {
 }
 
 void ScriptedWindow::process_pending_events() { events_.process_pending_events(); }
+
+bool ScriptedWindow::keep_painted() { return events_.keep_painted(); }
 
 void ScriptedWindow::pump(bool wait) {
   if (wait) {

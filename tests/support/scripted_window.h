@@ -55,9 +55,14 @@ class ScriptedWindow final : public Window, private EventSource {
   ScriptedWindow& browse_result(std::string folder);
   // Typing into an edit field or the combo box.
   ScriptedWindow& type(Control control, std::string text);
-  // Something the test does itself at this point of the script (such as
-  // changing a tree between the two presses).
-  ScriptedWindow& call(std::function<void()> action);
+  // Something the world does while the flow waits (a file saved, a stick
+  // swapped), played in its turn like the user's actions.
+  ScriptedWindow& act(std::function<void()> what);
+  // The window's first operation fails as an allocation does.
+  ScriptedWindow& run_out_of_memory() {
+    out_of_memory_ = true;
+    return *this;
+  }
 
   // --- What happened ----------------------------------------------------
   const ControlState& state(Control control) const;
@@ -89,6 +94,7 @@ class ScriptedWindow final : public Window, private EventSource {
   void bind_procedures(EventProcedures procedures) override;
   void wait_for_event() override;
   void process_pending_events() override;
+  bool keep_painted() override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
 
@@ -96,11 +102,11 @@ class ScriptedWindow final : public Window, private EventSource {
 
  private:
   struct Action {
-    enum Kind { Click, DoubleClick, Close, Type, Call } kind;
+    enum Kind { Click, DoubleClick, Close, Type, Act } kind;
     Control control;
     int row = -1;
     std::string text;
-    std::function<void()> call;
+    std::function<void()> act;
   };
   ControlState& mutable_state(Control control);
   void perform(const Action& action);
@@ -118,6 +124,7 @@ class ScriptedWindow final : public Window, private EventSource {
   std::vector<ShownBox> boxes_;
   std::vector<ErrorReport> error_reports_;
   int waits_ = 0;
+  bool out_of_memory_ = false;
 };
 
 }  // namespace tav::test

@@ -85,8 +85,8 @@ TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
   Roots roots;
   roots.folder_root = native("/folder/");
   roots.drive_root = native("/drive/");
-  const SeenFile small{{}, 10};
-  const SeenFile huge{{}, std::uint64_t{5} << 30};
+  const FileVersion small{{}, 10};
+  const FileVersion huge{{}, std::uint64_t{5} << 30};
   WorkTables tables;
   for (const char* folder : {"p/bad:dir", "p/bad:dir/sub", "p/Docs", "p/docs", "p/x"}) {
     tables.new_folders.append(roots.drive_root + native(folder));

@@ -68,6 +68,12 @@ bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries) {
   return true;
 }
 
+std::optional<ListedEntry> entry_at(const std::string& path) {
+  ListedEntry entry;
+  if (!describe_from_status(AT_FDCWD, path.c_str(), entry)) return std::nullopt;
+  return entry;
+}
+
 bool lookup_finds(const std::string& folder, std::string_view name) {
   const std::string path = folder + "/" + std::string(name);
   struct stat info {};

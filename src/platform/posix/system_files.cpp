@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <vector>
 
 #include "platform/posix/errno_codes.h"
 
@@ -93,7 +96,11 @@ Code last_code(std::string_view path) { return code_of_errno(errno, path); }
 std::unique_ptr<Search> start_search(std::string_view pattern) {
   const std::string name = name_of(pattern);
   if (name == "*" || name == "*.*") return std::make_unique<FolderSearch>(folder_of(pattern));
-  return std::make_unique<SingleSearch>(pattern);
+  return start_look_up(pattern);
+}
+
+std::unique_ptr<Search> start_look_up(std::string_view path) {
+  return std::make_unique<SingleSearch>(path);
 }
 
 Code create_folder(std::string_view path) {
@@ -170,12 +177,40 @@ bool keep_times(Handle copy, const FileFacts& source) {
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
 
-bool flush_file(Handle file) { return ::fsync(file) == 0; }
+// One file is flushed alone; several at once by one flush of each file
+// system they are on, which commits the journal once instead of per file.
+bool flush_files(std::span<const Handle> files) {
+  if (files.size() == 1) return ::fsync(static_cast<int>(files[0])) == 0;
+  std::vector<dev_t> flushed;
+  for (const Handle file : files) {
+    struct stat info {};
+    if (::fstat(static_cast<int>(file), &info) != 0) return false;
+    if (std::find(flushed.begin(), flushed.end(), info.st_dev) != flushed.end()) continue;
+    if (::syncfs(static_cast<int>(file)) != 0) return false;
+    flushed.push_back(info.st_dev);
+  }
+  return true;
+}
 
 bool close_file(Handle file) { return ::close(file) == 0; }
 
 bool rename_over(std::string_view from, std::string_view to) {
   return ::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+}
+
+bool rename_new(std::string_view from, std::string_view to) {
+  const std::string source(from), target(to);
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems that cannot refuse in the rename itself: asked just before.
+  struct stat info {};
+  if (::lstat(target.c_str(), &info) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(source.c_str(), target.c_str()) == 0;
 }
 
 // Windows refuses to replace a read-only file: here, one this user may not write.

@@ -140,6 +140,8 @@ void QtWindow::wait_for_event() { events_.wait_for_event(); }
 
 void QtWindow::process_pending_events() { events_.process_pending_events(); }
 
+bool QtWindow::keep_painted() { return events_.keep_painted(); }
+
 void QtWindow::pump(bool wait) {
   // Waiting blocks without spinning until at least one event was handled.
   QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);

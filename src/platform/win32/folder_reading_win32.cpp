@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/file_time.h"
 #include "platform/win32/wide.h"
 
 namespace tav {
@@ -29,7 +30,7 @@ ListedEntry entry_of(const WIN32_FIND_DATAW& data) {
   ListedEntry entry;
   entry.name = win32::narrow(data.cFileName);
   entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  entry.link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry.link = win32::is_link(data);
   entry.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
   entry.written = write_time_of(data.ftLastWriteTime);
   return entry;
@@ -50,6 +51,17 @@ bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries) {
   } while (::FindNextFileW(search, &data));
   ::FindClose(search);
   return true;
+}
+
+std::optional<ListedEntry> entry_at(const std::string& path) {
+  WIN32_FIND_DATAW data{};
+  const HANDLE search = ::FindFirstFileExW(win32::widen(path).c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  ::FindClose(search);
+  ListedEntry entry = entry_of(data);
+  entry.name.clear();
+  return entry;
 }
 
 bool lookup_finds(const std::string& folder, std::string_view name) {

@@ -18,7 +18,7 @@ Code last_code() { return ::GetLastError(); }
 
 void describe(const WIN32_FIND_DATAW& data, FolderEntry& entry) {
   entry.name = win32::narrow(data.cFileName);
-  entry.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry.is_link = win32::is_link(data);
 
   EntryFacts facts;
   facts.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -94,6 +94,9 @@ bool is_reserved_device(std::wstring name) {
 std::unique_ptr<Search> start_search(std::string_view pattern) {
   return std::make_unique<FindSearch>(pattern);
 }
+
+// Names hold no wildcards here: an exact path finds its entry alone.
+std::unique_ptr<Search> start_look_up(std::string_view path) { return start_search(path); }
 
 Code create_folder(std::string_view path) {
   return ::CreateDirectoryW(win32::widen(path).c_str(), nullptr) ? 0 : last_code();
@@ -182,13 +185,23 @@ bool keep_attributes(std::string_view copy, const FileFacts& source) {
                               attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
-bool flush_file(Handle file) { return ::FlushFileBuffers(native(file)); }
+bool flush_files(std::span<const Handle> files) {
+  for (const Handle file : files) {
+    if (!::FlushFileBuffers(native(file))) return false;
+  }
+  return true;
+}
 
 bool close_file(Handle file) { return ::CloseHandle(native(file)); }
 
 bool rename_over(std::string_view from, std::string_view to) {
   return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool rename_new(std::string_view from, std::string_view to) {
+  return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
+                       MOVEFILE_WRITE_THROUGH);
 }
 
 // The system refuses to copy over a folder or a read-only file.

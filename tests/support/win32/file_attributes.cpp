@@ -34,9 +34,15 @@ void set_read_only(const std::string& path, bool read_only) {
                                                : attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
+// Some systems answer success and make nothing: the link must be there.
 bool make_folder_link(const std::string& target, const std::string& link) {
-  return ::CreateSymbolicLinkW(win32::widen(link).c_str(), win32::widen(target).c_str(),
-                               SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
+  const std::wstring at = win32::widen(link);
+  if (!::CreateSymbolicLinkW(at.c_str(), win32::widen(target).c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    return false;
+  }
+  const DWORD made = ::GetFileAttributesW(at.c_str());
+  return made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 std::optional<std::string> small_file_system_root() {

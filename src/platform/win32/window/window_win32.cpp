@@ -136,6 +136,8 @@ class Win32Window final : public Window, private EventSource {
 
   void process_pending_events() override { state_.events.process_pending_events(); }
 
+  bool keep_painted() override { return state_.events.keep_painted(); }
+
   [[noreturn]] void end_program(int exit_code) override { win32::end_program(state_, exit_code); }
 
   void pump(bool wait) override { pump_messages(state_, wait); }

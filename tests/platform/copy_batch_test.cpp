@@ -1,0 +1,84 @@
+// Copies in batches: nothing takes its destination's name before the batch
+// is placed, a destination changed meanwhile is left as it is, and a copy
+// that fails places the batch's finished copies first.
+#include "platform/copy_batch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "support/expect_error.h"
+#include "support/temp_tree.h"
+
+namespace tav {
+namespace {
+
+using test::TempTree;
+
+// The names in a folder, in the order listed.
+std::vector<std::string> names_in(const std::string& folder) {
+  std::vector<ListedEntry> entries;
+  read_folder(folder, entries);
+  std::vector<std::string> names;
+  for (const auto& entry : entries) names.push_back(entry.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(CopyBatch, CopiesTakeTheirDestinationsOnlyWhenTheBatchIsPlaced) {
+  TempTree tree;
+  tree.file("src/a", "new a").file("src/b", "new b").file("dst/a", "old a");
+  CopyBatch batch;
+  batch.add(tree.path("src/a"), tree.path("dst/a"), Replaces::anything());
+  batch.add(tree.path("src/b"), tree.path("dst/b"), Replaces::nothing());
+  EXPECT_EQ(tree.read("dst/a"), "old a");
+  EXPECT_FALSE(tree.exists("dst/b"));
+  EXPECT_EQ(names_in(tree.path("dst")).size(), 3u);  // the old file and two temporary ones
+  batch.place();
+  EXPECT_EQ(tree.read("dst/a"), "new a");
+  EXPECT_EQ(tree.read("dst/b"), "new b");
+  EXPECT_EQ(names_in(tree.path("dst")), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(batch.take_left().empty());
+}
+
+TEST(CopyBatch, ADestinationThatChangedBeforeThePlacingIsLeftAsItIs) {
+  TempTree tree;
+  tree.file("src/a", "new a").file("src/b", "new b").file("dst/a", "old a");
+  const FileVersion seen = entry_at(tree.path("dst/a"))->version();
+  CopyBatch batch;
+  batch.add(tree.path("src/a"), tree.path("dst/a"), Replaces::exactly(seen));
+  batch.add(tree.path("src/b"), tree.path("dst/b"), Replaces::nothing());
+  tree.file("dst/a", "saved again, longer").file("dst/b", "made meanwhile");
+  batch.place();
+  EXPECT_EQ(tree.read("dst/a"), "saved again, longer");
+  EXPECT_EQ(tree.read("dst/b"), "made meanwhile");
+  EXPECT_EQ(names_in(tree.path("dst")), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(batch.take_left(), (std::vector<std::string>{tree.path("dst/a"), tree.path("dst/b")}));
+}
+
+TEST(CopyBatch, AFailedCopyPlacesTheFinishedOnesFirst) {
+  const auto small = test::small_file_system_root();
+  if (!small) GTEST_SKIP() << "this run provides no small file system (TAVRELON_SMALL_FS)";
+  TempTree source, full(*small);
+  source.file("small", "fits").file("big", std::string(256 << 10, 'n'));
+  CopyBatch batch;
+  batch.add(source.path("small"), full.path("small"), Replaces::nothing());
+  EXPECT_EQ(test::error_number_of([&] {
+              batch.add(source.path("big"), full.path("big"), Replaces::nothing());
+            }),
+            67);
+  EXPECT_EQ(full.read("small"), "fits");
+  EXPECT_EQ(names_in(full.root()), std::vector<std::string>{"small"});
+}
+
+TEST(TemporaryNames, AreKnownFromEitherSystem) {
+  EXPECT_TRUE(is_temporary_name("~tavrelon-123-0.tmp"));
+  EXPECT_TRUE(is_temporary_name(".~tavrelon-9-17.tmp"));
+  EXPECT_FALSE(is_temporary_name("~tavrelon-notes.tmp"));
+  EXPECT_FALSE(is_temporary_name("~tavrelon-1-2.txt"));
+  EXPECT_FALSE(is_temporary_name("x~tavrelon-1-2.tmp"));
+}
+
+}  // namespace
+}  // namespace tav
