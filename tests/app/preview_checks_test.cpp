@@ -47,8 +47,10 @@ class PreviewChecks : public test::SyncTest {
     return names;
   }
 
-  void expect_one_box(std::string_view caption, std::string_view text, Buttons buttons, Icon icon) {
-    ASSERT_EQ(window.boxes().size(), 1u);
+  // The first box shown, and how many there were.
+  void expect_boxes(std::size_t count, std::string_view caption, std::string_view text,
+                    Buttons buttons, Icon icon) {
+    ASSERT_EQ(window.boxes().size(), count);
     EXPECT_EQ(window.boxes()[0].caption, caption);
     EXPECT_EQ(window.boxes()[0].text, text);
     EXPECT_EQ(window.boxes()[0].buttons, buttons);
@@ -70,15 +72,15 @@ TEST_F(PreviewChecks, OntoExfatNamesItCannotStoreLeaveTheListsAndTheRunCompletes
       .file("p/trail.");
   std::ofstream(drive_side.path("p") + "/bad\xFF.txt");
   EXPECT_EQ(sync_into(stick), 0);
-  expect_one_box("移動先の確認",
-                 std::string(kRefusedHeading) +
-                     "p/CON.txt（予約された名前）\r"
-                     "p/bad:dir（使えない文字）\r"
-                     "p/bad\xFF.txt（使えない文字）\r"
-                     "p/case.txt（大文字小文字だけ違う名前）\r"
-                     "p/colon:name.txt（使えない文字）\r"
-                     "p/trail.（使えない文字）",
-                 Buttons::Ok, Icon::Exclamation);
+  expect_boxes(1, "移動先の確認",
+               std::string(kRefusedHeading) +
+                   "p/CON.txt（予約された名前）\r"
+                   "p/bad:dir（使えない文字）\r"
+                   "p/bad\xFF.txt（使えない文字）\r"
+                   "p/case.txt（大文字小文字だけ違う名前）\r"
+                   "p/colon:name.txt（使えない文字）\r"
+                   "p/trail.（使えない文字）",
+               Buttons::Ok, Icon::Exclamation);
   EXPECT_TRUE(window.error_reports().empty());
   EXPECT_EQ(names_in(stick.path("p")), (std::vector<std::string>{"Case.txt", "ok.txt"}));
   EXPECT_EQ(stick.read("p/Case.txt"), "first");
@@ -92,8 +94,9 @@ TEST_F(PreviewChecks, OntoFat32AFileOf4GiBLeavesTheListsAndTheRunCompletes) {
   drive_side.file("p/ok.txt", "ok", kNew).file("p/big.bin", "", kNew);
   std::filesystem::resize_file(test::native(drive_side.path("p/big.bin")), std::uint64_t{4} << 30);
   EXPECT_EQ(sync_into(stick), 0);
-  expect_one_box("移動先の確認", std::string(kRefusedHeading) + native_rel("p/big.bin") + "（4GB以上のファイル）",
-                 Buttons::Ok, Icon::Exclamation);
+  expect_boxes(1, "移動先の確認",
+               std::string(kRefusedHeading) + native_rel("p/big.bin") + "（4GB以上のファイル）",
+               Buttons::Ok, Icon::Exclamation);
   EXPECT_TRUE(window.error_reports().empty()) << window.error_reports()[0].text;
   EXPECT_EQ(names_in(stick.path("p")), (std::vector<std::string>{"ok.txt"}));
 }
@@ -123,11 +126,7 @@ TEST_F(FreeSpace, CancelReturnsToTheReviewWhereAWithdrawalMakesItFit) {
       .click(Control::Button4);
   window.answer(Answer::Cancel).answer(Answer::Ok);
   EXPECT_EQ(run(), 0);
-  ASSERT_EQ(window.boxes().size(), 2u);
-  EXPECT_EQ(window.boxes()[0].caption, "移動先の確認");
-  EXPECT_EQ(window.boxes()[0].text, kSpaceQuestion);
-  EXPECT_EQ(window.boxes()[0].buttons, Buttons::OkCancel);
-  EXPECT_EQ(window.boxes()[0].icon, Icon::Exclamation);
+  expect_boxes(2, "移動先の確認", kSpaceQuestion, Buttons::OkCancel, Icon::Exclamation);
   EXPECT_EQ(window.boxes()[1].caption, "下記の選択ファイルをリストからはずしますか");
   EXPECT_EQ(destination->read("p/small.txt"), "s");
   EXPECT_FALSE(destination->exists("p/big.bin"));
@@ -136,7 +135,7 @@ TEST_F(FreeSpace, CancelReturnsToTheReviewWhereAWithdrawalMakesItFit) {
 TEST_F(FreeSpace, OkStartsTheRunAnyway) {
   window.answer(Answer::Ok);
   EXPECT_EQ(run(), 1);  // the copy that does not fit stops it
-  expect_one_box("移動先の確認", kSpaceQuestion, Buttons::OkCancel, Icon::Exclamation);
+  expect_boxes(1, "移動先の確認", kSpaceQuestion, Buttons::OkCancel, Icon::Exclamation);
   ASSERT_EQ(window.error_reports().size(), 1u);
   EXPECT_NE(window.error_reports()[0].text.find("エラー[67]"), std::string::npos);
 }
@@ -154,9 +153,9 @@ TEST_F(PreviewChecks, ADriveReplacedBetweenThePressesEndsTheProgram) {
       .click(Control::Button3)
       .click(Control::Button4);
   EXPECT_EQ(run(), 0);
-  expect_one_box("ドライブの確認",
-                 "検索した後にドライブが変わったか、取り外されました。\r\rもう一度検索してください。",
-                 Buttons::Ok, Icon::Stop);
+  expect_boxes(1, "ドライブの確認",
+               "検索した後にドライブが変わったか、取り外されました。\r\rもう一度検索してください。",
+               Buttons::Ok, Icon::Stop);
   EXPECT_TRUE(names_in(drive_root()).empty());  // nothing written on the other volume
   EXPECT_FALSE(here.tree.exists(here.settings_file()));
   other.reset();
