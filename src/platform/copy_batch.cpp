@@ -11,6 +11,7 @@ namespace tav {
 namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
+constexpr std::uint64_t kWritingStartsAlone = 256 << 10;
 
 // Detail words: the copy operation in the second byte, the step in the lowest.
 constexpr std::uint32_t kDetailCopyRefused = 0xC0000201;
@@ -65,6 +66,9 @@ void CopyBatch::add(std::string_view source, std::string_view destination, Repla
     if (progress) progress(copied);
   }
   if (!sys::keep_times(out.get(), facts)) refused(sys::last_code(destination));
+  // A large copy starts on its way to the medium at once; small ones are
+  // quicker written together by the batch's flush.
+  if (copied >= kWritingStartsAlone) sys::start_writing(out.get());
   pending_.push_back({std::move(out), facts, replaces});
   bytes_ += copied;
   const bool full = pending_.size() >= limits_.files || bytes_ >= limits_.bytes ||

@@ -89,6 +89,9 @@ bool keep_attributes(std::string_view copy, const FileFacts& source);  // once i
 // Writes the files' data to their media (and what the system needs to find
 // them again): one file system flush per medium where that is quicker.
 bool flush_files(std::span<const Handle> files);
+// Lets the system start writing a finished file to its medium while other
+// work goes on, where it can (a hint: nothing waits for it).
+void start_writing(Handle file);
 bool close_file(Handle file);
 bool rename_over(std::string_view from, std::string_view to);
 // A rename that refuses to replace anything (kAlreadyExists then).

@@ -192,6 +192,10 @@ bool flush_files(std::span<const Handle> files) {
   return true;
 }
 
+void start_writing(Handle file) {
+  ::sync_file_range(static_cast<int>(file), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool close_file(Handle file) { return ::close(file) == 0; }
 
 bool rename_over(std::string_view from, std::string_view to) {
