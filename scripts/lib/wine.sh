@@ -35,11 +35,30 @@ wine_folder_link() {
   { [ -d "$3" ] || mkdir -p "$3"; } && wine_set_link "$1" "$2" "$3"
 }
 
+# wine_fat32_drive PREFIX: S: is a folder, <prefix>.fat32, that Wine reports
+# as FAT32: the folder holds a FAT32 image, fat32.img, which the device link
+# s:: names as the drive's device. Wine reads the image's boot sector for the
+# file system's name and serial, for the drives it knew when its server
+# started. Without mkfs.vfat there is no S: (its tests say they were skipped).
+wine_fat32_drive() {
+  local prefix=$1 folder=$1.fat32 mkfs
+  mkfs=$(command -v mkfs.vfat || echo /usr/sbin/mkfs.vfat)
+  if [ ! -f "$folder/fat32.img" ]; then
+    [ -x "$mkfs" ] || return 0
+    mkdir -p "$folder" && truncate -s 40M "$folder/fat32.img.$$" &&
+      "$mkfs" -F 32 "$folder/fat32.img.$$" >/dev/null && mv "$folder/fat32.img.$$" "$folder/fat32.img" ||
+      { rm -f "$folder/fat32.img.$$"; return 1; }
+  fi
+  wine_set_link "$prefix" s "$folder" && wine_set_link "$prefix" s: "$folder/fat32.img"
+}
+
 # wine_map_drives PREFIX: Q: is a scratch drive for test trees, <prefix>.q;
-# R: is the small file system named by TAVRELON_SMALL_FS, if any.
+# R: is the small file system named by TAVRELON_SMALL_FS, if any; S: is
+# reported as FAT32.
 wine_map_drives() {
   local prefix=$1 letter
   wine_folder_link "$prefix" q "$prefix.q" || return
+  wine_fat32_drive "$prefix" || return
   # F: to P: are drives the tests take one at a time, each for a tree of its
   # own at a drive root (tests run in parallel in the same prefix).
   for letter in f g h i j k l m n o p; do

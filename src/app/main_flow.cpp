@@ -6,6 +6,7 @@
 
 #include "app/flow_texts.h"
 #include "app/listed_message.h"
+#include "app/preview_checks.h"
 #include "platform/event_delivery.h"
 #include "platform/text.h"
 #include "scan/scan_trees.h"
@@ -159,7 +160,7 @@ bool MainFlow::scan() {
   window_.set_text(Control::Text1, "");
 
   ScanInWindow progress(window_);
-  const ScanOutcome outcome = scan_trees(roots_, tables_, progress);
+  const ScanOutcome outcome = scan_trees(roots_, tables_, progress, findings_);
   if (outcome == ScanOutcome::NoSubfolders) {
     window_.message_box(kNoSubfoldersCaption, kNoSubfolders, Buttons::Ok, Icon::Exclamation);
     window_.end_program(0);
@@ -172,6 +173,8 @@ bool MainFlow::scan() {
   if (tables_.deletions() > 0) window_.set_enabled(Control::Check1, true);
   if (!found) {
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
+  } else {
+    withdraw_what_the_destination_refuses(window_, tables_, roots_, findings_);
   }
   return found;
 }
@@ -187,6 +190,7 @@ void MainFlow::review_state() {
       continue;
     }
     // Either direction button: the direction is the one of the first press.
+    if (!ready_to_execute(window_, tables_, roots_, findings_)) continue;
     tell_left(execute_work_lists(window_, tables_, roots_));
     completion_state();
   }

@@ -11,6 +11,7 @@
 #include "app/settings_file.h"
 #include "platform/drives.h"
 #include "platform/window.h"
+#include "scan/scan_trees.h"
 #include "worklist/execution.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
@@ -57,6 +58,7 @@ class MainFlow {
   Settings settings_;
   Roots roots_;
   WorkTables tables_;
+  ScanFindings findings_;
 };
 
 }  // namespace tav

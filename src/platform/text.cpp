@@ -63,6 +63,27 @@ std::string_view trim_blanks(std::string_view text) {
   }
 }
 
+bool is_valid_utf8(std::string_view text) {
+  // The least character each length may encode; anything less is overlong.
+  constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    const char32_t c = next_char(text, pos);
+    const std::size_t length = pos - start;
+    if ((length == 1 && c >= 0x80) || c < kLeast[length] || c > 0x10FFFF ||
+        (c >= 0xD800 && c <= 0xDFFF)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::size_t utf16_length(std::string_view text) {
+  std::size_t units = 0;
+  for (std::size_t pos = 0; pos < text.size();) units += next_char(text, pos) >= 0x10000 ? 2 : 1;
+  return units;
+}
+
 std::size_t cp932_length(std::string_view text) {
   std::size_t bytes = 0;
   for (std::size_t pos = 0; pos < text.size();) {

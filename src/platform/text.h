@@ -32,6 +32,13 @@ bool is_blank(char32_t c);
 // text without blanks at either end.
 std::string_view trim_blanks(std::string_view text);
 
+// Whether the text is well-formed UTF-8: no stray byte, no overlong form, no
+// surrogate, nothing beyond U+10FFFF.
+bool is_valid_utf8(std::string_view text);
+
+// Units the text takes in UTF-16: two for a character beyond U+FFFF.
+std::size_t utf16_length(std::string_view text);
+
 // Bytes the text takes in code page 932: ASCII and half-width katakana one
 // byte each, every other character two.
 std::size_t cp932_length(std::string_view text);

@@ -130,11 +130,16 @@ class Decision {
 
 }  // namespace
 
-ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress) {
+ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
+                       ScanFindings& findings) {
+  findings = {};
   if (roots.folder_path.empty() || roots.drive_root.empty()) return ScanOutcome::NoSubfolders;
+  findings.folder_volume = volume_facts(roots.folder_root);
+  findings.drive_volume = volume_facts(roots.drive_root);
   const BothTrees trees = read_both_trees(roots.drive_root, roots.folder_root, progress);
   Decision decision(tables, progress);
   const bool to_drive = roots.direction == Direction::FolderToDrive;
+  findings.destination_ignores_case = (to_drive ? trees.drive : trees.folder).ignores_case;
   if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
                           !to_drive, true, kFirstPassFolders}) ||
       !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,
@@ -142,6 +147,11 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
     return ScanOutcome::NoSubfolders;
   }
   return tables.total() > 0 ? ScanOutcome::Review : ScanOutcome::NothingFound;
+}
+
+ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress) {
+  ScanFindings unused;
+  return scan_trees(roots, tables, progress, unused);
 }
 
 }  // namespace tav

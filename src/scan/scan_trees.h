@@ -3,8 +3,10 @@
 // work tables.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
+#include "platform/volume_facts.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
@@ -28,10 +30,25 @@ class ScanProgress {
   ~ScanProgress() = default;
 };
 
+// What the scan learned of the roots' volumes beside the work tables.
+struct ScanFindings {
+  // Asked as the scan starts; none where a root could not be reached.
+  std::optional<VolumeFacts> folder_volume;
+  std::optional<VolumeFacts> drive_volume;
+  // The destination's tree was seen to look names up without regard to case.
+  bool destination_ignores_case = false;
+
+  const std::optional<VolumeFacts>& destination_volume(const Roots& roots) const {
+    return roots.direction == Direction::FolderToDrive ? drive_volume : folder_volume;
+  }
+};
+
 // Only first-level folders that both roots have take part; files directly
 // in either root are never touched. An empty folder path or a drive choice
 // that names no drive is a root without subfolders: it would otherwise
 // stand for a tree the user never chose.
+ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
+                       ScanFindings& findings);
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress);
 
 }  // namespace tav

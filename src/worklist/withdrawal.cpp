@@ -61,18 +61,10 @@ std::string shown_text(Control list, const LineTarget& target, const WorkTables&
 
 void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roots& roots) {
   const auto slot = static_cast<std::size_t>(target.slot);
-  if (!target.folder) {
-    if (tables.copies.has_slot(slot)) tables.copies[slot].path.clear();
-    return;
-  }
-  if (!tables.new_folders.has_slot(slot)) return;
-  const std::string folder = std::exchange(tables.new_folders[slot], std::string());
-  blank_below(tables.new_folders, folder);
-  for (std::size_t i = 1; i <= tables.copies.count(); ++i) {
-    CopyEntry& entry = tables.copies[i];
-    if (!entry.path.empty() && lies_below(roots.destination_root() + entry.path, folder)) {
-      entry.path.clear();
-    }
+  if (target.folder) {
+    withdraw_new_folder(tables, slot, roots);
+  } else {
+    withdraw_copy(tables, slot);
   }
 }
 
@@ -92,6 +84,23 @@ void withdraw_from_list2(const LineTarget& target, WorkTables& tables) {
 }
 
 }  // namespace
+
+void withdraw_copy(WorkTables& tables, std::size_t slot) {
+  if (tables.copies.has_slot(slot)) tables.copies[slot].path.clear();
+}
+
+void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots) {
+  if (!tables.new_folders.has_slot(slot)) return;
+  const std::string folder = std::exchange(tables.new_folders[slot], std::string());
+  if (folder.empty()) return;
+  blank_below(tables.new_folders, folder);
+  for (std::size_t i = 1; i <= tables.copies.count(); ++i) {
+    CopyEntry& entry = tables.copies[i];
+    if (!entry.path.empty() && lies_below(roots.destination_root() + entry.path, folder)) {
+      entry.path.clear();
+    }
+  }
+}
 
 void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, const Roots& roots) {
   const LineTarget target =

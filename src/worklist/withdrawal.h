@@ -14,6 +14,11 @@ namespace tav {
 // rebuilt whatever the answer.
 void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, const Roots& roots);
 
+// Withdraws LIST1's entries by slot, as a confirmed double-click does: a
+// copy alone; a folder to create with every folder and copy below it.
+void withdraw_copy(WorkTables& tables, std::size_t slot);
+void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots);
+
 // The note under a folder entry in its confirmation box.
 inline constexpr std::string_view kFolderNote = "\r\r選択フォルダ内のファイルもリストからはずれます";
 

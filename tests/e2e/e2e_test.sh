@@ -618,6 +618,68 @@ close_during_a_copy() {
   check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
 }
 
+# --- The checks before anything is changed -----------------------------------
+
+refused_heading='次のファイル・フォルダは移動先のドライブに保存できないため、リストからはずしました'
+
+# "←" into a folder on S:, which Wine reports as FAT32: a file of 5 GiB
+# (sparse) leaves the lists after the scan with a box that says why, and the
+# run that follows completes.
+size_limit_on_a_fat32_drive() {
+  local fat32=$prefix.fat32 d=$work/drive
+  [ -f "$fat32/fat32.img" ] || { echo "skipped: no drive S: reported as FAT32 (mkfs.vfat missing)"; exit 77; }
+  local s="$fat32/tavrelon-e2e-$scenario" folder="S:\\tavrelon-e2e-$scenario"
+  c_tree=$s
+  rm -rf "$s"
+  mkdir -p "$s/p"
+  put_file "$d/p/ok.txt" "$t_new" ok
+  put_file "$d/p/big.bin" "$t_new" ''
+  truncate -s 5G "$d/p/big.bin"
+  wine_set_link "$prefix" "$drive_letter" "$d"
+
+  start_sync "$folder" BUTTON2
+  local box
+  box=$(drive box-text 10) || fail "no message box after the scan"
+  check "box of what the drive cannot take" \
+    "移動先の確認"$'\n'"$refused_heading"$'\r\r'"p\\big.bin（4GB以上のファイル）" "$box"
+  drive box-answer OK
+  # Wine lists names in the order of their upper case: big.bin took slot 1.
+  check_list1 "LIST1 without the big file" "$(copy_line "(作成) $folder\\p\\ok.txt  ()←($d_new)" 2)"
+  finish_sync BUTTON2
+  drive click BUTTON4
+  expect_end 10
+  check_lines "folder on S: after ←" "p/"$'\n'"p/ok.txt|$t_new|ok" "$(tree_listing "$s")"
+}
+
+# The drive is replaced between the two presses: V: is pointed at another
+# folder holding the same tree. The second press ends the program before
+# anything is changed, without writing the settings file.
+drive_replaced_between_presses() {
+  local f="$prefix/drive_c/tavrelon-e2e/$scenario" d=$work/drive other=$work/other
+  c_tree=$f
+  rm -rf "$f"
+  put_file "$f/docs/new.txt" "$t_new" new
+  put_file "$d/docs/old.txt" "$t_old" old
+  cp -a "$d" "$other"
+  local folder_before drive_before
+  folder_before=$(tree_listing "$f") drive_before=$(tree_listing "$d")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+
+  start_sync "C:\\tavrelon-e2e\\$scenario" BUTTON3
+  wine_set_link "$prefix" "$drive_letter" "$other"
+  drive click BUTTON3
+  local box
+  box=$(drive box-text 30) || fail "no message box after the second press"
+  check "box of the replaced drive" \
+    "ドライブの確認"$'\n'"検索した後にドライブが変わったか、取り外されました。"$'\r\r'"もう一度検索してください。" "$box"
+  drive box-answer OK
+  expect_end 10
+  check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
+  check_lines "folder tree unchanged" "$folder_before" "$(tree_listing "$f")"
+  check_lines "scanned drive unchanged" "$drive_before" "$(tree_listing "$d")"
+  check_lines "other drive unchanged" "$drive_before" "$(tree_listing "$other")"
+}
+
 declare -F "$scenario" >/dev/null || fail "no scenario named $scenario"
 "$scenario"
 if [ -n "$program_pid" ]; then

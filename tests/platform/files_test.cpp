@@ -267,7 +267,8 @@ namespace tav {
 namespace {
 
 TEST(CopyFile, AFullDiskLeavesTheOldDestinationAndNoTemporaryFile) {
-  const auto small = test::small_file_system_root();
+  const test::HeldSmallFileSystem held;
+  const auto& small = held.root();
   if (!small) GTEST_SKIP() << "this run provides no small file system (TAVRELON_SMALL_FS)";
   TempTree source;
   source.file("big.bin", std::string(256 << 10, 'n'));

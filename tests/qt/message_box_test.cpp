@@ -49,6 +49,13 @@ class MessageBoxes : public QtWindowTest {
   SeenBox seen;
 };
 
+TEST_F(MessageBoxes, ACarriageReturnEndsALineAsOnWindows) {
+  show_form();
+  when_open([](QMessageBox& box) { press(box, Qt::Key_Return); });
+  window.message_box("移動先の確認", "見出し\r\rp/a（使えない文字）\rp/b", Buttons::Ok, Icon::Exclamation);
+  EXPECT_EQ(seen.text.toStdString(), "見出し\n\np/a（使えない文字）\np/b");
+}
+
 TEST_F(MessageBoxes, TheConfirmationBoxAsksWithOkAndCancel) {
   show_form();
   when_open([](QMessageBox& box) { press(box, Qt::Key_Return); });

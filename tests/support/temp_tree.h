@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,9 +62,22 @@ class TempTree {
 // at its end), when the test run provides one.
 std::optional<std::string> small_file_system_root();
 
+// The small file system held by one test at a time, for tests that count on
+// its free space: tests run in parallel.
+class HeldSmallFileSystem {
+ public:
+  HeldSmallFileSystem();
+  // As small_file_system_root().
+  const std::optional<std::string>& root() const { return root_; }
+
+ private:
+  std::optional<std::string> root_;
+  std::shared_ptr<void> hold_;
+};
+
 // The root of a real volume of that kind ("fat32" or "exfat") that a test
 // may write on, when the test run mounted one (only where it can: as root on
-// Linux).
+// Linux), or under Wine the drive the test runner has Wine report as FAT32.
 std::optional<std::string> test_volume_root(std::string_view kind);
 
 // Makes a folder unreadable and unwritable for its owner (false where the

@@ -159,10 +159,20 @@ std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
   return written < 0 && errno == EINTR ? 0 : written;
 }
 
+// FAT and exFAT hold no POSIX mode: their drivers refuse a mode they cannot
+// show (EPERM), or any change of mode (ENOSYS through some FUSE drivers). The
+// copy is whole without it.
+namespace {
+bool mode_cannot_be_kept(int error) {
+  return error == EPERM || error == ENOSYS || error == EOPNOTSUPP;
+}
+}  // namespace
+
 bool keep_times(Handle copy, const FileFacts& source) {
   const timespec times[2] = {{source.accessed.seconds, source.accessed.nanoseconds},
                              {source.written.seconds, source.written.nanoseconds}};
-  return ::futimens(copy, times) == 0 && ::fchmod(copy, source.attributes & 07777) == 0;
+  if (::futimens(copy, times) != 0) return false;
+  return ::fchmod(copy, source.attributes & 07777) == 0 || mode_cannot_be_kept(errno);
 }
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept

@@ -57,9 +57,12 @@ constexpr std::array<std::pair<Icon, QMessageBox::Icon>, 5> kIcons{{
 }};
 // clang-format on
 
-// The program's texts end lines with CR LF or LF alike.
+// The program's texts end lines with CR LF, CR or LF alike, as Windows'
+// message boxes read them.
 QString box_text(std::string_view text) {
-  return qt_text(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return qt_text(text)
+      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 void prepare(QMessageBox& box, std::string_view caption, std::string_view text,

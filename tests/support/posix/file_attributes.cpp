@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +42,15 @@ std::optional<std::string> small_file_system_root() {
   const char* root = std::getenv("TAVRELON_SMALL_FS");
   if (!root || !*root) return std::nullopt;
   return std::string(root) + "/";
+}
+
+HeldSmallFileSystem::HeldSmallFileSystem() : root_(small_file_system_root()) {
+  if (!root_) return;
+  // A lock on the file system's root folder, released when the test ends.
+  const int fd = ::open(root_->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::flock(fd, LOCK_EX);
+  hold_ = std::shared_ptr<void>(nullptr, [fd](void*) { ::close(fd); });
 }
 
 std::optional<std::string> test_volume_root(std::string_view kind) {

@@ -52,7 +52,30 @@ std::optional<std::string> small_file_system_root() {
   return std::string("R:\\");
 }
 
-std::optional<std::string> test_volume_root(std::string_view) { return std::nullopt; }
+HeldSmallFileSystem::HeldSmallFileSystem() : root_(small_file_system_root()) {
+  if (!root_) return;
+  // A named mutex of the prefix, released by the system if the test dies.
+  const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, L"TavrelonSmallFileSystem");
+  if (!mutex) return;
+  ::WaitForSingleObject(mutex, INFINITE);
+  hold_ = std::shared_ptr<void>(mutex, [](HANDLE held) {
+    ::ReleaseMutex(held);
+    ::CloseHandle(held);
+  });
+}
+
+// The test runner maps S: to a folder that Wine reports as FAT32, beside
+// the image that stands for its device; no exFAT.
+std::optional<std::string> test_volume_root(std::string_view kind) {
+  wchar_t file_system[MAX_PATH + 1] = {};
+  if (kind != "fat32" || ::GetFileAttributesW(L"S:\\fat32.img") == INVALID_FILE_ATTRIBUTES ||
+      !::GetVolumeInformationW(L"S:\\", nullptr, 0, nullptr, nullptr, nullptr, file_system,
+                               MAX_PATH + 1) ||
+      std::wstring_view(file_system) != L"FAT32") {
+    return std::nullopt;
+  }
+  return std::string("S:\\");
+}
 
 bool lock_folder(const std::string&, bool) { return false; }
 

@@ -1,0 +1,113 @@
+#include "worklist/destination_check.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/text.h"
+#include "scan/name_fold.h"
+#include "worklist/withdrawal.h"
+
+namespace tav {
+
+namespace {
+
+std::string_view last_name(std::string_view path) {
+  const auto cut = path.rfind(kPathSeparator);
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::string relative_folder(std::string_view folder, const Roots& roots) {
+  const std::string& root = roots.destination_root();
+  return std::string(folder.starts_with(root) ? folder.substr(root.size()) : folder);
+}
+
+const std::optional<FileVersion>& source_seen(const CopyEntry& entry, const Roots& roots) {
+  return roots.direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
+}
+
+// An entry still in LIST1.
+struct Kept {
+  std::string path;  // relative
+  std::size_t slot;
+  bool folder;
+};
+
+class RefusedEntries {
+ public:
+  RefusedEntries(WorkTables& tables, const Roots& roots) : tables_(tables), roots_(roots) {}
+
+  void withdraw(const Kept& entry, Refusal why) {
+    refused_.push_back({entry.path, why});
+    if (entry.folder) {
+      withdraw_new_folder(tables_, entry.slot, roots_);
+    } else {
+      withdraw_copy(tables_, entry.slot);
+    }
+  }
+
+  // Every entry still in LIST1, folders first.
+  std::vector<Kept> kept() const {
+    std::vector<Kept> entries;
+    for (std::size_t slot = 1; slot <= tables_.new_folders.count(); ++slot) {
+      const std::string& folder = tables_.new_folders[slot];
+      if (!folder.empty()) entries.push_back({relative_folder(folder, roots_), slot, true});
+    }
+    for (std::size_t slot = 1; slot <= tables_.copies.count(); ++slot) {
+      const std::string& path = tables_.copies[slot].path;
+      if (!path.empty()) entries.push_back({path, slot, false});
+    }
+    return entries;
+  }
+
+  bool still_kept(const Kept& entry) const {
+    return entry.folder ? !tables_.new_folders[entry.slot].empty()
+                        : !tables_.copies[entry.slot].path.empty();
+  }
+
+  std::optional<FileVersion> source_of(const Kept& entry) const {
+    return entry.folder ? std::nullopt : source_seen(tables_.copies[entry.slot], roots_);
+  }
+
+  std::vector<RefusedEntry> take() {
+    std::ranges::sort(refused_, {}, &RefusedEntry::path);
+    return std::move(refused_);
+  }
+
+ private:
+  WorkTables& tables_;
+  const Roots& roots_;
+  std::vector<RefusedEntry> refused_;
+};
+
+std::optional<Refusal> refusal_of(const Kept& entry, const std::optional<FileVersion>& source,
+                                  const DestinationRules& rules) {
+  if (const auto why = name_refusal(last_name(entry.path), rules)) return why;
+  return source ? size_refusal(source->size, rules) : std::nullopt;
+}
+
+}  // namespace
+
+std::vector<RefusedEntry> withdraw_refused_entries(WorkTables& tables, const Roots& roots,
+                                                   const DestinationRules& rules) {
+  RefusedEntries refused(tables, roots);
+  for (const Kept& entry : refused.kept()) {
+    if (!refused.still_kept(entry)) continue;  // below a folder withdrawn before
+    if (const auto why = refusal_of(entry, refused.source_of(entry), rules)) {
+      refused.withdraw(entry, *why);
+    }
+  }
+  if (rules.ignores_case) {
+    std::vector<Kept> entries = refused.kept();
+    std::ranges::stable_sort(entries, [](const Kept& a, const Kept& b) {
+      return a.folder != b.folder ? a.folder : a.path < b.path;
+    });
+    std::unordered_set<std::string> taken;
+    for (const Kept& entry : entries) {
+      if (!refused.still_kept(entry)) continue;
+      if (!taken.insert(fold_case(entry.path)).second) refused.withdraw(entry, Refusal::CaseTwin);
+    }
+  }
+  return refused.take();
+}
+
+}  // namespace tav

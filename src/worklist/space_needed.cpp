@@ -1,0 +1,28 @@
+#include "worklist/space_needed.h"
+
+namespace tav {
+
+namespace {
+
+std::uint64_t in_whole_units(std::uint64_t size, std::uint64_t unit) {
+  return unit == 0 ? size : (size + unit - 1) / unit * unit;
+}
+
+}  // namespace
+
+std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
+                           std::uint64_t allocation_unit) {
+  const bool to_drive = direction == Direction::FolderToDrive;
+  std::uint64_t added = 0, freed = 0;
+  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
+    const CopyEntry& entry = tables.copies[slot];
+    if (entry.path.empty()) continue;
+    const auto& source = to_drive ? entry.left_seen : entry.right_seen;
+    const auto& replaced = to_drive ? entry.right_seen : entry.left_seen;
+    if (source) added += in_whole_units(source->size, allocation_unit);
+    if (replaced) freed += in_whole_units(replaced->size, allocation_unit);
+  }
+  return added > freed ? added - freed : 0;
+}
+
+}  // namespace tav

@@ -1,0 +1,18 @@
+// The room the copies of the work lists will take on the destination.
+#pragma once
+
+#include <cstdint>
+
+#include "worklist/roots.h"
+#include "worklist/work_tables.h"
+
+namespace tav {
+
+// The bytes the copies still listed will add to the destination: each
+// source file less the destination file it replaces, both in whole
+// allocation units where the unit is known (0: bytes as they are). Folders
+// and deletions are not counted. Never below 0.
+std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
+                           std::uint64_t allocation_unit);
+
+}  // namespace tav
