@@ -603,7 +603,8 @@ close_during_a_copy() {
   # flushing a big file answers no text request until the flush is done.
   local tenths=300
   until compgen -G "$d/p/*tavrelon-*.tmp" >/dev/null; do
-    [ "$tenths" -gt 0 ] || fail "the copies did not start"
+    [ "$tenths" -gt 0 ] || fail "the copies did not start; TEXT1 shows" \
+      "[$(timeout 5 "$loader" "$driver" text TEXT1 || true)], the drive holds [$(ls -A "$d/p" | tr '\n' ' ')]"
     sleep 0.1
     tenths=$((tenths - 1))
   done
