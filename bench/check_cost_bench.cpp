@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench_trees.h"
-#include "null_window.h"
+#include "null_core.h"
 #include "platform/folder_reading.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -22,15 +22,10 @@
 namespace {
 
 using namespace tav;
+using bench::NoProgress;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kFilesPerLeaf = 20;  // 4,900 leaves: 98,000 files, within the copy table
-
-class NoProgress final : public ScanProgress {
- public:
-  void searching(std::string_view) override {}
-  void between_steps() override {}
-};
 
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();

@@ -24,7 +24,7 @@
 #include "app/main_form.h"
 #include "app/program.h"
 #include "bench_trees.h"
-#include "null_window.h"
+#include "null_core.h"
 #include "platform/qt/qt_window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -32,6 +32,7 @@
 namespace {
 
 using namespace tav;
+using bench::NoProgress;
 using bench::Ended;
 using bench::NullWindow;
 using Clock = std::chrono::steady_clock;
@@ -39,12 +40,6 @@ using Clock = std::chrono::steady_clock;
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-class NoProgress final : public ScanProgress {
- public:
-  void searching(std::string_view) override {}
-  void between_steps() override {}
-};
 
 struct Sides {
   std::string folder, drive;

@@ -1,4 +1,5 @@
-// A window that shows nothing and never waits: what the core costs alone.
+// A window that shows nothing and never waits, and a scan that reports no
+// progress: what the core costs alone.
 #pragma once
 
 #include <string>
@@ -6,8 +7,15 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "scan/scan_trees.h"
 
 namespace tav::bench {
+
+class NoProgress final : public ScanProgress {
+ public:
+  void searching(std::string_view) override {}
+  void between_steps() override {}
+};
 
 // Thrown where the program would end.
 struct Ended {};
