@@ -15,6 +15,7 @@
 
 #include "bench_trees.h"
 #include "null_core.h"
+#include "timing.h"
 #include "platform/folder_reading.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -23,18 +24,11 @@ namespace {
 
 using namespace tav;
 using bench::NoProgress;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::seconds_since;
 
 constexpr int kFilesPerLeaf = 20;  // 4,900 leaves: 98,000 files, within the copy table
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> runs) {
-  std::sort(runs.begin(), runs.end());
-  return runs[runs.size() / 2];
-}
 
 void make_drive_side_older(const std::string& drive) {
   bench::for_each_file(kFilesPerLeaf, [&](const std::string&, const std::string& rel, int) {

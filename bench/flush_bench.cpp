@@ -22,11 +22,14 @@
 #include "platform/copy_batch.h"
 #include "platform/files.h"
 #include "platform/temporary_file.h"
+#include "timing.h"
 
 namespace {
 
 using namespace tav;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::seconds_since;
 namespace fs = std::filesystem;
 
 struct Set {
@@ -51,20 +54,13 @@ void copy_unflushed(const std::string& source, const std::string& destination) {
 
 using Way = std::function<void(const std::vector<std::string>&, const std::string&)>;
 
-double seconds_of(const Way& way, const std::vector<std::string>& names, const std::string& from,
-                  const std::string& to) {
+double seconds_of(const Way& way, const std::vector<std::string>& names, const std::string& to) {
   fs::remove_all(to);
   fs::create_directories(to);
   ::sync();
   const auto start = Clock::now();
   way(names, to);
-  return std::chrono::duration<double>(Clock::now() - start).count();
-  (void)from;
-}
-
-double median(std::vector<double> runs) {
-  std::sort(runs.begin(), runs.end());
-  return runs[runs.size() / 2];
+  return seconds_since(start);
 }
 
 }  // namespace
@@ -111,7 +107,7 @@ int main(int argc, char** argv) {
     std::vector<double> times[4];
     const Way* ways[4] = {&unflushed, &synced_at_end, &flushed_each, &batched};
     for (int run = 0; run < runs; ++run) {
-      for (int way = 0; way < 4; ++way) times[way].push_back(seconds_of(*ways[way], names, from, to));
+      for (int way = 0; way < 4; ++way) times[way].push_back(seconds_of(*ways[way], names, to));
     }
     const double base_time = median(times[0]);
     const char* labels[4] = {"unflushed", "one file system flush at the end", "each file flushed",

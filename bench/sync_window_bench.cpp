@@ -25,6 +25,7 @@
 #include "app/program.h"
 #include "bench_trees.h"
 #include "null_core.h"
+#include "timing.h"
 #include "platform/qt/qt_window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
@@ -35,11 +36,8 @@ using namespace tav;
 using bench::NoProgress;
 using bench::Ended;
 using bench::NullWindow;
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::seconds_since;
 
 struct Sides {
   std::string folder, drive;
@@ -106,10 +104,7 @@ std::pair<double, double> in_window(const Sides& sides, bool execute) {
 struct Spread {
   std::vector<double> runs;
   double best() { return *std::min_element(runs.begin(), runs.end()); }
-  double median() {
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
-  }
+  double median() const { return bench::median(runs); }
 };
 
 }  // namespace

@@ -17,8 +17,9 @@ std::string temporary_path(std::string_view destination) {
   // Windows takes "/" between names as well.
   const auto cut = destination.find_last_of(kPathSeparator == '/' ? "/" : "\\/");
   const auto folder = destination.substr(0, cut == std::string_view::npos ? 0 : cut + 1);
-  return std::string(folder) + kTemporaryPrefix + std::to_string(process_id()) + "-" +
-         std::to_string(counter++) + ".tmp";
+  return std::string(folder) + std::string(kTemporaryHiding) + std::string(kTemporaryStem) +
+         std::to_string(process_id()) + "-" + std::to_string(counter++) +
+         std::string(kTemporarySuffix);
 }
 
 }  // namespace

@@ -125,11 +125,11 @@ void copy_file(std::string_view source, std::string_view destination,
 }
 
 bool is_temporary_name(std::string_view name) {
-  constexpr std::string_view kPrefix = "~tavrelon-", kSuffix = ".tmp";
+  using sys::kTemporaryStem, sys::kTemporarySuffix;
   if (name.starts_with('.')) name.remove_prefix(1);
-  if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) return false;
-  const std::string_view numbers =
-      name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+  if (!name.starts_with(kTemporaryStem) || !name.ends_with(kTemporarySuffix)) return false;
+  const std::string_view numbers = name.substr(
+      kTemporaryStem.size(), name.size() - kTemporaryStem.size() - kTemporarySuffix.size());
   const auto dash = numbers.find('-');
   const auto digits = [](std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;

@@ -99,8 +99,11 @@ bool rename_new(std::string_view from, std::string_view to);
 // A folder, or a file the system would refuse to replace, stands at path.
 bool refuses_overwrite(std::string_view path);
 
-// Temporary files are named kTemporaryPrefix, process number, "-", counter, ".tmp".
-extern const char kTemporaryPrefix[];
+// Temporary files are named kTemporaryHiding, kTemporaryStem, process number,
+// "-", counter, kTemporarySuffix. On Linux a leading dot hides them.
+inline constexpr std::string_view kTemporaryStem = "~tavrelon-";
+inline constexpr std::string_view kTemporarySuffix = ".tmp";
+extern const std::string_view kTemporaryHiding;
 unsigned process_id();
 
 }  // namespace tav::sys

@@ -16,6 +16,12 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// True when path lies inside folder: it begins with the folder and a separator.
+inline bool lies_below(std::string_view path, std::string_view folder) {
+  return path.size() > folder.size() && path.starts_with(folder) &&
+         path[folder.size()] == kPathSeparator;
+}
+
 // Decodes the code point that starts at pos and advances pos past it. A byte
 // that does not start a valid sequence is taken as one character on its own.
 char32_t next_char(std::string_view text, std::size_t& pos);

@@ -14,12 +14,6 @@ constexpr std::string_view kDeletedHeading = "削除したファイル";
 constexpr std::string_view kCopying = "更新処理中   ";
 constexpr std::string_view kDeleting = "削除処理中   ";
 
-// True when path lies inside folder: it begins with the folder and a separator.
-bool lies_below(std::string_view path, std::string_view folder) {
-  return path.size() > folder.size() && path.starts_with(folder) &&
-         path[folder.size()] == kPathSeparator;
-}
-
 class Execution {
  public:
   Execution(Window& window, const WorkTables& tables, const Roots& roots)

@@ -12,12 +12,6 @@ namespace {
 constexpr std::string_view kFileQuestion = "下記の選択ファイルをリストからはずしますか";
 constexpr std::string_view kFolderQuestion = "下記の選択フォルダをリストからはずしますか";
 
-// True when path lies inside folder: it begins with the folder and a separator.
-bool lies_below(std::string_view path, std::string_view folder) {
-  return path.size() > folder.size() && path.starts_with(folder) &&
-         path[folder.size()] == kPathSeparator;
-}
-
 // The path of a table's entry.
 std::string& path_of(std::string& folder) { return folder; }
 std::string& path_of(FileDeletion& file) { return file.path; }

@@ -139,7 +139,9 @@ TEST_P(FileAgainstFolder, TheWayIsClearedWhenItsDeletionIsMadeAndLeftOtherwise) 
     EXPECT_EQ(to.read("p/x/inner.txt"), "in the folder");
   }
   // Without deletions, what stood there stays as it was.
-  if (!c.deletions) EXPECT_EQ(to.exists("p/x/inner.txt"), c.file_on_source);
+  if (!c.deletions) {
+    EXPECT_EQ(to.exists("p/x/inner.txt"), c.file_on_source);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWaysBothShapes, FileAgainstFolder,

@@ -87,7 +87,7 @@ class SingleSearch final : public Search {
 
 }  // namespace
 
-const char kTemporaryPrefix[] = ".~tavrelon-";
+const std::string_view kTemporaryHiding = ".";
 
 unsigned process_id() { return static_cast<unsigned>(::getpid()); }
 

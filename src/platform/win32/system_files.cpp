@@ -131,7 +131,7 @@ Code delete_file(std::string_view path) {
   return ::DeleteFileW(win32::widen(path).c_str()) ? 0 : last_code();
 }
 
-const char kTemporaryPrefix[] = "~tavrelon-";
+const std::string_view kTemporaryHiding = "";
 
 unsigned process_id() { return ::GetCurrentProcessId(); }
 
