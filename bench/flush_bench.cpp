@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/copy_batch.h"
-#include "platform/files.h"
-#include "platform/temporary_file.h"
+#include "files/copy_batch.h"
+#include "files/operations.h"
+#include "files/temporary_file.h"
 #include "timing.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window.h"
+#include "window/window.h"
 #include "scan/scan_trees.h"
 
 namespace tav::bench {

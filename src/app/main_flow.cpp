@@ -7,7 +7,7 @@
 #include "app/flow_texts.h"
 #include "app/listed_message.h"
 #include "app/preview_checks.h"
-#include "platform/event_delivery.h"
+#include "window/event_delivery.h"
 #include "platform/text.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"

@@ -10,7 +10,7 @@
 
 #include "app/settings_file.h"
 #include "platform/drives.h"
-#include "platform/window.h"
+#include "window/window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
 #include "worklist/roots.h"

@@ -2,7 +2,7 @@
 // colours, fonts and the events that have procedures.
 #pragma once
 
-#include "platform/form.h"
+#include "window/form.h"
 
 namespace tav {
 

@@ -4,7 +4,7 @@
 // drives must still be the ones scanned, and the copies should fit.
 #pragma once
 
-#include "platform/window.h"
+#include "window/window.h"
 #include "scan/scan_trees.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"

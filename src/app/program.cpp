@@ -3,7 +3,7 @@
 #include <new>
 
 #include "app/main_flow.h"
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 
 namespace tav {
 

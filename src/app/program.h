@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/drives.h"
-#include "platform/window.h"
+#include "window/window.h"
 
 namespace tav {
 

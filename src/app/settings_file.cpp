@@ -1,7 +1,7 @@
 #include "app/settings_file.h"
 
-#include "platform/files.h"
-#include "platform/runtime_error.h"
+#include "files/operations.h"
+#include "errors/runtime_error.h"
 #include "platform/settings_location.h"
 #include "platform/text.h"
 

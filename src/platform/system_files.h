@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/local_time.h"
 #include "platform/system_codes.h"
 

@@ -1,8 +1,8 @@
 #include "scan/scan_trees.h"
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/local_time.h"
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/text.h"
 #include "scan/both_trees.h"
 #include "scan/subdirs.h"

@@ -1,6 +1,6 @@
 #include "scan/subdirs.h"
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/text.h"
 
 namespace tav {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/text.h"
 #include "scan/name_fold.h"
 

@@ -1,7 +1,7 @@
 #include "worklist/execution.h"
 
-#include "platform/copy_batch.h"
-#include "platform/files.h"
+#include "files/copy_batch.h"
+#include "files/operations.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
 

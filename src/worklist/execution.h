@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window.h"
+#include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window.h"
+#include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 

@@ -1,7 +1,7 @@
 // Withdrawing entries by double-click in the review state.
 #pragma once
 
-#include "platform/window.h"
+#include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 

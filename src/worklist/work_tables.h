@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/folder_reading.h"
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace tav {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "app/settings_file.h"
-#include "platform/files.h"
+#include "files/operations.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 #include "support/last_error_store.h"
 
 namespace tav {

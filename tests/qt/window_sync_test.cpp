@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/settings_file.h"
-#include "platform/files.h"
+#include "files/operations.h"
 #include "qt_window_fixture.h"
 #include "support/current_folder.h"
 #include "support/sample_trees.h"

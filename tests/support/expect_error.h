@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace tav::test {
 

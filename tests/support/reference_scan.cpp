@@ -1,6 +1,6 @@
 #include "support/reference_scan.h"
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/text.h"
 #include "scan/subdirs.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/event_delivery.h"
-#include "platform/form.h"
-#include "platform/window.h"
+#include "window/event_delivery.h"
+#include "window/form.h"
+#include "window/window.h"
 #include "support/program_end.h"
 
 namespace tav::test {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/settings_file.h"
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/text.h"
 #include "scan/subdirs.h"
 #include "support/current_folder.h"

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "window_fixture.h"
 
 namespace tav::test {

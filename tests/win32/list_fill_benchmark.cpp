@@ -15,7 +15,7 @@
 #include "app/main_form.h"
 #include "platform/win32/window/list_control.h"
 #include "platform/win32/window/window_win32.h"
-#include "platform/window.h"
+#include "window/window.h"
 #include "support/win32/window/form_windows.h"
 
 namespace {

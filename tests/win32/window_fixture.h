@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "platform/form.h"
-#include "platform/window.h"
+#include "window/form.h"
+#include "window/window.h"
 #include "support/win32/window/form_windows.h"
 
 namespace tav::test {

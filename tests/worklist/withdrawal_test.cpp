@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "support/sync_fixture.h"
 
 namespace tav {

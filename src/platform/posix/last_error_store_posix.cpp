@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/error_report.h"
+#include "platform/last_error_store.h"
 #include "platform/posix/configuration_home.h"
 #include "platform/system_files.h"
 

@@ -1,6 +1,6 @@
 // The Linux program's settings file lives in its own folder in the user's
 // configuration folder.
-#include "platform/files.h"
+#include "files/operations.h"
 #include "platform/posix/configuration_home.h"
 #include "platform/settings_location.h"
 

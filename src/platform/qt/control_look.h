@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/form.h"
+#include "window/form.h"
 
 class QWidget;
 

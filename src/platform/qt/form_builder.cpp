@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/event_delivery.h"
+#include "window/event_delivery.h"
 #include "platform/qt/byte_limit_validator.h"
 #include "platform/qt/control_look.h"
 #include "platform/qt/line_list_box.h"

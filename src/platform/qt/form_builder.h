@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/form.h"
+#include "window/form.h"
 #include "platform/qt/form_window.h"
 
 namespace tav::qt {

@@ -6,8 +6,8 @@
 
 #include <string_view>
 
-#include "platform/error_report.h"
-#include "platform/window.h"
+#include "errors/error_report.h"
+#include "window/window.h"
 
 class QWidget;
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/control_errors.h"
+#include "errors/control_errors.h"
 #include "platform/qt/folder_chooser.h"
 #include "platform/qt/line_list_box.h"
 #include "platform/qt/message_boxes.h"

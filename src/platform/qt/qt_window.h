@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/event_delivery.h"
-#include "platform/form.h"
+#include "window/event_delivery.h"
+#include "window/form.h"
 #include "platform/qt/form_builder.h"
 #include "platform/qt/list_control.h"
-#include "platform/window.h"
+#include "window/window.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // The last-error record in the per-user registry.
 #include <windows.h>
 
-#include "platform/error_report.h"
+#include "platform/last_error_store.h"
 #include "platform/win32/wide.h"
 
 namespace tav {

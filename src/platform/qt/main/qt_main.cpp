@@ -9,7 +9,7 @@
 #include "app/command_line.h"
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 #include "platform/qt/application_identity.h"
 #include "platform/qt/qt_window.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/window/window_win32.h"
 

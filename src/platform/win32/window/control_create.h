@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/form.h"
+#include "window/form.h"
 #include "platform/win32/window/form_state.h"
 
 namespace tav::win32 {

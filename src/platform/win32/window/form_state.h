@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/event_delivery.h"
-#include "platform/form.h"
+#include "window/event_delivery.h"
+#include "window/form.h"
 
 namespace tav::win32 {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/control_errors.h"
+#include "errors/control_errors.h"
 #include "platform/win32/wide.h"
 
 namespace tav::win32 {

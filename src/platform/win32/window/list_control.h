@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/form.h"
+#include "window/form.h"
 
 namespace tav::win32 {
 

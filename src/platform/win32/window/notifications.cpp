@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/event_delivery.h"
+#include "window/event_delivery.h"
 
 namespace tav::win32 {
 

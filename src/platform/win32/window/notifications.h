@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "platform/form.h"
+#include "window/form.h"
 
 namespace tav::win32 {
 

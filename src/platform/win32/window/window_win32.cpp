@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/window/control_create.h"
-#include "platform/control_errors.h"
+#include "errors/control_errors.h"
 #include "platform/win32/window/control_style.h"
 #include "platform/win32/window/form_state.h"
 #include "platform/win32/window/keyboard.h"

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "platform/form.h"
-#include "platform/window.h"
+#include "window/form.h"
+#include "window/window.h"
 
 namespace tav::win32 {
 

@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "platform/form.h"
+#include "window/form.h"
 
 namespace tav::test {
 

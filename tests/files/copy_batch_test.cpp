@@ -1,13 +1,13 @@
 // Copies in batches: nothing takes its destination's name before the batch
 // is placed, a destination changed meanwhile is left as it is, and a copy
 // that fails places the batch's finished copies first.
-#include "platform/copy_batch.h"
+#include "files/copy_batch.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "platform/files.h"
+#include "files/operations.h"
 #include "support/expect_error.h"
 #include "support/temp_tree.h"
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/window.h"
+#include "window/window.h"
 
 namespace tav {
 

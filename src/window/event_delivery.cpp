@@ -1,4 +1,4 @@
-#include "platform/event_delivery.h"
+#include "window/event_delivery.h"
 
 #include <algorithm>
 #include <cctype>

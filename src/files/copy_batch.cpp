@@ -1,9 +1,9 @@
-#include "platform/copy_batch.h"
+#include "files/copy_batch.h"
 
 #include <memory>
 
-#include "platform/runtime_error.h"
-#include "platform/temporary_file.h"
+#include "errors/runtime_error.h"
+#include "files/temporary_file.h"
 #include "platform/text.h"
 
 namespace tav {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/copy_batch.h"
+#include "files/copy_batch.h"
 
 namespace tav {
 

@@ -15,8 +15,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/form.h"
-#include "platform/window.h"
+#include "window/form.h"
+#include "window/window.h"
 
 namespace tav {
 

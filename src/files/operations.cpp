@@ -1,6 +1,6 @@
-#include "platform/files.h"
+#include "files/operations.h"
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
+#include "platform/last_error_store.h"
 
 namespace tav {
 
@@ -34,25 +35,7 @@ std::string local_time_text(std::time_t when);
 
 ErrorReport build_error_report(const RuntimeError& error, std::string_view program_name);
 
-// The values of the last-error record, under their stored names.
-struct LastErrorRecord {
-  std::string modl;
-  std::uint32_t line = 0;
-  std::uint32_t code = 0;
-  std::uint32_t func = 0;
-  std::uint32_t info = 0;
-  std::string time;
-  std::string mode;
-  std::string rtl;
-  std::optional<std::uint32_t> apierr;
-};
-
 LastErrorRecord make_last_error_record(const RuntimeError& error, std::string_view time_text);
-
-// Writes the record to this platform's per-user store (the registry on
-// Windows, a small text file under the user's configuration folder
-// elsewhere). A store that cannot be written is passed over silently.
-void store_last_error_record(const LastErrorRecord& record) noexcept;
 
 // Records the error and shows its report through show_box; used once, at the
 // top of the program. A failure while reporting is not reported again.

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "platform/temporary_file.h"
+#include "files/temporary_file.h"
 #include "platform/text.h"
 
 namespace tav::sys {

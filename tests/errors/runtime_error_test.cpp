@@ -1,8 +1,8 @@
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 #include "support/expect_error.h"
 
 namespace tav {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "platform/form.h"
+#include "window/form.h"
 
 #include <stdexcept>
 

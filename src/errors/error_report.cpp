@@ -1,4 +1,4 @@
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 
 #include <cstdio>
 

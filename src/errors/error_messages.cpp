@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "platform/error_report.h"
+#include "errors/error_report.h"
 
 namespace tav {
 

@@ -1,6 +1,6 @@
-#include "platform/control_errors.h"
+#include "errors/control_errors.h"
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "files/operations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <string_view>
 
