@@ -22,6 +22,7 @@
 #include "files/copy_batch.h"
 #include "files/operations.h"
 #include "files/temporary_file.h"
+#include "worklist/execution.h"
 #include "timing.h"
 
 namespace {
@@ -90,19 +91,20 @@ int main(int argc, char** argv) {
     const Way unflushed = each(copy_unflushed);
     const Way synced_at_end = [&](const auto& files, const auto& folder) {
       unflushed(files, folder);
-      flush_file_system(folder);
+      flush_changes({folder});
     };
     const Way flushed_each = [&](const auto& files, const auto& folder) {
       each([](const std::string& s, const std::string& d) { copy_file(s, d); })(files, folder);
-      flush_file_system(folder);
+      flush_changes({folder});
     };
     const Way batched = [&](const auto& files, const auto& folder) {
-      CopyBatch batch;
+      CopyBatch batch(kBatchLimits);
       for (const auto& name : files) {
         batch.add(from + "/" + name, folder + "/" + name, Replaces::nothing());
+        if (batch.full()) batch.place();
       }
       batch.place();
-      flush_file_system(folder);
+      flush_changes({folder});
     };
     std::vector<double> times[4];
     const Way* ways[4] = {&unflushed, &synced_at_end, &flushed_each, &batched};

@@ -42,7 +42,7 @@ class NullWindow final : public Window {
   void bind_procedures(EventProcedures) override {}
   void wait_for_event() override {}
   void process_pending_events() override {}
-  bool keep_painted() override { return false; }
+  bool stop_requested(Control) override { return false; }
   [[noreturn]] void end_program(int) override { throw Ended{}; }
   std::string browse_for_folder() override { return {}; }
 };

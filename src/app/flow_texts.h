@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "worklist/execution.h"
+
 namespace tav::flow_text {
 
 inline constexpr std::string_view kStartPrompt = " 「方向ボタン」を押すと検索を開始します。";
@@ -21,11 +23,26 @@ inline constexpr std::string_view kNothingFoundCaption = "検索完了！";
 inline constexpr std::string_view kNothingFound =
     "作成・更新・削除の対象となるファイルがありませんでした";
 
-// Entries the execution left because their files changed after the scan.
+// Entries the execution left, each with its reason after its path. The
+// first lead says why when every reason is a change made after the scan.
 inline constexpr std::string_view kLeftCaption = "処理完了！";
 inline constexpr std::string_view kLeftLead =
     "次のファイルは検索した後に変更されたため、処理しませんでした";
-inline constexpr std::string_view kChangedMark = "（変更あり）";
-inline constexpr std::string_view kMissingMark = "（見つかりません）";
+inline constexpr std::string_view kLeftLeadAnyReason = "次のファイル・フォルダは処理しませんでした";
+
+struct LeftText {
+  LeftReason why;
+  std::string_view mark;
+  bool changed_after_the_scan;
+};
+inline constexpr LeftText kLeftTexts[] = {
+    {LeftReason::Changed, "（変更あり）", true},
+    {LeftReason::Missing, "（見つかりません）", true},
+    {LeftReason::FolderGained, "（検索後に追加されたファイルあり）", true},
+    {LeftReason::HoldsLeft, "（残したファイルあり）", true},
+    {LeftReason::FileInTheWay, "（同名のファイルを削除しないため）", false},
+    {LeftReason::FolderInTheWay, "（同名のフォルダを削除しないため）", false},
+    {LeftReason::FolderNotMade, "（フォルダを作成しないため）", false},
+};
 
 }  // namespace tav::flow_text

@@ -191,7 +191,10 @@ void MainFlow::review_state() {
     }
     // Either direction button: the direction is the one of the first press.
     if (!ready_to_execute(window_, tables_, roots_, findings_)) continue;
-    tell_left(execute_work_lists(window_, tables_, roots_));
+    const ExecutionReport report = execute_work_lists(window_, tables_, roots_);
+    // A run the user stopped did not complete: nothing more is shown or written.
+    if (report.stopped) window_.end_program(0);
+    tell_left(report.left);
     completion_state();
   }
 }
@@ -199,12 +202,14 @@ void MainFlow::review_state() {
 void MainFlow::tell_left(const std::vector<LeftEntry>& left) {
   if (left.empty()) return;
   std::vector<std::string> lines;
+  bool all_changed_after_the_scan = true;
   for (const LeftEntry& entry : left) {
-    lines.push_back(entry.path + std::string(entry.why == LeftEntry::Why::Changed ? kChangedMark
-                                                                                  : kMissingMark));
+    const LeftText& text = *std::ranges::find(kLeftTexts, entry.why, &LeftText::why);
+    lines.push_back(entry.path + std::string(text.mark));
+    all_changed_after_the_scan = all_changed_after_the_scan && text.changed_after_the_scan;
   }
-  window_.message_box(kLeftCaption, listed_message(kLeftLead, lines), Buttons::Ok,
-                      Icon::Information);
+  const std::string_view lead = all_changed_after_the_scan ? kLeftLead : kLeftLeadAnyReason;
+  window_.message_box(kLeftCaption, listed_message(lead, lines), Buttons::Ok, Icon::Information);
 }
 
 void MainFlow::completion_state() {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "errors/runtime_error.h"
+#include "files/operations.h"
 #include "files/temporary_file.h"
 #include "platform/text.h"
 
@@ -19,6 +20,18 @@ constexpr std::uint32_t kDetailCopyPathTooLong = 0xC0000202;
 
 bool too_long(std::string_view path) { return cp932_length(path) > kMaxPathBytes; }
 
+bool is_missing(sys::Code code) {
+  return code == sys::kFileNotFound || code == sys::kPathNotFound;
+}
+
+// A source the system would not open: gone, or a folder now (which Windows
+// refuses to open as a file).
+bool source_is_gone(std::string_view source, sys::Code code) {
+  if (is_missing(code)) return true;
+  const auto now = entry_at(std::string(source));
+  return !now || now->folder;
+}
+
 }  // namespace
 
 struct CopyBatch::Pending {
@@ -27,7 +40,8 @@ struct CopyBatch::Pending {
   Replaces replaces;
 };
 
-CopyBatch::CopyBatch(Limits limits) : limits_(limits) {}
+CopyBatch::CopyBatch(Limits limits, SteadyClock clock)
+    : limits_(limits), clock_(std::move(clock)) {}
 
 CopyBatch::~CopyBatch() {
   try {
@@ -37,21 +51,27 @@ CopyBatch::~CopyBatch() {
   }
 }
 
-void CopyBatch::add(std::string_view source, std::string_view destination, Replaces replaces,
-                    const CopyProgress& progress, std::source_location where) {
+CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destination,
+                                Replaces replaces, const CopyProgress& progress,
+                                std::source_location where) {
   if (too_long(source) || too_long(destination)) {
     raise_error(err::kBadArgument, kDetailCopyPathTooLong, where);
   }
-  if (pending_.empty()) started_ = std::chrono::steady_clock::now();
   const auto refused = [&](sys::Code code) {
     place_finished(where, false);
     raise_system_error(code, kDetailCopyRefused, where);
   };
 
   sys::OpenFile in(sys::open_source(source));
+  if (!in.is_open()) {
+    const sys::Code code = sys::last_code(source);
+    if (source_is_gone(source, code)) return Added::SourceMissing;
+    refused(code);
+  }
   sys::FileFacts facts;
-  if (!in.is_open() || !sys::read_facts(in.get(), facts)) refused(sys::last_code(source));
-  if (facts.folder || sys::refuses_overwrite(destination)) refused(sys::kAccessDenied);
+  if (!sys::read_facts(in.get(), facts)) refused(sys::last_code(source));
+  if (facts.folder) return Added::SourceMissing;
+  if (pending_.empty()) started_ = clock_();
   sys::TemporaryFile out(destination);
   if (!out.is_open()) refused(sys::last_code(destination));
   // Not cleared first: every byte written is one just read.
@@ -63,7 +83,7 @@ void CopyBatch::add(std::string_view source, std::string_view destination, Repla
       refused(sys::last_code(destination));
     }
     copied += static_cast<std::uint64_t>(got);
-    if (progress) progress(copied);
+    if (progress && !progress(copied)) return Added::Abandoned;  // out removes itself
   }
   if (!sys::keep_times(out.get(), facts)) refused(sys::last_code(destination));
   // A large copy starts on its way to the medium at once; small ones are
@@ -71,17 +91,21 @@ void CopyBatch::add(std::string_view source, std::string_view destination, Repla
   if (copied >= kWritingStartsAlone) sys::start_writing(out.get());
   pending_.push_back({std::move(out), facts, replaces});
   bytes_ += copied;
-  const bool full = pending_.size() >= limits_.files || bytes_ >= limits_.bytes ||
-                    std::chrono::steady_clock::now() - started_ >= limits_.time;
-  if (full) place(where);
+  return Added::Written;
 }
 
-void CopyBatch::place(std::source_location where) { place_finished(where, true); }
+bool CopyBatch::full() const {
+  return !pending_.empty() && (pending_.size() >= limits_.files || bytes_ >= limits_.bytes ||
+                               clock_() - started_ >= limits_.time);
+}
 
-std::vector<std::string> CopyBatch::take_left() { return std::exchange(left_, {}); }
+CopyBatch::Placed CopyBatch::place(std::source_location where) {
+  return place_finished(where, true);
+}
 
-void CopyBatch::place_finished(std::source_location where, bool raise) {
-  if (pending_.empty()) return;
+CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool raise) {
+  Placed outcome;
+  if (pending_.empty()) return outcome;
   std::vector<Pending> batch = std::exchange(pending_, {});
   bytes_ = 0;
   std::vector<sys::Handle> files;
@@ -90,36 +114,54 @@ void CopyBatch::place_finished(std::source_location where, bool raise) {
   if (!sys::flush_files(files)) {
     const sys::Code code = sys::last_code(batch.front().file.destination());
     if (raise) raise_system_error(code, kDetailCopyRefused, where);
-    return;
+    return outcome;
   }
   sys::Code first_refusal = 0;
   for (Pending& copy : batch) {
     const std::string& destination = copy.file.destination();
-    bool left = false;
+    bool changed = false;
     sys::Code code = 0;
     switch (copy.replaces.kind) {
       case Replaces::Kind::Anything:
         code = copy.file.place();
         break;
       case Replaces::Kind::Nothing:
-        code = copy.file.place_new(left);
+        code = copy.file.place_new(changed);
         break;
       case Replaces::Kind::Version: {
         const auto now = entry_at(destination);
-        left = !now || now->folder || now->version() != copy.replaces.version;
-        if (!left) code = copy.file.place();
+        changed = !now || now->folder || now->version() != copy.replaces.version;
+        if (!changed) code = copy.file.place();
         break;
       }
     }
-    if (left) {
-      left_.push_back(destination);
+    if (changed) {
+      outcome.changed.push_back(destination);
       copy.file.discard();
-    } else if (code == 0 && !sys::keep_attributes(destination, copy.facts)) {
+      continue;
+    }
+    if (code == 0 && !sys::keep_attributes(destination, copy.facts)) {
       code = sys::last_code(destination);
     }
-    if (code != 0 && first_refusal == 0) first_refusal = code;
+    if (code == 0) {
+      outcome.placed.push_back(destination);
+    } else if (first_refusal == 0) {
+      first_refusal = code;
+    }
   }
   if (first_refusal != 0 && raise) raise_system_error(first_refusal, kDetailCopyRefused, where);
+  return outcome;
+}
+
+void copy_file(std::string_view source, std::string_view destination,
+               const CopyProgress& progress, std::source_location where) {
+  CopyBatch batch({1, 0, {}});
+  if (batch.add(source, destination, Replaces::anything(), progress, where) ==
+      CopyBatch::Added::SourceMissing) {
+    const auto now = entry_at(std::string(source));
+    raise_system_error(now ? sys::kAccessDenied : sys::kFileNotFound, kDetailCopyRefused, where);
+  }
+  batch.place(where);
 }
 
 }  // namespace tav

@@ -12,18 +12,19 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/folder_reading.h"
+#include "platform/steady_clock.h"
 
 namespace tav {
 
-// Called between the chunks of a copy with the bytes copied so far.
-using CopyProgress = std::function<void(std::uint64_t copied)>;
+// Called between the chunks of a copy with the bytes copied so far; answers
+// whether to go on.
+using CopyProgress = std::function<bool(std::uint64_t copied)>;
 
 // What a copy may replace when it is put in place.
 struct Replaces {
@@ -37,42 +38,63 @@ struct Replaces {
 
 class CopyBatch {
  public:
+  // When a batch is full: so many files, so many bytes, or so long since
+  // its first copy began.
   struct Limits {
-    std::size_t files = 64;
-    std::uint64_t bytes = std::uint64_t{64} << 20;
-    std::chrono::milliseconds time{1000};  // since the batch's first copy began
+    std::size_t files;
+    std::uint64_t bytes;
+    std::chrono::milliseconds time;
   };
 
-  explicit CopyBatch(Limits limits);
-  CopyBatch() : CopyBatch(Limits{}) {}
+  enum class Added {
+    Written,        // finished, waiting for its batch to be placed
+    SourceMissing,  // the source is gone, or is a folder now: nothing was written
+    Abandoned,      // progress said to stop: nothing of it is left
+  };
+
+  // The destinations of a placing, in the order their copies were added.
+  struct Placed {
+    std::vector<std::string> placed;
+    std::vector<std::string> changed;  // no longer what the copy may replace: left as they are
+  };
+
+  CopyBatch(Limits limits, SteadyClock clock = std::chrono::steady_clock::now);
   ~CopyBatch();
   CopyBatch(const CopyBatch&) = delete;
   CopyBatch& operator=(const CopyBatch&) = delete;
 
-  // Writes a copy of source for destination; places the batch once it is
-  // full. A refusal raises its run-time error, after the batch's finished
-  // copies are placed.
-  void add(std::string_view source, std::string_view destination, Replaces replaces,
-           const CopyProgress& progress = {},
-           std::source_location where = std::source_location::current());
+  // Writes a copy of source for destination under a temporary name. A
+  // refusal raises its run-time error, after the batch's finished copies
+  // are placed.
+  Added add(std::string_view source, std::string_view destination, Replaces replaces,
+            const CopyProgress& progress = {},
+            std::source_location where = std::source_location::current());
 
-  // Flushes and places every finished copy.
-  void place(std::source_location where = std::source_location::current());
+  // Whether the batch has reached one of its limits.
+  bool full() const;
 
-  // The destinations left as they were since the last call, because they no
-  // longer were what their copy might replace.
-  std::vector<std::string> take_left();
+  // Flushes and places every finished copy. The first refusal raises its
+  // error once every other copy of the batch is placed.
+  Placed place(std::source_location where = std::source_location::current());
 
  private:
   struct Pending;
 
-  void place_finished(std::source_location where, bool raise);
+  Placed place_finished(std::source_location where, bool raise);
 
   Limits limits_;
+  SteadyClock clock_;
   std::vector<Pending> pending_;
   std::uint64_t bytes_ = 0;
   std::chrono::steady_clock::time_point started_;
-  std::vector<std::string> left_;
 };
+
+// Copies a file over whatever file stands at the destination, as a batch of
+// one: flushed, then put in place in one rename, so that a copy that fails
+// leaves the old destination as it was and no temporary file behind. A
+// source that is gone raises error 63 (system code 2), a folder error 75.
+void copy_file(std::string_view source, std::string_view destination,
+               const CopyProgress& progress = {},
+               std::source_location where = std::source_location::current());
 
 }  // namespace tav

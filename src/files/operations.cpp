@@ -35,6 +35,7 @@ constexpr std::uint32_t kDeleteRefused = 0x00008605;
 constexpr std::uint32_t kOpenTooLong = 0x00002001;
 constexpr std::uint32_t kOpenRefused = 0x00002004;
 constexpr std::uint32_t kWriteRefused = 0x00002005;
+constexpr std::uint32_t kCopyRefused = 0xC0000201;
 }  // namespace detail
 
 bool too_long(std::string_view path) { return cp932_length(path) > kMaxPathBytes; }
@@ -113,15 +114,11 @@ bool remove_empty_folder(std::string_view path, std::source_location where) {
 void delete_file(std::string_view path, std::source_location where) {
   check_length(path, err::kBadFileName, detail::kDeleteTooLong, where);
   if (sys::is_device_name(path)) raise_error(err::kBadFileName, detail::kDeleteDevice, where);
-  if (!sys::is_deletable_file(path)) raise_error(err::kPathNotFound, detail::kDeleteNoFile, where);
-  check_system(sys::delete_file(path), detail::kDeleteRefused, where);
-}
-
-void copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress, std::source_location where) {
-  CopyBatch batch;
-  batch.add(source, destination, Replaces::anything(), progress, where);
-  batch.place(where);
+  const sys::Code code = sys::delete_file(path);
+  if (code == sys::kFileNotFound || code == sys::kPathNotFound) {
+    raise_error(err::kPathNotFound, detail::kDeleteNoFile, where);
+  }
+  check_system(code, detail::kDeleteRefused, where);
 }
 
 bool is_temporary_name(std::string_view name) {
@@ -143,6 +140,11 @@ std::string read_small_file(std::string_view path, std::source_location where) {
   std::string content;
   check_system(sys::read_file(path, content), detail::kOpenRefused, where);
   return content;
+}
+
+void flush_changes(const std::vector<std::string>& folders, std::source_location where) {
+  if (folders.empty() || sys::flush_folders(folders)) return;
+  raise_system_error(sys::last_code(folders.front()), detail::kCopyRefused, where);
 }
 
 void write_small_file(std::string_view path, std::string_view content,

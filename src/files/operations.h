@@ -10,8 +10,8 @@
 #include <source_location>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "files/copy_batch.h"
 
 namespace tav {
 
@@ -83,14 +83,6 @@ bool remove_empty_folder(std::string_view path,
 void delete_file(std::string_view path,
                  std::source_location where = std::source_location::current());
 
-// Copies a file over whatever file stands at the destination, as a batch of
-// one (copy_batch.h): flushed, then put in place in one rename, so that a
-// copy that fails leaves the old destination as it was and no temporary
-// file behind.
-void copy_file(std::string_view source, std::string_view destination,
-               const CopyProgress& progress = {},
-               std::source_location where = std::source_location::current());
-
 // Whether a name is one of the temporary files copies are written to, on
 // this system or the other ("~tavrelon-" or ".~tavrelon-", a process
 // number, "-", a counter, ".tmp"): one left by a killed process may stand
@@ -105,9 +97,10 @@ std::string read_small_file(std::string_view path,
 void write_small_file(std::string_view path, std::string_view content,
                       std::source_location where = std::source_location::current());
 
-// Writes everything cached for the file system holding path to its medium,
-// where the system does not do so by itself. Failures are passed over: the
-// work is done, only its flushing could not be hurried.
-void flush_file_system(std::string_view path) noexcept;
+// Writes the changes made in these folders to their media, so that the
+// user may pull the medium as soon as the program says it is done. A
+// refusal raises the error a batch's flush raises.
+void flush_changes(const std::vector<std::string>& folders,
+                   std::source_location where = std::source_location::current());
 
 }  // namespace tav

@@ -49,8 +49,7 @@ Code remove_folder(std::string_view path);
 
 // A name the system reserves for a device (such as CON or LPT1 on Windows).
 bool is_device_name(std::string_view path);
-// An existing file (not a folder) that can be opened for deletion.
-bool is_deletable_file(std::string_view path);
+// Deletes a file; a folder at path answers kFileNotFound, as a missing file.
 Code delete_file(std::string_view path);
 
 // A small file read whole, and replaced whole (flushed before it takes the
@@ -89,15 +88,20 @@ bool keep_attributes(std::string_view copy, const FileFacts& source);  // once i
 // Writes the files' data to their media (and what the system needs to find
 // them again): one file system flush per medium where that is quicker.
 bool flush_files(std::span<const Handle> files);
+// Writes to their media the entries of these folders (the files placed,
+// deleted and made in them): one flush of each file system they are on
+// where the system has one, else each folder's own entries, as far as an
+// ordinary user may flush them.
+bool flush_folders(std::span<const std::string> folders);
 // Lets the system start writing a finished file to its medium while other
 // work goes on, where it can (a hint: nothing waits for it).
 void start_writing(Handle file);
 bool close_file(Handle file);
+// A rename over what stands at to, refused where a folder or a read-only
+// file stands there (as Windows refuses it everywhere).
 bool rename_over(std::string_view from, std::string_view to);
 // A rename that refuses to replace anything (kAlreadyExists then).
 bool rename_new(std::string_view from, std::string_view to);
-// A folder, or a file the system would refuse to replace, stands at path.
-bool refuses_overwrite(std::string_view path);
 
 // Temporary files are named kTemporaryHiding, kTemporaryStem, process number,
 // "-", counter, kTemporarySuffix. On Linux a leading dot hides them.

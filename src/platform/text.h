@@ -22,6 +22,13 @@ inline bool lies_below(std::string_view path, std::string_view folder) {
          path[folder.size()] == kPathSeparator;
 }
 
+// The folder that holds path: all of it before its last separator (empty
+// when it has none).
+inline std::string_view folder_of(std::string_view path) {
+  const auto cut = path.rfind(kPathSeparator);
+  return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
 // Decodes the code point that starts at pos and advances pos past it. A byte
 // that does not start a valid sequence is taken as one character on its own.
 char32_t next_char(std::string_view text, std::size_t& pos);

@@ -133,12 +133,14 @@ void EventDelivery::process_pending_events() {
   end_if_closed();
 }
 
-bool EventDelivery::keep_painted() {
+bool EventDelivery::stop_requested(Control stop_button) {
   if (drain_due()) {
     source_.pump(false);
     rethrow_held();
   }
-  return closed_;
+  return closed_ || std::ranges::any_of(queue_, [stop_button](const Pending& pending) {
+           return pending.control == stop_button && pending.event == event::kOn;
+         });
 }
 
 bool EventDelivery::drain_due() {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/steady_clock.h"
 #include "window/form.h"
 #include "window/window.h"
 
@@ -57,8 +58,6 @@ enum class Draining {
 // and seldom enough to cost little.
 inline constexpr std::chrono::milliseconds kDrainInterval{15};
 
-using SteadyClock = std::function<std::chrono::steady_clock::time_point()>;
-
 class EventDelivery {
  public:
   static constexpr std::size_t kQueueLimit = 64;
@@ -88,8 +87,9 @@ class EventDelivery {
   // the draining rule says); runs no procedure. Ends the program once the
   // form has been closed.
   void process_pending_events();
-  // The same without ending the program; whether the form has been closed.
-  bool keep_painted();
+  // The same without ending the program; whether the form has been closed
+  // or a click of the stop button is queued.
+  bool stop_requested(Control stop_button);
 
   // Raises what a handler caught since the last call.
   void rethrow_held();

@@ -84,11 +84,11 @@ class Window {
   // Called between the steps of long work: keeps the window painted and
   // queues the user's events, but runs no event procedure.
   virtual void process_pending_events() = 0;
-  // Called inside one step of long work (between the chunks of a copy): the
-  // same, but it never ends the program. Answers whether the window has been
-  // closed: that takes effect at the next process_pending_events, once the
-  // step is complete.
-  virtual bool keep_painted() = 0;
+  // Called inside long work that may stop early (the execution): the same,
+  // but it never ends the program. Whether the user has asked the work to
+  // stop: closed the window, or clicked the stop button (whose click stays
+  // queued). A closed window stays on the screen until the program ends.
+  virtual bool stop_requested(Control stop_button) = 0;
   // Closes the window and ends the process at once.
   [[noreturn]] virtual void end_program(int exit_code) = 0;
 

@@ -48,20 +48,16 @@ class RefusedEntries {
   // Every entry still in LIST1, folders first.
   std::vector<Kept> kept() const {
     std::vector<Kept> entries;
-    for (std::size_t slot = 1; slot <= tables_.new_folders.count(); ++slot) {
-      const std::string& folder = tables_.new_folders[slot];
-      if (!folder.empty()) entries.push_back({relative_folder(folder, roots_), slot, true});
+    for (const auto& [slot, folder] : tables_.new_folders.listed()) {
+      entries.push_back({relative_folder(folder, roots_), slot, true});
     }
-    for (std::size_t slot = 1; slot <= tables_.copies.count(); ++slot) {
-      const std::string& path = tables_.copies[slot].path;
-      if (!path.empty()) entries.push_back({path, slot, false});
-    }
+    for (const auto& [slot, copy] : tables_.copies.listed()) entries.push_back({copy.path, slot, false});
     return entries;
   }
 
   bool still_kept(const Kept& entry) const {
-    return entry.folder ? !tables_.new_folders[entry.slot].empty()
-                        : !tables_.copies[entry.slot].path.empty();
+    return entry.folder ? tables_.new_folders.is_listed(entry.slot)
+                        : tables_.copies.is_listed(entry.slot);
   }
 
   std::optional<FileVersion> source_of(const Kept& entry) const {

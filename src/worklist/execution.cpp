@@ -1,5 +1,10 @@
 #include "worklist/execution.h"
 
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <unordered_map>
+
 #include "files/copy_batch.h"
 #include "files/operations.h"
 #include "platform/text.h"
@@ -14,197 +19,251 @@ constexpr std::string_view kDeletedHeading = "削除したファイル";
 constexpr std::string_view kCopying = "更新処理中   ";
 constexpr std::string_view kDeleting = "削除処理中   ";
 
+// Ends the phases when the user has asked the run to stop.
+struct Stopped {};
+
+template <typename Table, typename Same>
+std::size_t slot_where(const Table& table, Same same) {
+  for (std::size_t slot = 1; slot <= table.count(); ++slot) {
+    if (same(table[slot])) return slot;
+  }
+  return 0;
+}
+
 class Execution {
  public:
-  Execution(Window& window, const WorkTables& tables, const Roots& roots)
+  Execution(Window& window, WorkTables& tables, const Roots& roots)
       : window_(window),
         tables_(tables),
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
-        file_deleted_(tables.deleted_files.count() + 1),
-        folder_removed_(tables.deleted_folders.count() + 1) {}
+        copies_(kBatchLimits) {}
 
-  std::vector<LeftEntry> run() {
-    create_folders();
-    copy_files();
-    if (deletions_) {
-      delete_files();
-      remove_folders();
+  ExecutionReport run() {
+    bool stopped = false;
+    try {
+      create_folders();
+      copy_files();
+      if (deletions_) {
+        delete_files();
+        remove_folders();
+      }
+    } catch (const Stopped&) {
+      stopped = true;
     }
+    take(copies_.place());
     // The user may unplug the drive as soon as the program says it is done.
-    flush_file_system(roots_.destination_root());
-    between_steps();  // a close during the last step ends the program now
-    return std::move(left_);
+    flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    return {stopped, std::move(left_)};
   }
 
  private:
-  // A close takes effect between steps, once the copies written are in place.
-  void between_steps() {
-    if (!window_.keep_painted()) return;
-    copies_.place();
-    take_left_copies();
-    window_.process_pending_events();
+  void stop_if_asked() {
+    if (window_.stop_requested(Control::Button4)) throw Stopped{};
   }
 
   void create_folders() {
-    for (std::size_t slot = 1; slot <= tables_.new_folders.count(); ++slot) {
-      between_steps();
-      const std::string& folder = tables_.new_folders[slot];
-      if (folder.empty() || left_out(folder)) continue;
-      const auto there = entry_at(folder);
-      if (there && !there->folder && !delete_ahead(folder)) {
-        left_out_.push_back(folder);
-        continue;
-      }
-      make_folder(folder);
-      window_.list_add(Control::List1, new_folder_text(folder));
+    for (const auto& [slot, folder] : tables_.new_folders.listed()) {
+      stop_if_asked();
+      create_folder(slot, folder);
     }
   }
 
   void copy_files() {
-    const bool to_drive = roots_.direction == Direction::FolderToDrive;
-    for (std::size_t slot = 1; slot <= tables_.copies.count(); ++slot) {
-      between_steps();
-      const CopyEntry& entry = tables_.copies[slot];
-      if (entry.path.empty()) continue;
-      window_.set_text(Control::Text1, progress_text(kCopying, slot, tables_.copies.count()));
-      const std::string destination = roots_.destination_root() + entry.path;
-      const std::string source = roots_.source_root() + entry.path;
-      if (left_out(destination)) continue;
-      auto there = entry_at(destination);
-      if (there && there->folder) {
-        if (!remove_ahead(destination)) continue;
-        there.reset();
-      }
-      // Never over a change made after the scan; a source changed since is
-      // copied as it is now.
-      const auto& seen_there = to_drive ? entry.right_seen : entry.left_seen;
-      if (there && (!seen_there || there->version() != *seen_there)) {
-        left_.push_back({destination, LeftEntry::Why::Changed});
-        continue;
-      }
-      const auto source_now = entry_at(source);
-      if (!source_now || source_now->folder) {
-        left_.push_back({source, LeftEntry::Why::Missing});
-        continue;
-      }
-      window_.list_add(Control::List1, update_text(destination));
-      copies_.add(source, destination,
-                  there ? Replaces::exactly(there->version()) : Replaces::nothing(),
-                  [this](std::uint64_t) { window_.keep_painted(); });
-      take_left_copies();
+    const std::size_t count = tables_.copies.count();
+    for (const auto& [slot, entry] : tables_.copies.listed()) {
+      stop_if_asked();
+      window_.set_text(Control::Text1, progress_text(kCopying, slot, count));
+      copy_file(slot, entry);
+      if (copies_.full()) take(copies_.place());
     }
-    copies_.place();
-    take_left_copies();
   }
 
   void delete_files() {
-    for (std::size_t slot = 1; slot <= tables_.deleted_files.count(); ++slot) {
-      between_steps();
-      const FileDeletion& file = tables_.deleted_files[slot];
-      if (file.path.empty() || file_deleted_[slot]) continue;
-      window_.set_text(Control::Text1,
-                       progress_text(kDeleting, slot, tables_.deleted_files.count()));
+    const std::size_t count = tables_.deleted_files.count();
+    for (const auto& [slot, file] : tables_.deleted_files.listed()) {
+      stop_if_asked();
+      window_.set_text(Control::Text1, progress_text(kDeleting, slot, count));
       delete_if_unchanged(slot);
     }
   }
 
   // Descending: the scan recorded every folder before its subfolders.
   void remove_folders() {
-    for (std::size_t slot = tables_.deleted_folders.count(); slot >= 1; --slot) {
-      between_steps();
-      const std::string& folder = tables_.deleted_folders[slot];
-      if (folder.empty() || folder_removed_[slot]) continue;
+    for (const auto& [slot, folder] : tables_.deleted_folders.listed_backwards()) {
+      stop_if_asked();
       remove_if_empty(slot);
     }
   }
 
-  // Deletes the file as the scan saw it; a file changed or gone since is
-  // left and answered.
+  // --- One guard per kind of entry: what stands at its path now ---------
+
+  // A folder that appeared since the scan serves as made; a file in its
+  // place is deleted first when its deletion is listed; below a folder not
+  // made nothing is made.
+  void create_folder(std::size_t slot, const std::string& folder) {
+    auto& table = tables_.new_folders;
+    if (below_a_folder_not_made(folder)) return leave(table, slot, folder, LeftReason::FolderNotMade);
+    const auto there = entry_at(folder);
+    if (there && there->folder && !there->link) return leave(table, slot, folder, LeftReason::Changed);
+    if (there) {
+      const auto why = there->link ? std::optional(LeftReason::Changed) : delete_ahead(folder);
+      if (why) {
+        not_made_.push_back(folder);
+        return leave(table, slot, folder, *why);
+      }
+    }
+    make_folder(folder);
+    table.settle(slot, SlotState::Done);
+    window_.list_add(Control::List1, new_folder_text(folder));
+    changed(folder);
+  }
+
+  // The destination is checked once, as the copy is put in place; a source
+  // changed since the scan is copied as it is now.
+  void copy_file(std::size_t slot, const CopyEntry& entry) {
+    auto& table = tables_.copies;
+    const std::string destination = roots_.destination_root() + entry.path;
+    const std::string source = roots_.source_root() + entry.path;
+    if (below_a_folder_not_made(destination)) {
+      return leave(table, slot, destination, LeftReason::FolderNotMade);
+    }
+    if (const auto there = entry_at(destination); there && there->folder) {
+      if (const auto why = remove_ahead(destination)) return leave(table, slot, destination, *why);
+    }
+    const auto& seen_there =
+        roots_.direction == Direction::FolderToDrive ? entry.right_seen : entry.left_seen;
+    const Replaces replaces = seen_there ? Replaces::exactly(*seen_there) : Replaces::nothing();
+    const auto go_on = [this](std::uint64_t) { return !window_.stop_requested(Control::Button4); };
+    switch (copies_.add(source, destination, replaces, go_on)) {
+      case CopyBatch::Added::Written:
+        copying_[destination] = slot;
+        return;
+      case CopyBatch::Added::SourceMissing:
+        return leave(table, slot, source, LeftReason::Missing);
+      case CopyBatch::Added::Abandoned:
+        throw Stopped{};
+    }
+  }
+
+  // The file as the scan saw it, or nothing: whether it was deleted.
   bool delete_if_unchanged(std::size_t slot) {
-    file_deleted_[slot] = true;
-    const FileDeletion& file = tables_.deleted_files[slot];
+    auto& table = tables_.deleted_files;
+    const FileDeletion& file = table[slot];
     const auto now = entry_at(file.path);
     if (!now || now->folder || now->version() != file.seen) {
-      left_.push_back({file.path, now ? LeftEntry::Why::Changed : LeftEntry::Why::Missing});
+      leave(table, slot, file.path, now ? LeftReason::Changed : LeftReason::Missing);
       return false;
     }
     delete_file(file.path);
+    table.settle(slot, SlotState::Done);
     window_.list_add(Control::List2, deletion_text(file.path));
+    changed(file.path);
     return true;
   }
 
-  // A folder that still holds something (a file left, or one added since
-  // the scan) is left as it is.
+  // A folder that still holds something (an entry left, or one added since
+  // the scan) is left as it is. Whether it was removed.
   bool remove_if_empty(std::size_t slot) {
-    folder_removed_[slot] = true;
-    const std::string& folder = tables_.deleted_folders[slot];
-    if (!remove_empty_folder(folder)) return false;
+    auto& table = tables_.deleted_folders;
+    const std::string& folder = table[slot];
+    const auto now = entry_at(folder);
+    if (!now || !now->folder || now->link) {
+      leave(table, slot, folder, now ? LeftReason::Changed : LeftReason::Missing);
+      return false;
+    }
+    if (!remove_empty_folder(folder)) {
+      leave(table, slot, folder,
+            holds_an_entry_left(folder) ? LeftReason::HoldsLeft : LeftReason::FolderGained);
+      return false;
+    }
+    table.settle(slot, SlotState::Done);
     window_.list_add(Control::List2, deletion_text(folder));
+    changed_folders_.erase(folder);
+    changed(folder);
     return true;
   }
 
-  // A file stands where a folder is to be created: its deletion, when it is
-  // listed and deletions are made, clears the way first.
-  bool delete_ahead(const std::string& path) {
-    if (!deletions_) return false;
-    for (std::size_t slot = 1; slot <= tables_.deleted_files.count(); ++slot) {
-      if (tables_.deleted_files[slot].path == path && !file_deleted_[slot]) {
-        return delete_if_unchanged(slot);
-      }
-    }
-    return false;
+  // --- A file against a folder of the same name -------------------------
+
+  // A file stands where a folder is to be made: its deletion, when it is
+  // listed and deletions are made, clears the way first. Why the way stays
+  // blocked, if it does.
+  std::optional<LeftReason> delete_ahead(const std::string& path) {
+    auto& files = tables_.deleted_files;
+    const std::size_t slot = slot_where(files, [&](const FileDeletion& f) { return f.path == path; });
+    if (slot == 0) return LeftReason::Changed;  // it appeared since the scan
+    if (deletions_ && files.is_listed(slot) && delete_if_unchanged(slot)) return std::nullopt;
+    return LeftReason::FileInTheWay;
   }
 
   // A folder stands where a file is to be copied: its removal, with the
   // listed entries below it, clears the way first, when it is listed and
   // deletions are made.
-  bool remove_ahead(const std::string& folder) {
-    if (!deletions_) return false;
-    std::size_t found = 0;
-    for (std::size_t slot = 1; slot <= tables_.deleted_folders.count() && !found; ++slot) {
-      if (tables_.deleted_folders[slot] == folder && !folder_removed_[slot]) found = slot;
+  std::optional<LeftReason> remove_ahead(const std::string& folder) {
+    auto& folders = tables_.deleted_folders;
+    const std::size_t found = slot_where(folders, [&](const std::string& f) { return f == folder; });
+    if (found == 0) return LeftReason::Changed;  // it appeared since the scan
+    if (!deletions_ || !folders.is_listed(found)) return LeftReason::FolderInTheWay;
+    for (const auto& [slot, file] : tables_.deleted_files.listed()) {
+      if (lies_below(file.path, folder)) delete_if_unchanged(slot);
     }
-    if (!found) return false;
-    for (std::size_t slot = 1; slot <= tables_.deleted_files.count(); ++slot) {
-      const std::string& path = tables_.deleted_files[slot].path;
-      if (!path.empty() && !file_deleted_[slot] && lies_below(path, folder)) {
-        delete_if_unchanged(slot);
-      }
+    for (const auto& [slot, below] : folders.listed_backwards()) {
+      if (lies_below(below, folder)) remove_if_empty(slot);
     }
-    for (std::size_t slot = tables_.deleted_folders.count(); slot > found; --slot) {
-      const std::string& path = tables_.deleted_folders[slot];
-      if (!path.empty() && !folder_removed_[slot] && lies_below(path, folder)) {
-        remove_if_empty(slot);
-      }
-    }
-    return remove_if_empty(found);
+    if (remove_if_empty(found)) return std::nullopt;
+    return LeftReason::FolderInTheWay;
   }
 
-  // Below a folder whose creation was left out, nothing is created.
-  bool left_out(const std::string& path) const {
-    for (const std::string& folder : left_out_) {
-      if (path == folder || lies_below(path, folder)) return true;
-    }
-    return false;
+  // --- What the run left and what it changed -----------------------------
+
+  template <typename Table>
+  void leave(Table& table, std::size_t slot, const std::string& path, LeftReason why) {
+    table.settle(slot, SlotState::Left);
+    left_.push_back({path, why});
   }
 
-  void take_left_copies() {
-    for (std::string& destination : copies_.take_left()) {
-      left_.push_back({std::move(destination), LeftEntry::Why::Changed});
+  bool below_a_folder_not_made(const std::string& path) const {
+    return std::ranges::any_of(not_made_,
+                               [&](const std::string& folder) { return lies_below(path, folder); });
+  }
+
+  bool holds_an_entry_left(const std::string& folder) const {
+    const auto left_below = [&](const auto& table, const auto& path_of) {
+      for (std::size_t slot = 1; slot <= table.count(); ++slot) {
+        if (table.state(slot) == SlotState::Left && lies_below(path_of(table[slot]), folder)) {
+          return true;
+        }
+      }
+      return false;
+    };
+    return left_below(tables_.deleted_files, [](const FileDeletion& f) { return f.path; }) ||
+           left_below(tables_.deleted_folders, [](const std::string& f) { return f; });
+  }
+
+  void take(const CopyBatch::Placed& placed) {
+    for (const std::string& destination : placed.placed) {
+      tables_.copies.settle(copying_.at(destination), SlotState::Done);
+      window_.list_add(Control::List1, update_text(destination));
+      changed(destination);
+    }
+    for (const std::string& destination : placed.changed) {
+      leave(tables_.copies, copying_.at(destination), destination, LeftReason::Changed);
     }
   }
+
+  // The folder that holds a path the run changed: flushed at the end.
+  void changed(std::string_view path) { changed_folders_.emplace(folder_of(path)); }
 
   Window& window_;
-  const WorkTables& tables_;
+  WorkTables& tables_;
   const Roots& roots_;
   const bool deletions_;
-  // By slot: done ahead of their phase, or left.
-  std::vector<bool> file_deleted_;
-  std::vector<bool> folder_removed_;
-  std::vector<std::string> left_out_;
-  std::vector<LeftEntry> left_;
   CopyBatch copies_;
+  std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
+  std::vector<std::string> not_made_;                      // folders left
+  std::set<std::string> changed_folders_;
+  std::vector<LeftEntry> left_;
 };
 
 }  // namespace
@@ -213,8 +272,7 @@ std::string progress_text(std::string_view label, std::size_t slot, std::size_t 
   return std::string(label) + " " + std::to_string(slot) + " / " + std::to_string(count);
 }
 
-std::vector<LeftEntry> execute_work_lists(Window& window, const WorkTables& tables,
-                                          const Roots& roots) {
+ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots) {
   window.set_text(Control::Edit3, kCopiedHeading);
   window.set_text(Control::Edit4, kDeletedHeading);
   Execution execution(window, tables, roots);

@@ -5,26 +5,49 @@
 #include <string>
 #include <vector>
 
+#include "files/copy_batch.h"
 #include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
 
-// An entry left as it was because its file changed after the scan.
+// Copies are flushed and placed together, up to so many files, so many
+// bytes or so long a time since the batch began.
+inline constexpr CopyBatch::Limits kBatchLimits{64, std::uint64_t{64} << 20,
+                                                std::chrono::seconds(1)};
+
+// Why the execution left an entry as it was.
+enum class LeftReason {
+  Changed,         // what stands at the path changed since the scan
+  Missing,         // the source, or the file or folder to delete, is gone
+  FolderGained,    // a folder to remove holds an entry the scan did not list
+  HoldsLeft,       // a folder to remove holds an entry this run left
+  FileInTheWay,    // a file stands where a folder is to be made and is not deleted
+  FolderInTheWay,  // a folder stands where a file is to be copied and is not removed
+  FolderNotMade,   // it lies below a folder that was not made
+};
+
 struct LeftEntry {
-  enum class Why { Changed, Missing };
   std::string path;
-  Why why;
+  LeftReason why;
   bool operator==(const LeftEntry&) const = default;
 };
 
+struct ExecutionReport {
+  bool stopped = false;         // the user stopped the run; what was done stays done
+  std::vector<LeftEntry> left;  // in the order the entries were met
+};
+
 // CHECK1 checked when this starts leaves out every deletion. Each entry is
-// checked just before it is acted on: a file that changed since the scan is
-// left as it is, and answered. A refused operation raises its run-time
-// error; what was done stays done.
-std::vector<LeftEntry> execute_work_lists(Window& window, const WorkTables& tables,
-                                          const Roots& roots);
+// checked as it is acted on: what changed since the scan is left as it is,
+// settled as left in its table, and answered; only what was done is listed
+// in LIST1 and LIST2. A close of the window or a click on BUTTON4 stops the
+// run at once, within a copy too: that copy is abandoned, the finished ones
+// are put in place. Whatever the run did is flushed to its medium before
+// this returns. A refused operation raises its run-time error; what was done
+// stays done.
+ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots);
 
 // "<label>   " followed by " <slot> / <count>".
 std::string progress_text(std::string_view label, std::size_t slot, std::size_t count);

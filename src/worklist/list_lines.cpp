@@ -13,9 +13,6 @@ constexpr std::string_view kUpdateWord = "(更新) ";
 constexpr std::string_view kDeleteWord = "(削除) ";
 constexpr std::size_t kIndexWidth = 8;
 
-// A slot whose path is empty after trimming is blank: it has no line.
-bool is_blank_path(std::string_view path) { return trim_blanks(path).empty(); }
-
 }  // namespace
 
 std::string format_line(std::string_view text, std::size_t width, long index) {
@@ -59,15 +56,11 @@ std::string deletion_text(std::string_view path) {
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots) {
   std::vector<std::string> lines;
   lines.reserve(tables.copies.count() + tables.new_folders.count());
-  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
-    const CopyEntry& entry = tables.copies[slot];
-    if (is_blank_path(entry.path)) continue;
+  for (const auto& [slot, entry] : tables.copies.listed()) {
     lines.push_back(format_line(copy_entry_text(entry, roots), kCopyTextWidth,
                                 static_cast<long>(slot)));
   }
-  for (std::size_t slot = 1; slot <= tables.new_folders.count(); ++slot) {
-    const std::string& folder = tables.new_folders[slot];
-    if (is_blank_path(folder)) continue;
+  for (const auto& [slot, folder] : tables.new_folders.listed()) {
     lines.push_back(format_line(new_folder_text(folder), kOtherTextWidth,
                                 kFolderIndexBase + static_cast<long>(slot)));
   }
@@ -77,14 +70,11 @@ std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& root
 std::vector<std::string> list2_lines(const WorkTables& tables) {
   std::vector<std::string> lines;
   lines.reserve(tables.deletions());
-  for (std::size_t slot = 1; slot <= tables.deleted_files.count(); ++slot) {
-    const std::string& file = tables.deleted_files[slot].path;
-    if (is_blank_path(file)) continue;
-    lines.push_back(format_line(deletion_text(file), kOtherTextWidth, static_cast<long>(slot)));
+  for (const auto& [slot, file] : tables.deleted_files.listed()) {
+    lines.push_back(format_line(deletion_text(file.path), kOtherTextWidth,
+                                static_cast<long>(slot)));
   }
-  for (std::size_t slot = 1; slot <= tables.deleted_folders.count(); ++slot) {
-    const std::string& folder = tables.deleted_folders[slot];
-    if (is_blank_path(folder)) continue;
+  for (const auto& [slot, folder] : tables.deleted_folders.listed()) {
     lines.push_back(format_line(deletion_text(folder), kOtherTextWidth,
                                 kFolderIndexBase + static_cast<long>(slot)));
   }

@@ -31,7 +31,7 @@ std::string new_folder_text(std::string_view folder);
 std::string update_text(std::string_view destination);
 std::string deletion_text(std::string_view path);
 
-// The lines of each list, non-blank slots only, files before folders, each
+// The lines of each list, listed slots only, files before folders, each
 // in slot order.
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots);
 std::vector<std::string> list2_lines(const WorkTables& tables);

@@ -14,9 +14,7 @@ std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
                            std::uint64_t allocation_unit) {
   const bool to_drive = direction == Direction::FolderToDrive;
   std::uint64_t added = 0, freed = 0;
-  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
-    const CopyEntry& entry = tables.copies[slot];
-    if (entry.path.empty()) continue;
+  for (const auto& [slot, entry] : tables.copies.listed()) {
     const auto& source = to_drive ? entry.left_seen : entry.right_seen;
     const auto& replaced = to_drive ? entry.right_seen : entry.left_seen;
     if (source) added += in_whole_units(source->size, allocation_unit);

@@ -1,6 +1,7 @@
 #include "worklist/withdrawal.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/text.h"
 #include "worklist/list_lines.h"
@@ -12,17 +13,19 @@ namespace {
 constexpr std::string_view kFileQuestion = "下記の選択ファイルをリストからはずしますか";
 constexpr std::string_view kFolderQuestion = "下記の選択フォルダをリストからはずしますか";
 
-// The path of a table's entry.
-std::string& path_of(std::string& folder) { return folder; }
-std::string& path_of(FileDeletion& file) { return file.path; }
 const std::string& path_of(const std::string& folder) { return folder; }
 const std::string& path_of(const FileDeletion& file) { return file.path; }
+const std::string& path_of(const CopyEntry& copy) { return copy.path; }
 
+// Withdraws every listed entry of the table whose path (with prefix in
+// front) lies below folder.
 template <typename Table>
-void blank_below(Table& table, std::string_view folder) {
-  for (std::size_t slot = 1; slot <= table.count(); ++slot) {
-    if (lies_below(path_of(table[slot]), folder)) path_of(table[slot]).clear();
+void withdraw_below(Table& table, std::string_view folder, std::string_view prefix = {}) {
+  std::vector<std::size_t> below;
+  for (const auto& [slot, entry] : table.listed()) {
+    if (lies_below(std::string(prefix) + path_of(entry), folder)) below.push_back(slot);
   }
+  for (const std::size_t slot : below) table.withdraw(slot);
 }
 
 template <typename Table>
@@ -32,10 +35,11 @@ std::string deletion_text_of(const Table& table, std::size_t slot) {
 
 // A folder that contains a kept item cannot be removed empty.
 void keep_containing_folders(WorkTables& tables, std::string_view path) {
-  auto& folders = tables.deleted_folders;
-  for (std::size_t slot = 1; slot <= folders.count(); ++slot) {
-    if (!folders[slot].empty() && lies_below(path, folders[slot])) folders[slot].clear();
+  std::vector<std::size_t> above;
+  for (const auto& [slot, folder] : tables.deleted_folders.listed()) {
+    if (lies_below(path, folder)) above.push_back(slot);
   }
+  for (const std::size_t slot : above) tables.deleted_folders.withdraw(slot);
 }
 
 // The entry's whole text as its line shows it; empty for a slot that the
@@ -64,36 +68,30 @@ void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roo
 
 void withdraw_from_list2(const LineTarget& target, WorkTables& tables) {
   const auto slot = static_cast<std::size_t>(target.slot);
-  std::string path;
   if (target.folder) {
-    if (!tables.deleted_folders.has_slot(slot)) return;
-    path = std::exchange(tables.deleted_folders[slot], std::string());
-    blank_below(tables.deleted_files, path);
-    blank_below(tables.deleted_folders, path);
+    if (!tables.deleted_folders.has_slot(slot) || !tables.deleted_folders.is_listed(slot)) return;
+    const std::string& folder = tables.deleted_folders[slot];
+    tables.deleted_folders.withdraw(slot);
+    withdraw_below(tables.deleted_files, folder);
+    withdraw_below(tables.deleted_folders, folder);
+    keep_containing_folders(tables, folder);
   } else {
-    if (!tables.deleted_files.has_slot(slot)) return;
-    path = std::exchange(tables.deleted_files[slot].path, std::string());
+    if (!tables.deleted_files.has_slot(slot) || !tables.deleted_files.is_listed(slot)) return;
+    tables.deleted_files.withdraw(slot);
+    keep_containing_folders(tables, tables.deleted_files[slot].path);
   }
-  keep_containing_folders(tables, path);
 }
 
 }  // namespace
 
-void withdraw_copy(WorkTables& tables, std::size_t slot) {
-  if (tables.copies.has_slot(slot)) tables.copies[slot].path.clear();
-}
+void withdraw_copy(WorkTables& tables, std::size_t slot) { tables.copies.withdraw(slot); }
 
 void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots) {
-  if (!tables.new_folders.has_slot(slot)) return;
-  const std::string folder = std::exchange(tables.new_folders[slot], std::string());
-  if (folder.empty()) return;
-  blank_below(tables.new_folders, folder);
-  for (std::size_t i = 1; i <= tables.copies.count(); ++i) {
-    CopyEntry& entry = tables.copies[i];
-    if (!entry.path.empty() && lies_below(roots.destination_root() + entry.path, folder)) {
-      entry.path.clear();
-    }
-  }
+  if (!tables.new_folders.has_slot(slot) || !tables.new_folders.is_listed(slot)) return;
+  const std::string& folder = tables.new_folders[slot];
+  tables.new_folders.withdraw(slot);
+  withdraw_below(tables.new_folders, folder);
+  withdraw_below(tables.copies, folder, roots.destination_root());
 }
 
 void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, const Roots& roots) {

@@ -1,18 +1,20 @@
 // The four work tables the scan fills: files to create or update, folders to
 // create, files to delete and folders to delete. Slots are numbered from 1 in
-// the order the scan appended them; a withdrawn entry is a slot whose path is
-// empty. Slots never move and counts never shrink.
+// the order the scan appended them; they never move and counts never shrink.
+// A table owns the state of each slot: listed, withdrawn from the lists, or
+// met by the execution (done, or left as it was).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <iterator>
 #include <source_location>
 #include <string>
 #include <vector>
 
-#include "platform/folder_reading.h"
 #include "errors/runtime_error.h"
+#include "platform/folder_reading.h"
 
 namespace tav {
 
@@ -36,23 +38,86 @@ inline constexpr std::size_t kMaxNewFolders = 9999;
 inline constexpr std::size_t kMaxDeletedFiles = 99999;
 inline constexpr std::size_t kMaxDeletedFolders = 9999;
 
+enum class SlotState : std::uint8_t {
+  Listed,     // as the scan found it
+  Withdrawn,  // out of the lists (a double-click, or a check before the review)
+  Done,       // carried out
+  Left,       // met by the execution and left as it was
+};
+
 // One table: slot n is element n - 1.
 template <typename Entry>
 class WorkTable {
  public:
+  struct Slot {
+    std::size_t slot;
+    const Entry& entry;
+  };
+
   explicit WorkTable(std::size_t capacity) : capacity_(capacity) {}
 
-  // Appends an entry; a full table raises run-time error 9.
+  // Appends a listed entry; a full table raises run-time error 9.
   void append(Entry entry, std::source_location where = std::source_location::current());
 
   std::size_t count() const { return entries_.size(); }
   bool has_slot(std::size_t slot) const { return slot >= 1 && slot <= entries_.size(); }
-  Entry& operator[](std::size_t slot) { return entries_[slot - 1]; }
   const Entry& operator[](std::size_t slot) const { return entries_[slot - 1]; }
+
+  SlotState state(std::size_t slot) const { return states_[slot - 1]; }
+  bool is_listed(std::size_t slot) const { return state(slot) == SlotState::Listed; }
+  // Takes a listed entry out of the lists; any other slot stays as it is.
+  void withdraw(std::size_t slot) { settle(slot, SlotState::Withdrawn); }
+  // The execution's account of a listed entry: done, or left.
+  void settle(std::size_t slot, SlotState state) {
+    if (has_slot(slot) && is_listed(slot)) states_[slot - 1] = state;
+  }
+
+  // The slots still listed, in slot order or backwards. Each is tested as
+  // the iteration reaches it, so that a slot settled meanwhile (done ahead
+  // of its turn) is passed over.
+  class ListedSlots {
+   public:
+    class iterator {
+     public:
+      iterator(const WorkTable& table, std::size_t slot, std::size_t stop, int step)
+          : table_(&table), slot_(slot), stop_(stop), step_(step) {
+        pass_over_unlisted();
+      }
+      Slot operator*() const { return {slot_, (*table_)[slot_]}; }
+      iterator& operator++() {
+        slot_ += static_cast<std::size_t>(step_);
+        pass_over_unlisted();
+        return *this;
+      }
+      bool operator==(std::default_sentinel_t) const { return slot_ == stop_; }
+
+     private:
+      void pass_over_unlisted() {
+        while (slot_ != stop_ && !table_->is_listed(slot_)) slot_ += static_cast<std::size_t>(step_);
+      }
+      const WorkTable* table_;
+      std::size_t slot_, stop_;
+      int step_;
+    };
+
+    ListedSlots(const WorkTable& table, bool backwards) : table_(table), backwards_(backwards) {}
+    iterator begin() const {
+      return backwards_ ? iterator(table_, table_.count(), 0, -1)
+                        : iterator(table_, 1, table_.count() + 1, 1);
+    }
+    std::default_sentinel_t end() const { return {}; }
+
+   private:
+    const WorkTable& table_;
+    bool backwards_;
+  };
+  ListedSlots listed() const { return {*this, false}; }
+  ListedSlots listed_backwards() const { return {*this, true}; }
 
  private:
   std::size_t capacity_;
   std::vector<Entry> entries_;
+  std::vector<SlotState> states_;
 };
 
 struct WorkTables {
@@ -73,6 +138,7 @@ template <typename Entry>
 void WorkTable<Entry>::append(Entry entry, std::source_location where) {
   if (entries_.size() >= capacity_) raise_out_of_range(where);
   entries_.push_back(std::move(entry));
+  states_.push_back(SlotState::Listed);
 }
 
 }  // namespace tav

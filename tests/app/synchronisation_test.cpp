@@ -250,15 +250,6 @@ TEST_F(Synchronisation, StopDuringTheScanEndsAtOnceInReview) {
   EXPECT_FALSE(here.tree.exists(here.settings_file()));
 }
 
-TEST_F(Synchronisation, StopDuringTheExecutionCompletesAndEnds) {
-  folder_side.file("p/new", "n", kNew);
-  drive_side.folder("p");
-  window.click(Control::Button3).click(Control::Button3).click_while_busy(Control::Button4, 2);
-  EXPECT_EQ(run(), 0);
-  EXPECT_TRUE(drive_side.exists("p/new"));
-  EXPECT_TRUE(here.tree.exists(here.settings_file()));
-}
-
 TEST_F(Synchronisation, FoldersWithLeadingBlanksKeepTheirNames) {
   // "　x" and "x" are different folders; the blank is part of the name.
   folder_side.file("proj/　x/f", "1").folder("proj/x");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/copy_batch.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
 #include "support/expect_error.h"
@@ -200,7 +201,10 @@ TEST(CopyFile, ReplacesTheDestinationAndKeepsTheWriteTime) {
   tree.file("src/ソ表.txt", "new content", LocalTime{2024, 5, 2, 0, 0, 1});
   tree.file("dst/ソ表.txt", "old", LocalTime{2024, 5, 1, 23, 59, 59});
   int chunks = 0;
-  copy_file(tree.path("src/ソ表.txt"), tree.path("dst/ソ表.txt"), [&](std::uint64_t) { ++chunks; });
+  copy_file(tree.path("src/ソ表.txt"), tree.path("dst/ソ表.txt"), [&](std::uint64_t) {
+    ++chunks;
+    return true;
+  });
   EXPECT_EQ(tree.read("dst/ソ表.txt"), "new content");
   EXPECT_GE(chunks, 1);
   const auto copied = look_up(tree.path("dst/ソ表.txt"));
@@ -243,7 +247,7 @@ TEST(CopyFile, AnInterruptedCopyLeavesTheOldDestination) {
   tree.file("dst/big.bin", "old");
   struct Interrupted {};
   EXPECT_THROW(copy_file(tree.path("src/big.bin"), tree.path("dst/big.bin"),
-                         [](std::uint64_t) { throw Interrupted{}; }),
+                         [](std::uint64_t) -> bool { throw Interrupted{}; }),
                Interrupted);
   EXPECT_EQ(tree.read("dst/big.bin"), "old");
   EXPECT_EQ(names_listed(tree.path("dst") + kPathSeparator + "*"),
@@ -255,7 +259,7 @@ TEST(CopyFileDeathTest, AProcessKilledMidCopyLeavesTheOldDestination) {
   tree.file("src/big.bin", std::string(3 << 20, 'n'));
   tree.file("dst/big.bin", "old");
   EXPECT_EXIT(copy_file(tree.path("src/big.bin"), tree.path("dst/big.bin"),
-                        [](std::uint64_t) { std::_Exit(3); }),
+                        [](std::uint64_t) -> bool { std::_Exit(3); }),
               testing::ExitedWithCode(3), "");
   EXPECT_EQ(tree.read("dst/big.bin"), "old");
 }

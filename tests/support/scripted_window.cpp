@@ -47,8 +47,15 @@ ScriptedWindow& ScriptedWindow::act(std::function<void()> what) {
   return *this;
 }
 
-ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int after_waits) {
-  busy_actions_.emplace(after_waits, Action{Action::Click, control});
+ScriptedWindow& ScriptedWindow::click_while_busy(Control control, int after_waits,
+                                                 int after_drains) {
+  busy_actions_.emplace(after_waits, Action{Action::Click, control, -1, {}, {}, after_drains});
+  return *this;
+}
+
+ScriptedWindow& ScriptedWindow::close_while_busy(int after_waits, int after_drains) {
+  busy_actions_.emplace(after_waits,
+                        Action{Action::Close, Control::MainForm, -1, {}, {}, after_drains});
   return *this;
 }
 
@@ -182,7 +189,9 @@ void ScriptedWindow::wait_for_event() {
 
 void ScriptedWindow::process_pending_events() { events_.process_pending_events(); }
 
-bool ScriptedWindow::keep_painted() { return events_.keep_painted(); }
+bool ScriptedWindow::stop_requested(Control stop_button) {
+  return events_.stop_requested(stop_button);
+}
 
 void ScriptedWindow::pump(bool wait) {
   if (wait) {
@@ -193,8 +202,14 @@ void ScriptedWindow::pump(bool wait) {
     return;
   }
   const auto last = busy_actions_.upper_bound(waits_);
-  for (auto it = busy_actions_.begin(); it != last; ++it) perform(it->second);
-  busy_actions_.erase(busy_actions_.begin(), last);
+  for (auto it = busy_actions_.begin(); it != last;) {
+    if (it->second.drains_before-- > 0) {
+      ++it;
+      continue;
+    }
+    perform(it->second);
+    it = busy_actions_.erase(it);
+  }
 }
 
 void ScriptedWindow::end_program(int exit_code) { throw ProgramEnded{exit_code}; }

@@ -48,9 +48,11 @@ class ScriptedWindow final : public Window, private EventSource {
   // A double-click on the row whose text starts as given (-1 if none does).
   ScriptedWindow& double_click(Control list, std::string text_start);
   ScriptedWindow& close_window();
-  // A click made while the flow is busy: queued at the first call of
-  // process_pending_events after the given number of waits have returned.
-  ScriptedWindow& click_while_busy(Control control, int after_waits);
+  // A click or a close made while the flow is busy: made at a call of the
+  // between-steps processing once the given number of waits have returned,
+  // after as many further such calls as after_drains says (0: at the first).
+  ScriptedWindow& click_while_busy(Control control, int after_waits, int after_drains = 0);
+  ScriptedWindow& close_while_busy(int after_waits, int after_drains = 0);
   ScriptedWindow& answer(Answer answer);
   ScriptedWindow& browse_result(std::string folder);
   // Typing into an edit field or the combo box.
@@ -94,7 +96,7 @@ class ScriptedWindow final : public Window, private EventSource {
   void bind_procedures(EventProcedures procedures) override;
   void wait_for_event() override;
   void process_pending_events() override;
-  bool keep_painted() override;
+  bool stop_requested(Control stop_button) override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
 
@@ -107,6 +109,7 @@ class ScriptedWindow final : public Window, private EventSource {
     int row = -1;
     std::string text;
     std::function<void()> act;
+    int drains_before = 0;  // while busy: calls of the processing to let pass first
   };
   ControlState& mutable_state(Control control);
   void perform(const Action& action);

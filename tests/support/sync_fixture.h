@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,24 @@ class SyncTest : public testing::Test {
   int sync(Control arrow) {
     window.click(arrow).click(arrow).click(Control::Button4);
     return run();
+  }
+
+  // The source side and the destination side of an arrow.
+  TempTree& source_side(Control arrow) { return arrow == Control::Button3 ? folder_side : drive_side; }
+  TempTree& destination_side(Control arrow) {
+    return arrow == Control::Button3 ? drive_side : folder_side;
+  }
+
+  // The lines of a listed box after its lead, sorted; empty when the box
+  // does not begin with the lead.
+  static std::vector<std::string> box_lines(const ShownBox& box, std::string_view lead) {
+    std::vector<std::string> lines;
+    const std::string start = std::string(lead) + "\r\r";
+    if (!box.text.starts_with(start)) return lines;
+    std::stringstream text(box.text.substr(start.size()));
+    for (std::string line; std::getline(text, line, '\r');) lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
   }
 
   const std::string& drive_root() const { return drive.root(); }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/settings_file.h"
+#include "files/copy_batch.h"
 #include "files/operations.h"
 #include "platform/text.h"
 #include "scan/subdirs.h"

@@ -103,12 +103,8 @@ TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
                      {native("p/big"), Refusal::BigFile},
                      {native("p/docs"), Refusal::CaseTwin}}));
   std::vector<std::string> kept;
-  for (std::size_t slot = 1; slot <= tables.new_folders.count(); ++slot) {
-    if (!tables.new_folders[slot].empty()) kept.push_back(tables.new_folders[slot]);
-  }
-  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
-    if (!tables.copies[slot].path.empty()) kept.push_back(tables.copies[slot].path);
-  }
+  for (const auto& [slot, folder] : tables.new_folders.listed()) kept.push_back(folder);
+  for (const auto& [slot, copy] : tables.copies.listed()) kept.push_back(copy.path);
   EXPECT_EQ(kept, (std::vector<std::string>{roots.drive_root + native("p/Docs"),
                                             roots.drive_root + native("p/x"), native("p/ok")}));
 }

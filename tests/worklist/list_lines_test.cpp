@@ -66,12 +66,11 @@ TEST(ListLines, ReadingBackTellsFilesFromFolders) {
   EXPECT_EQ(read_line("").slot, 0);
 }
 
-TEST(ListLines, BlankSlotsHaveNoLineAndOthersKeepTheirIndex) {
+TEST(ListLines, WithdrawnSlotsHaveNoLineAndOthersKeepTheirIndex) {
   WorkTables tables;
-  tables.deleted_files.append({"E:\\a"});
-  tables.deleted_files.append({""});
-  tables.deleted_files.append({"\u3000 "});
-  tables.deleted_files.append({"E:\\d"});
+  for (const char* path : {"E:\\a", "E:\\b", "E:\\c", "E:\\d"}) tables.deleted_files.append({path});
+  tables.deleted_files.withdraw(2);
+  tables.deleted_files.withdraw(3);
   tables.deleted_folders.append("E:\\f");
   const auto lines = list2_lines(tables);
   ASSERT_EQ(lines.size(), 3u);

@@ -54,4 +54,12 @@ Code code_of_errno(int error, std::string_view path) {
   return kGenFailure;  // a device attached to the system is not functioning
 }
 
+int errno_of_code(Code code) {
+  if (code == kFileNotFound || code == kPathNotFound) return ENOENT;
+  for (const auto& [value, known] : kErrnoCodes) {
+    if (known == code) return value;
+  }
+  return EIO;
+}
+
 }  // namespace tav::sys

@@ -13,4 +13,7 @@ namespace tav::sys {
 // Windows tells them apart.
 Code code_of_errno(int error, std::string_view path);
 
+// An errno value that stands for code (EIO where none is closer).
+int errno_of_code(Code code);
+
 }  // namespace tav::sys

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/errno_codes.h"
+#include "platform/system_faults.h"
 
 namespace tav::sys {
 
@@ -104,11 +105,13 @@ std::unique_ptr<Search> start_look_up(std::string_view path) {
 }
 
 Code create_folder(std::string_view path) {
+  if (fails_by_plan(Call::MakeFolder)) return last_code(path);
   const std::string p(path);
   return ::mkdir(p.c_str(), 0777) == 0 ? 0 : last_code(path);
 }
 
 Code remove_folder(std::string_view path) {
+  if (fails_by_plan(Call::Remove)) return last_code(path);
   const std::string p(path);
   if (::rmdir(p.c_str()) == 0) return 0;
   return errno == ENOTDIR ? kDirectoryNameInvalid : last_code(path);
@@ -116,18 +119,15 @@ Code remove_folder(std::string_view path) {
 
 bool is_device_name(std::string_view) { return false; }
 
-bool is_deletable_file(std::string_view path) {
-  const std::string p(path);
-  struct stat info {};
-  return ::lstat(p.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
 Code delete_file(std::string_view path) {
+  if (fails_by_plan(Call::Remove)) return last_code(path);
   const std::string p(path);
-  return ::unlink(p.c_str()) == 0 ? 0 : last_code(path);
+  if (::unlink(p.c_str()) == 0) return 0;
+  return errno == EISDIR ? kFileNotFound : last_code(path);
 }
 
 Handle open_to_read(std::string_view path) {
+  if (fails_by_plan(Call::Open)) return kNoHandle;
   return ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
 }
 
@@ -144,10 +144,12 @@ bool read_facts(Handle file, FileFacts& facts) {
 }
 
 Handle create_new_file(std::string_view path) {
+  if (fails_by_plan(Call::Open)) return kNoHandle;
   return ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
 std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size) {
+  if (fails_by_plan(Call::Read)) return -1;
   for (;;) {
     const ssize_t got = ::read(file, buffer, size);
     if (got >= 0 || errno != EINTR) return got;
@@ -155,6 +157,7 @@ std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size) {
 }
 
 std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
+  if (fails_by_plan(Call::Write)) return -1;
   const ssize_t written = ::write(file, data, size);
   return written < 0 && errno == EINTR ? 0 : written;
 }
@@ -169,6 +172,7 @@ bool mode_cannot_be_kept(int error) {
 }  // namespace
 
 bool keep_times(Handle copy, const FileFacts& source) {
+  if (fails_by_plan(Call::SetTimes)) return false;
   const timespec times[2] = {{source.accessed.seconds, source.accessed.nanoseconds},
                              {source.written.seconds, source.written.nanoseconds}};
   if (::futimens(copy, times) != 0) return false;
@@ -180,6 +184,7 @@ bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // th
 // One file is flushed alone; several at once by one flush of each file
 // system they are on, which commits the journal once instead of per file.
 bool flush_files(std::span<const Handle> files) {
+  if (fails_by_plan(Call::Flush)) return false;
   if (files.size() == 1) return ::fsync(static_cast<int>(files[0])) == 0;
   std::vector<dev_t> flushed;
   for (const Handle file : files) {
@@ -196,13 +201,40 @@ void start_writing(Handle file) {
   ::sync_file_range(static_cast<int>(file), 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-bool close_file(Handle file) { return ::close(file) == 0; }
+// A planned failure still closes the file, as a refused close does.
+bool close_file(Handle file) {
+  const bool planned = fails_by_plan(Call::Close);
+  const int saved = errno;
+  const bool closed = ::close(static_cast<int>(file)) == 0;
+  if (planned) errno = saved;
+  return closed && !planned;
+}
+
+namespace {
+// Windows refuses to replace a read-only file or a folder: here, a folder or
+// a file this user may not write.
+bool refuses_replacing(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return false;
+  if (S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+    return true;
+  }
+  if (::access(path.c_str(), W_OK) == 0) return false;
+  errno = EACCES;
+  return true;
+}
+}  // namespace
 
 bool rename_over(std::string_view from, std::string_view to) {
-  return ::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+  if (fails_by_plan(Call::Rename)) return false;
+  const std::string target(to);
+  if (refuses_replacing(target)) return false;
+  return ::rename(std::string(from).c_str(), target.c_str()) == 0;
 }
 
 bool rename_new(std::string_view from, std::string_view to) {
+  if (fails_by_plan(Call::Rename)) return false;
   const std::string source(from), target(to);
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
     return true;
@@ -217,24 +249,27 @@ bool rename_new(std::string_view from, std::string_view to) {
   return ::rename(source.c_str(), target.c_str()) == 0;
 }
 
-// Windows refuses to replace a read-only file: here, one this user may not write.
-bool refuses_overwrite(std::string_view path) {
-  const std::string p(path);
-  struct stat info {};
-  return ::lstat(p.c_str(), &info) == 0 &&
-         (S_ISDIR(info.st_mode) || ::access(p.c_str(), W_OK) != 0);
+// One flush of each file system the folders are on writes their entries
+// with everything else it holds.
+bool flush_folders(std::span<const std::string> folders) {
+  if (fails_by_plan(Call::Flush)) return false;
+  std::vector<dev_t> flushed;
+  for (const std::string& folder : folders) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return false;
+    if (std::find(flushed.begin(), flushed.end(), info.st_dev) != flushed.end()) continue;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::syncfs(fd) == 0;
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    if (!synced) return false;
+    flushed.push_back(info.st_dev);
+  }
+  return true;
 }
+
+void set_last_code(Code code) { errno = errno_of_code(code); }
 
 }  // namespace tav::sys
-
-namespace tav {
-
-void flush_file_system(std::string_view path) noexcept {
-  const std::string p(path);
-  const int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::syncfs(fd);
-  ::close(fd);
-}
-
-}  // namespace tav

@@ -28,8 +28,10 @@ void FormWindow::centre_outer(int width, int height) {
   move(area.x() + area.width() / 2 - width / 2, area.y() + area.height() / 2 - height / 2);
 }
 
+// The window stays on the screen until the program ends, so that it never
+// disappears while the program still writes.
 void FormWindow::closeEvent(QCloseEvent* event) {
-  event->accept();
+  event->ignore();
   on_close_();
 }
 

@@ -1,7 +1,7 @@
 // The form's top-level window: a fixed size, a title bar with the system
 // menu, minimise and close boxes but no maximise box. Closing it is
 // reported, never refused: the window layer ends the program at its next
-// processing of events.
+// processing of events, and the window stays on the screen until then.
 #pragma once
 
 #include <QSize>

@@ -140,7 +140,9 @@ void QtWindow::wait_for_event() { events_.wait_for_event(); }
 
 void QtWindow::process_pending_events() { events_.process_pending_events(); }
 
-bool QtWindow::keep_painted() { return events_.keep_painted(); }
+bool QtWindow::stop_requested(Control stop_button) {
+  return events_.stop_requested(stop_button);
+}
 
 void QtWindow::pump(bool wait) {
   // Waiting blocks without spinning until at least one event was handled.

@@ -53,7 +53,7 @@ class QtWindow final : public Window, private EventSource {
   void bind_procedures(EventProcedures procedures) override;
   void wait_for_event() override;
   void process_pending_events() override;
-  bool keep_painted() override;
+  bool stop_requested(Control stop_button) override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
 

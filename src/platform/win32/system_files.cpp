@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/system_faults.h"
 #include "platform/win32/file_time.h"
 #include "platform/win32/wide.h"
 
@@ -89,6 +90,13 @@ bool is_reserved_device(std::wstring name) {
          name[3] >= L'1' && name[3] <= L'9';
 }
 
+// Refusals that say a folder cannot be flushed by this user or on this file
+// system, not that its medium failed.
+bool may_not_flush(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_FUNCTION ||
+         error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER;
+}
+
 }  // namespace
 
 std::unique_ptr<Search> start_search(std::string_view pattern) {
@@ -99,10 +107,12 @@ std::unique_ptr<Search> start_search(std::string_view pattern) {
 std::unique_ptr<Search> start_look_up(std::string_view path) { return start_search(path); }
 
 Code create_folder(std::string_view path) {
+  if (fails_by_plan(Call::MakeFolder)) return last_code();
   return ::CreateDirectoryW(win32::widen(path).c_str(), nullptr) ? 0 : last_code();
 }
 
 Code remove_folder(std::string_view path) {
+  if (fails_by_plan(Call::Remove)) return last_code();
   return ::RemoveDirectoryW(win32::widen(path).c_str()) ? 0 : last_code();
 }
 
@@ -112,23 +122,15 @@ bool is_device_name(std::string_view path) {
   return is_reserved_device(cut == std::wstring::npos ? wide : wide.substr(cut + 1));
 }
 
-bool is_deletable_file(std::string_view path) {
-  const std::wstring wide = win32::widen(path);
-  std::wstring full(MAX_PATH + 1, L'\0');
-  const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()),
-                                          full.data(), nullptr);
-  if (length == 0 || length > full.size()) return false;
-  full.resize(length);
-  // Opening for no access finds files only: a folder needs backup semantics.
-  const HANDLE file = ::CreateFileW(full.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  return true;
-}
-
 Code delete_file(std::string_view path) {
-  return ::DeleteFileW(win32::widen(path).c_str()) ? 0 : last_code();
+  if (fails_by_plan(Call::Remove)) return last_code();
+  const std::wstring wide = win32::widen(path);
+  if (::DeleteFileW(wide.c_str())) return 0;
+  const Code code = last_code();
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  const bool folder =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return code == ERROR_ACCESS_DENIED && folder ? kFileNotFound : code;
 }
 
 const std::string_view kTemporaryHiding = "";
@@ -138,10 +140,12 @@ unsigned process_id() { return ::GetCurrentProcessId(); }
 Code last_code(std::string_view) { return last_code(); }
 
 Handle open_to_read(std::string_view path) {
+  if (fails_by_plan(Call::Open)) return kNoHandle;
   return open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
 }
 
 Handle open_source(std::string_view path) {
+  if (fails_by_plan(Call::Open)) return kNoHandle;
   return open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
@@ -157,16 +161,19 @@ bool read_facts(Handle file, FileFacts& facts) {
 }
 
 Handle create_new_file(std::string_view path) {
+  if (fails_by_plan(Call::Open)) return kNoHandle;
   return open(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
 }
 
 std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size) {
+  if (fails_by_plan(Call::Read)) return -1;
   DWORD got = 0;
   if (!::ReadFile(native(file), buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
   return got;
 }
 
 std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
+  if (fails_by_plan(Call::Write)) return -1;
   DWORD written = 0;
   const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30));
   if (!::WriteFile(native(file), data, chunk, &written, nullptr)) return -1;
@@ -174,18 +181,21 @@ std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size) {
 }
 
 bool keep_times(Handle copy, const FileFacts& source) {
+  if (fails_by_plan(Call::SetTimes)) return false;
   const FILETIME created = file_time(source.created), accessed = file_time(source.accessed),
                  written = file_time(source.written);
   return ::SetFileTime(native(copy), &created, &accessed, &written);
 }
 
 bool keep_attributes(std::string_view copy, const FileFacts& source) {
+  if (fails_by_plan(Call::SetTimes)) return false;
   const DWORD attributes = source.attributes & kCopiedAttributes;
   return ::SetFileAttributesW(win32::widen(copy).c_str(),
                               attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
 bool flush_files(std::span<const Handle> files) {
+  if (fails_by_plan(Call::Flush)) return false;
   for (const Handle file : files) {
     if (!::FlushFileBuffers(native(file))) return false;
   }
@@ -194,31 +204,53 @@ bool flush_files(std::span<const Handle> files) {
 
 void start_writing(Handle) {}  // the batch's flush writes each file
 
-bool close_file(Handle file) { return ::CloseHandle(native(file)); }
+// A planned failure still closes the file, as a refused close does.
+bool close_file(Handle file) {
+  const bool planned = fails_by_plan(Call::Close);
+  const DWORD planned_code = ::GetLastError();
+  const bool closed = ::CloseHandle(native(file));
+  if (planned) ::SetLastError(planned_code);
+  return closed && !planned;
+}
 
 bool rename_over(std::string_view from, std::string_view to) {
+  if (fails_by_plan(Call::Rename)) return false;
   return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool rename_new(std::string_view from, std::string_view to) {
+  if (fails_by_plan(Call::Rename)) return false;
   return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
                        MOVEFILE_WRITE_THROUGH);
 }
 
-// The system refuses to copy over a folder or a read-only file.
-bool refuses_overwrite(std::string_view path) {
-  const DWORD attributes = ::GetFileAttributesW(win32::widen(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
+// A volume is flushed whole only by an administrator: each folder's own
+// entries are, through a handle to the folder. A folder this user may not
+// open for writing, or whose file system cannot flush a folder, is left to
+// the system (removable drives are written through by default).
+bool flush_folders(std::span<const std::string> folders) {
+  if (fails_by_plan(Call::Flush)) return false;
+  for (const std::string& folder : folders) {
+    const HANDLE handle = ::CreateFileW(
+        win32::widen(folder).c_str(), GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      if (may_not_flush(::GetLastError())) continue;
+      return false;
+    }
+    const bool flushed = ::FlushFileBuffers(handle);
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(handle);
+    if (!flushed && !may_not_flush(error)) {
+      ::SetLastError(error);
+      return false;
+    }
+  }
+  return true;
 }
 
+void set_last_code(Code code) { ::SetLastError(code); }
+
 }  // namespace tav::sys
-
-namespace tav {
-
-// Windows writes removable media through (quick removal) and flushes the
-// rest when the user ejects the drive: nothing to hurry here.
-void flush_file_system(std::string_view) noexcept {}
-
-}  // namespace tav

@@ -22,10 +22,12 @@ void queue_notification(FormState& state, WORD notification, HWND from) {
 }
 
 // The close box, Alt+F4 or the system menu: the form's close query runs at
-// once if the application has one; then the window goes.
-void close_form(FormState& state, HWND window) {
+// once if the application has one; then the program ends at its next
+// processing of events. The window stays on the screen until then, so that
+// it never disappears while the program still writes.
+void close_form(FormState& state) {
   state.events.run_now(Control::MainForm, event::kQueryClose);
-  ::DestroyWindow(window);
+  state.events.form_closed();
 }
 
 // The main form destroyed: the layer forgets it and tells the delivery,
@@ -57,7 +59,7 @@ std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARA
       }
       return std::nullopt;
     case WM_CLOSE:
-      close_form(state, window);
+      close_form(state);
       return 0;
     case WM_DESTROY:
       forget_form(state, window);

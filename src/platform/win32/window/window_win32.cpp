@@ -136,7 +136,9 @@ class Win32Window final : public Window, private EventSource {
 
   void process_pending_events() override { state_.events.process_pending_events(); }
 
-  bool keep_painted() override { return state_.events.keep_painted(); }
+  bool stop_requested(Control stop_button) override {
+    return state_.events.stop_requested(stop_button);
+  }
 
   [[noreturn]] void end_program(int exit_code) override { win32::end_program(state_, exit_code); }
 
