@@ -1,25 +1,16 @@
 #include "files/operations.h"
 
 #include "errors/runtime_error.h"
+#include "platform/folder_reading.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
 
-
 namespace tav {
-
-void sys::fill_entry_texts(FolderEntry& entry, const EntryFacts& facts) {
-  entry.size = facts.folder ? "0" : std::to_string(facts.size);
-  entry.date = date_text(facts.written);
-  entry.time = time_text(facts.written);
-  entry.attributes = {facts.folder ? 'D' : '-', facts.read_only ? 'R' : '-',
-                      facts.archive ? 'A' : '-'};
-}
 
 namespace {
 
 // Detail words: the operation in the second byte, the step in the lowest.
 namespace detail {
-constexpr std::uint32_t kSearchPatternTooLong = 0xC0000501;
 constexpr std::uint32_t kMakeFolderTooLong = 0xC0000A01;
 constexpr std::uint32_t kMakeFolderRefused = 0xC0000A02;
 constexpr std::uint32_t kRemoveFolderTooLong = 0xC0000C01;
@@ -58,39 +49,23 @@ void check_system(sys::Code code, std::uint32_t detail_word, std::source_locatio
 
 // The entry at an exact path; a path ending in the separator finds nothing,
 // as the system's own search does.
-std::optional<FolderEntry> entry_at(std::string_view path) {
+std::optional<ListedEntry> exact_entry(std::string_view path) {
   if (path.empty() || path.back() == kPathSeparator || too_long(path)) return std::nullopt;
-  FolderEntry entry;
-  if (!sys::start_look_up(path)->next(entry)) return std::nullopt;
-  return entry;
+  return entry_at(std::string(path));
 }
 
 }  // namespace
 
-FolderListing::FolderListing(std::string_view pattern, std::source_location where) {
-  check_length(pattern, err::kBadArgument, detail::kSearchPatternTooLong, where);
-  search_ = sys::start_search(pattern);
-}
-
-FolderListing::~FolderListing() = default;
-
-bool FolderListing::next(FolderEntry& entry) { return search_->next(entry); }
-
-std::optional<FolderEntry> look_up(std::string_view path, std::source_location where) {
-  check_length(path, err::kBadArgument, detail::kSearchPatternTooLong, where);
-  return entry_at(path);
-}
-
 bool file_exists(std::string_view path, std::source_location where) {
   check_no_wildcards(path, detail::kFileExistsStar, detail::kFileExistsQuestion, where);
-  const auto entry = entry_at(path);
-  return entry && !entry->is_folder();
+  const auto entry = exact_entry(path);
+  return entry && !entry->folder;
 }
 
 bool folder_exists(std::string_view path, std::source_location where) {
   check_no_wildcards(path, detail::kFolderExistsStar, detail::kFolderExistsQuestion, where);
-  const auto entry = entry_at(path);
-  return entry && entry->is_folder();
+  const auto entry = exact_entry(path);
+  return entry && entry->folder;
 }
 
 void make_folder(std::string_view path, std::source_location where) {

@@ -4,60 +4,15 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
-
 namespace tav {
 
 // The longest path the operations accept, counted in code page 932 bytes.
 inline constexpr std::size_t kMaxPathBytes = 260;
-
-// One entry of a folder listing, as the texts the scan compares.
-struct FolderEntry {
-  std::string name;        // the name alone, no folder
-  std::string size;        // decimal byte count; "0" for a folder
-  std::string date;        // last write, local time: "YYYY/MM/DD"
-  std::string time;        // last write, local time: "HH:MM:SS"
-  std::string attributes;  // "D" or "-", "R" or "-", "A" or "-"
-  bool is_link = false;    // a symbolic link or junction
-
-  bool is_folder() const { return !attributes.empty() && attributes[0] == 'D'; }
-};
-
-namespace sys {
-class Search;
-}
-
-// The entries a search pattern matches, in the order the system yields them:
-// a folder path followed by the separator and "*" or "*.*" lists the folder
-// ("." and ".." included where the system yields them); an exact path yields
-// that entry alone. A pattern that matches nothing, or a folder that cannot
-// be read, simply yields no entry.
-class FolderListing {
- public:
-  // A pattern longer than kMaxPathBytes raises error 5.
-  explicit FolderListing(std::string_view pattern,
-                         std::source_location where = std::source_location::current());
-  ~FolderListing();
-  FolderListing(const FolderListing&) = delete;
-  FolderListing& operator=(const FolderListing&) = delete;
-
-  // The next entry, or false at the end.
-  bool next(FolderEntry& entry);
-
- private:
-  std::unique_ptr<sys::Search> search_;
-};
-
-// The entry at exactly this path, if there is one.
-std::optional<FolderEntry> look_up(std::string_view path,
-                                   std::source_location where = std::source_location::current());
 
 // True for an existing entry that is not a folder (file_exists) or is a folder
 // (folder_exists). A path that ends in the separator, or names a drive root,

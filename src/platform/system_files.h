@@ -11,38 +11,12 @@
 #include <string>
 #include <string_view>
 
-#include "files/operations.h"
-#include "platform/local_time.h"
 #include "platform/system_codes.h"
 
 namespace tav::sys {
 
 // Whether "*" and "?" are ordinary characters of names on this platform.
 extern const bool kNamesMayHoldWildcards;
-
-// Fills the entry's texts from what the system reports; shared by the
-// platforms so that every listing reads the same.
-struct EntryFacts {
-  bool folder = false;
-  bool read_only = false;
-  bool archive = false;
-  std::uint64_t size = 0;
-  LocalStamp written{};  // last write, local time
-};
-void fill_entry_texts(FolderEntry& entry, const EntryFacts& facts);
-
-class Search {
- public:
-  virtual ~Search() = default;
-  virtual bool next(FolderEntry& entry) = 0;
-};
-
-// The entries of a search pattern: a folder listing for a folder followed by
-// the separator and "*" or "*.*", the entry of an exact path otherwise.
-std::unique_ptr<Search> start_search(std::string_view pattern);
-// The entry at exactly this path, whatever its name: a file named "*" is
-// found as itself where names may hold it.
-std::unique_ptr<Search> start_look_up(std::string_view path);
 
 Code create_folder(std::string_view path);
 Code remove_folder(std::string_view path);

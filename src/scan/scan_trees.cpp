@@ -5,7 +5,6 @@
 #include "errors/runtime_error.h"
 #include "platform/text.h"
 #include "scan/both_trees.h"
-#include "scan/subdirs.h"
 #include "scan/time_key.h"
 #include "scan/tree_pairing.h"
 
@@ -34,6 +33,13 @@ struct Pass {
 LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
 
 FileVersion seen(const ListedEntry& entry) { return entry.version(); }
+
+// The scan compares files only; "." and ".." with blanks around them are no
+// files either.
+bool passed_over(const ListedEntry& entry) {
+  const std::string_view name = trim_blanks(entry.name);
+  return entry.folder || name == "." || name == "..";
+}
 
 class Decision {
  public:
@@ -81,7 +87,7 @@ class Decision {
     const FolderPairing files = pairing.entries_of(index);
     for (std::size_t i = 0; i < folder.entries.size(); ++i) {
       const ListedEntry& entry = folder.entries[i];
-      if (skip_entry(entry.name, entry.folder ? "D" : "-")) continue;
+      if (passed_over(entry)) continue;
       // A copy left by a killed run never spreads to the other side.
       if (pass.walked_is_source && is_temporary_name(entry.name)) continue;
       const ListedEntry* counterpart = files.counterpart(i);

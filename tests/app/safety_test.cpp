@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "files/operations.h"
+#include "platform/folder_reading.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 
@@ -36,8 +36,8 @@ class Safety : public test::SyncTest {
     EXPECT_TRUE(destination(arrow).exists("p/x.txt"));  // the run went on
     EXPECT_FALSE(outside.exists("new.txt"));
     EXPECT_EQ(outside.read("old.txt"), "outside");
-    const auto link = look_up(destination(arrow).path("p/sub"));
-    EXPECT_TRUE(link && link->is_link);  // still the link
+    const auto link = entry_at(destination(arrow).path("p/sub"));
+    EXPECT_TRUE(link && link->link);  // still the link
   }
 };
 

@@ -130,6 +130,17 @@ TEST(ScanTrees, KeepsTheWriteTimeAndSizeItSawOnEachSide) {
   EXPECT_EQ(tables.deleted_files[1].seen.size, 9u);  // "to delete"
 }
 
+TEST(ScanTrees, PassesOverDotNamesWithBlanksAround) {
+  if (kPathSeparator == '\\') GTEST_SKIP() << "names cannot end in a blank or a dot here";
+  TempTree folder_side, drive_side;
+  folder_side.file("p/ .. ", "x").file("p/\u3000.", "x").file("p/...", "x");
+  drive_side.folder("p");
+  WorkTables tables;
+  scan(roots_of(folder_side, drive_side.root_with_separator(), Direction::FolderToDrive), tables);
+  ASSERT_EQ(tables.copies.count(), 1u);
+  EXPECT_EQ(tables.copies[1].path, std::string("p") + kPathSeparator + "...");
+}
+
 // A walked tree of exactly as many folders as its pass holds (the root
 // included) is scanned; one more is run-time error 9.
 void expect_pass_holds(std::size_t folders, bool on_the_drive) {

@@ -1,8 +1,9 @@
 #include "support/reference_scan.h"
 
 #include "files/operations.h"
+#include "platform/folder_reading.h"
+#include "platform/local_time.h"
 #include "platform/text.h"
-#include "scan/subdirs.h"
 
 namespace tav::test {
 
@@ -12,22 +13,33 @@ std::string copy_text(std::string_view path, std::string_view left, std::string_
   return std::string(path) + "|" + std::string(left) + "|" + std::string(right);
 }
 
+std::vector<ListedEntry> listing(const std::string& folder) {
+  std::vector<ListedEntry> entries;
+  read_folder(folder, entries);
+  return entries;
+}
+
 void walk(const std::string& folder, std::vector<std::string>& folders) {
   folders.push_back(folder);
-  FolderListing listing(folder + kPathSeparator + "*");
-  FolderEntry entry;
-  while (listing.next(entry)) {
-    if (!entry.is_folder() || entry.is_link || entry.name == "." || entry.name == "..") continue;
-    walk(folder + kPathSeparator + entry.name, folders);
+  for (const ListedEntry& entry : listing(folder)) {
+    if (entry.folder && !entry.link) walk(folder + kPathSeparator + entry.name, folders);
   }
 }
 
+std::string date_of(const ListedEntry& entry) {
+  return date_text(local_stamp(entry.written.seconds));
+}
+
 // Seconds of a local date and time as the scan keys them.
-double key(const FolderEntry& entry) {
-  const auto number = [](std::string_view text) { return static_cast<double>(numeric_value(text)); };
-  return number(entry.date.substr(0, 4)) * 1000000000 + number(entry.date.substr(5, 2)) * 10000000 +
-         number(entry.date.substr(8, 2)) * 100000 + number(entry.time.substr(0, 2)) * 3600 +
-         number(entry.time.substr(3, 2)) * 60 + number(entry.time.substr(6, 2));
+double key(const ListedEntry& entry) {
+  const LocalStamp at = local_stamp(entry.written.seconds);
+  return at.year * 1000000000.0 + at.month * 10000000.0 + at.day * 100000.0 + at.hour * 3600.0 +
+         at.minute * 60.0 + at.second;
+}
+
+bool is_dot_name(std::string_view name) {
+  const std::string_view trimmed = trim_blanks(name);
+  return trimmed == "." || trimmed == "..";
 }
 
 bool pass(const std::string& walked, const std::string& other, bool walked_is_source,
@@ -47,24 +59,22 @@ bool pass(const std::string& walked, const std::string& other, bool walked_is_so
         work.deleted_folders.push_back(walked + rel);
       }
     }
-    FolderListing listing(walked + rel + kPathSeparator + "*.*");
-    FolderEntry entry;
-    while (listing.next(entry)) {
-      if (skip_entry(entry.name, entry.attributes)) continue;
+    for (const ListedEntry& entry : listing(walked + rel)) {
+      if (entry.folder || is_dot_name(entry.name)) continue;
       const std::string file = rel + kPathSeparator + entry.name;
       if (!file_exists(other + file)) {
         if (!walked_is_source) {
           work.deleted_files.push_back(walked + file);
         } else {
-          work.copies.push_back(walked_is_drive ? copy_text(file, "", entry.date)
-                                                : copy_text(file, entry.date, ""));
+          work.copies.push_back(walked_is_drive ? copy_text(file, "", date_of(entry))
+                                                : copy_text(file, date_of(entry), ""));
         }
         continue;
       }
       if (!walked_is_drive) continue;
-      const auto there = look_up(other + file);
+      const auto there = entry_at(other + file);
       const bool newer = walked_is_source ? key(entry) > key(*there) + 3 : key(*there) > key(entry) + 3;
-      if (newer) work.copies.push_back(copy_text(file, there->date, entry.date));
+      if (newer) work.copies.push_back(copy_text(file, date_of(*there), date_of(entry)));
     }
   }
   return true;

@@ -21,6 +21,7 @@ std::filesystem::path native(std::string_view utf8);
 // Platform helpers for what the standard library cannot do portably.
 void set_local_write_time(const std::string& path, LocalTime when);
 void set_read_only(const std::string& path, bool read_only);
+bool is_read_only(const std::string& path);
 // Makes link a symbolic link to the folder target; false if the system refuses.
 bool make_folder_link(const std::string& target, const std::string& link);
 

@@ -1,13 +1,14 @@
 // Refusals that only a user without root's privileges meets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/settings_file.h"
 #include "files/copy_batch.h"
 #include "files/operations.h"
 #include "platform/text.h"
-#include "scan/subdirs.h"
+#include "scan/tree_snapshot.h"
 #include "support/current_folder.h"
 #include "support/expect_error.h"
 #include "support/temp_tree.h"
@@ -53,11 +54,13 @@ TEST(Refusals, LockedFolderIsRecordedButNotEnteredAndRefusesNewFolders) {
   if (!test::lock_folder(tree.path("locked"), true)) {
     GTEST_SKIP() << "folder permissions cannot be taken away on this system";
   }
-  const auto folders = get_subdirs(tree.root());
+  const TreeSnapshot read = read_tree(tree.root());
   const int make = test::error_number_of([&] { make_folder(tree.path("locked/new")); });
   test::lock_folder(tree.path("locked"), false);
-  EXPECT_EQ(folders.size(), 4u);  // root, open, open/inner, locked
-  EXPECT_NE(std::find(folders.begin(), folders.end(), tree.path("locked")), folders.end());
+  ASSERT_EQ(read.folders.size(), 4u);  // root, open, open/inner, locked
+  const auto locked = std::ranges::find(read.folders, tree.path("locked"), &TreeFolder::path);
+  ASSERT_NE(locked, read.folders.end());
+  EXPECT_FALSE(locked->listed);
   EXPECT_EQ(make, 75);
 }
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "files/operations.h"
+#include "platform/folder_reading.h"
+#include "platform/local_time.h"
 #include "support/sync_fixture.h"
 
 namespace tav {
@@ -124,7 +126,7 @@ TEST_F(Withdrawal, AFileEntryAlone) {
   EXPECT_EQ(run(), 0);
   ASSERT_EQ(window.boxes().size(), 1u);
   EXPECT_EQ(window.boxes()[0].text,
-            "(作成) " + on_drive("p/a") + "  (" + look_up(in_folder("p/a"))->date + ")→()");
+            "(作成) " + on_drive("p/a") + "  (" + date_text(local_stamp(entry_at(in_folder("p/a"))->written.seconds)) + ")→()");
   EXPECT_FALSE(drive_side.exists("p/a"));
   EXPECT_TRUE(drive_side.exists("p/b"));
 }

@@ -1,7 +1,6 @@
 // File operations on POSIX systems.
 #include "platform/system_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,91 +17,11 @@ namespace tav::sys {
 
 const bool kNamesMayHoldWildcards = true;
 
-namespace {
-
-std::string folder_of(std::string_view path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string_view::npos) return ".";
-  return slash == 0 ? "/" : std::string(path.substr(0, slash));
-}
-
-std::string name_of(std::string_view path) {
-  const auto slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-// Fills the entry from the file's status; links are followed for the texts,
-// so a link to a folder shows as a folder, but is marked as a link.
-bool describe(int folder_fd, const char* name, FolderEntry& entry) {
-  struct stat own {};
-  if (::fstatat(folder_fd, name, &own, AT_SYMLINK_NOFOLLOW) != 0) return false;
-  struct stat info = own;
-  entry.is_link = S_ISLNK(own.st_mode);
-  if (entry.is_link && ::fstatat(folder_fd, name, &info, 0) != 0) info = own;
-
-  EntryFacts facts;
-  facts.folder = S_ISDIR(info.st_mode);
-  facts.read_only = (info.st_mode & 0222) == 0;
-  facts.archive = false;  // these file systems keep no archive flag
-  facts.size = static_cast<std::uint64_t>(info.st_size);
-  facts.written = local_stamp(info.st_mtime);
-  fill_entry_texts(entry, facts);
-  return true;
-}
-
-class FolderSearch final : public Search {
- public:
-  explicit FolderSearch(const std::string& folder) : dir_(::opendir(folder.c_str())) {}
-  ~FolderSearch() override {
-    if (dir_) ::closedir(dir_);
-  }
-  bool next(FolderEntry& entry) override {
-    while (dir_) {
-      const dirent* item = ::readdir(dir_);
-      if (!item) return false;
-      entry.name = item->d_name;
-      if (describe(::dirfd(dir_), item->d_name, entry)) return true;
-      // Removed since it was listed: go on with the next one.
-    }
-    return false;
-  }
-
- private:
-  DIR* dir_;
-};
-
-class SingleSearch final : public Search {
- public:
-  explicit SingleSearch(std::string_view path) : path_(path) {}
-  bool next(FolderEntry& entry) override {
-    if (done_) return false;
-    done_ = true;
-    entry.name = name_of(path_);
-    return describe(AT_FDCWD, path_.c_str(), entry);
-  }
-
- private:
-  std::string path_;
-  bool done_ = false;
-};
-
-}  // namespace
-
 const std::string_view kTemporaryHiding = ".";
 
 unsigned process_id() { return static_cast<unsigned>(::getpid()); }
 
 Code last_code(std::string_view path) { return code_of_errno(errno, path); }
-
-std::unique_ptr<Search> start_search(std::string_view pattern) {
-  const std::string name = name_of(pattern);
-  if (name == "*" || name == "*.*") return std::make_unique<FolderSearch>(folder_of(pattern));
-  return start_look_up(pattern);
-}
-
-std::unique_ptr<Search> start_look_up(std::string_view path) {
-  return std::make_unique<SingleSearch>(path);
-}
 
 Code create_folder(std::string_view path) {
   if (fails_by_plan(Call::MakeFolder)) return last_code(path);

@@ -13,15 +13,6 @@ const bool kLookupsIgnoreCase = true;
 
 namespace {
 
-constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
-constexpr std::uint64_t kTicksPerSecond = 10000000;  // of 100 ns
-
-WriteTime write_time_of(const FILETIME& time) {
-  const std::uint64_t ticks = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
-  return {static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970,
-          static_cast<std::uint32_t>(ticks % kTicksPerSecond) * 100};
-}
-
 bool is_dot_or_dot_dot(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -32,7 +23,7 @@ ListedEntry entry_of(const WIN32_FIND_DATAW& data) {
   entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   entry.link = win32::is_link(data);
   entry.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-  entry.written = write_time_of(data.ftLastWriteTime);
+  entry.written = win32::write_time_of(data.ftLastWriteTime);
   return entry;
 }
 

@@ -17,10 +17,6 @@ LocalStamp win32::local_stamp_of(const FILETIME& utc) {
 
 // Through the system's file-time conversion: the C library's own local time
 // reads the TZ variable in a format of its own and ignores the system's zone.
-LocalStamp local_stamp(std::time_t when) {
-  constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
-  const std::uint64_t ticks = kUnixEpochAsFileTime + static_cast<std::uint64_t>(when) * 10000000ULL;
-  return win32::local_stamp_of({static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
-}
+LocalStamp local_stamp(std::time_t when) { return win32::local_stamp_of(win32::file_time_of(when)); }
 
 }  // namespace tav

@@ -17,44 +17,6 @@ namespace {
 
 Code last_code() { return ::GetLastError(); }
 
-void describe(const WIN32_FIND_DATAW& data, FolderEntry& entry) {
-  entry.name = win32::narrow(data.cFileName);
-  entry.is_link = win32::is_link(data);
-
-  EntryFacts facts;
-  facts.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  facts.read_only = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-  facts.archive = (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
-  facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  facts.written = win32::local_stamp_of(data.ftLastWriteTime);
-  fill_entry_texts(entry, facts);
-}
-
-class FindSearch final : public Search {
- public:
-  explicit FindSearch(std::string_view pattern) : pattern_(win32::widen(pattern)) {}
-  ~FindSearch() override {
-    if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
-  }
-  bool next(FolderEntry& entry) override {
-    WIN32_FIND_DATAW data{};
-    if (!started_) {
-      started_ = true;
-      handle_ = ::FindFirstFileW(pattern_.c_str(), &data);
-      if (handle_ == INVALID_HANDLE_VALUE) return false;
-    } else if (handle_ == INVALID_HANDLE_VALUE || !::FindNextFileW(handle_, &data)) {
-      return false;
-    }
-    describe(data, entry);
-    return true;
-  }
-
- private:
-  std::wstring pattern_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-  bool started_ = false;
-};
-
 constexpr DWORD kCopiedAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
@@ -65,16 +27,15 @@ Handle open(std::string_view path, DWORD access, DWORD sharing, DWORD how, DWORD
       ::CreateFileW(win32::widen(path).c_str(), access, sharing, nullptr, how, flags, nullptr));
 }
 
-// A FILETIME counts 100 nanoseconds.
 SystemTime system_time(const FILETIME& time) {
-  const auto ticks = static_cast<std::int64_t>(
-      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-  return {ticks / 10'000'000, ticks % 10'000'000 * 100};
+  const auto ticks = static_cast<std::int64_t>(win32::ticks_of(time));
+  constexpr auto kPerSecond = static_cast<std::int64_t>(win32::kTicksPerSecond);
+  return {ticks / kPerSecond, ticks % kPerSecond * 100};
 }
 
 FILETIME file_time(const SystemTime& time) {
-  const auto ticks = static_cast<std::uint64_t>(time.seconds * 10'000'000 + time.nanoseconds / 100);
-  return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  return win32::file_time_of_ticks(static_cast<std::uint64_t>(
+      time.seconds * static_cast<std::int64_t>(win32::kTicksPerSecond) + time.nanoseconds / 100));
 }
 
 bool is_reserved_device(std::wstring name) {
@@ -98,13 +59,6 @@ bool may_not_flush(DWORD error) {
 }
 
 }  // namespace
-
-std::unique_ptr<Search> start_search(std::string_view pattern) {
-  return std::make_unique<FindSearch>(pattern);
-}
-
-// Names hold no wildcards here: an exact path finds its entry alone.
-std::unique_ptr<Search> start_look_up(std::string_view path) { return start_search(path); }
 
 Code create_folder(std::string_view path) {
   if (fails_by_plan(Call::MakeFolder)) return last_code();
@@ -213,9 +167,18 @@ bool close_file(Handle file) {
   return closed && !planned;
 }
 
+// The system refuses to replace a folder or a read-only file (some file
+// systems it runs on do not say so by themselves).
 bool rename_over(std::string_view from, std::string_view to) {
   if (fails_by_plan(Call::Rename)) return false;
-  return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
+  const std::wstring target = win32::widen(to);
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return ::MoveFileExW(win32::widen(from).c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 

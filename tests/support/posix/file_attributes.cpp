@@ -31,6 +31,11 @@ void set_read_only(const std::string& path, bool read_only) {
   ::chmod(path.c_str(), mode & 07777);
 }
 
+bool is_read_only(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
 bool make_folder_link(const std::string& target, const std::string& link) {
   return ::symlink(target.c_str(), link.c_str()) == 0;
 }

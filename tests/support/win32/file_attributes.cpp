@@ -34,6 +34,11 @@ void set_read_only(const std::string& path, bool read_only) {
                                                : attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
+bool is_read_only(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(win32::widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 // Some systems answer success and make nothing: the link must be there.
 bool make_folder_link(const std::string& target, const std::string& link) {
   const std::wstring at = win32::widen(link);

@@ -1,4 +1,4 @@
-#include "scan/subdirs.h"
+#include "scan/tree_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,12 @@ namespace {
 
 using test::TempTree;
 
+std::vector<std::string> folders_of(std::string_view root) {
+  std::vector<std::string> paths;
+  for (const TreeFolder& folder : read_tree(root).folders) paths.push_back(folder.path);
+  return paths;
+}
+
 // The walk's folders relative to the tree, "" for the root, with "/".
 std::vector<std::string> relative(const TempTree& tree, const std::vector<std::string>& folders) {
   std::vector<std::string> result;
@@ -24,10 +30,10 @@ std::vector<std::string> relative(const TempTree& tree, const std::vector<std::s
   return result;
 }
 
-TEST(GetSubdirs, RootFirstThenPreOrder) {
+TEST(ReadTree, RootFirstThenPreOrder) {
   TempTree tree;
   tree.folder("doc/old/older").folder("pic").file("doc/a.txt").file("root.txt");
-  const auto folders = get_subdirs(tree.root());
+  const auto folders = folders_of(tree.root());
   ASSERT_EQ(folders.size(), 5u);
   EXPECT_EQ(folders[0], tree.root());
   const auto rel = relative(tree, folders);
@@ -38,74 +44,68 @@ TEST(GetSubdirs, RootFirstThenPreOrder) {
   EXPECT_LT(at("pic"), 5);
 }
 
-TEST(GetSubdirs, TrailingSeparatorMakesNoDifference) {
+TEST(ReadTree, TrailingSeparatorMakesNoDifference) {
   TempTree tree;
   tree.folder("a/b");
-  EXPECT_EQ(get_subdirs(tree.root()), get_subdirs(tree.root_with_separator()));
-  EXPECT_EQ(get_subdirs(tree.root_with_separator())[0], tree.root());
+  EXPECT_EQ(folders_of(tree.root()), folders_of(tree.root_with_separator()));
+  EXPECT_EQ(folders_of(tree.root_with_separator())[0], tree.root());
 }
 
-TEST(GetSubdirs, FilesNeverEnterAndARootWithoutFoldersCountsOne) {
+TEST(ReadTree, FilesNeverEnterAndARootWithoutFoldersCountsOne) {
   TempTree tree;
   tree.file("a.txt").file(".hidden");
   test::set_read_only(tree.path("a.txt"), true);
-  EXPECT_EQ(get_subdirs(tree.root()), std::vector<std::string>{tree.root()});
+  EXPECT_EQ(folders_of(tree.root()), std::vector<std::string>{tree.root()});
 }
 
-TEST(GetSubdirs, NamesWithSecondByteOfBackslash) {
+TEST(ReadTree, NamesWithSecondByteOfBackslash) {
   TempTree tree;
   tree.folder("ソ/表/能");
-  EXPECT_EQ(relative(tree, get_subdirs(tree.root())),
+  EXPECT_EQ(relative(tree, folders_of(tree.root())),
             (std::vector<std::string>{"", "ソ", "ソ/表", "ソ/表/能"}));
 }
 
-TEST(GetSubdirs, LinksToFoldersAreNeitherRecordedNorEntered) {
+TEST(ReadTree, LinksToFoldersAreNeitherRecordedNorEntered) {
   TempTree tree;
   tree.folder("a/inner").folder("outside/deep");
   if (!test::make_folder_link(tree.path("outside"), tree.path("a/link")) ||
       !test::make_folder_link(tree.root(), tree.path("a/loop"))) {
     GTEST_SKIP() << "this system refuses to make folder links";
   }
-  EXPECT_EQ(relative(tree, get_subdirs(tree.path("a"))),
+  EXPECT_EQ(relative(tree, folders_of(tree.path("a"))),
             (std::vector<std::string>{"a", "a/inner"}));
 }
 
-TEST(GetSubdirs, CallsBackOncePerFolder) {
+TEST(ReadTree, CallsBackOncePerFolder) {
   TempTree tree;
   tree.folder("a/b").folder("c");
   int calls = 0;
-  get_subdirs(tree.root(), [&] { ++calls; });
+  read_tree(tree.root(), [&](const std::string&) { ++calls; });
   EXPECT_EQ(calls, 4);
 }
 
-TEST(GetSubdirs, MoreThanTenThousandFoldersIsError9) {
+TEST(ReadTree, EndsOverTenThousandFolders) {
   TempTree tree;
   for (int i = 0; i < 9999; ++i) tree.folder("f" + std::to_string(i));
-  EXPECT_EQ(get_subdirs(tree.root()).size(), 10000u);
+  const TreeSnapshot within = read_tree(tree.root());
+  EXPECT_EQ(within.folders.size(), 10000u);
+  EXPECT_FALSE(within.over_limits);
   tree.folder("one-too-many");
-  EXPECT_EQ(test::error_number_of([&] { get_subdirs(tree.root()); }), 9);
+  EXPECT_TRUE(read_tree(tree.root()).over_limits);
 }
 
-TEST(GetSubdirs, A128thLevelIsError9) {
+TEST(ReadTree, EndsAtA128thLevel) {
   // Only a short root leaves room for 127 levels within 260 bytes: walk "."
   // from inside the tree.
   test::InTemporaryFolder here;
   std::string deep = ".";
   for (int level = 2; level <= 127; ++level) deep += std::string(1, kPathSeparator) + "d";
   std::filesystem::create_directories(test::native(deep));
-  EXPECT_EQ(get_subdirs(".").size(), 127u);
+  const TreeSnapshot within = read_tree(".");
+  EXPECT_EQ(within.folders.size(), 127u);
+  EXPECT_FALSE(within.over_limits);
   std::filesystem::create_directories(test::native(deep + kPathSeparator + "d"));
-  EXPECT_EQ(test::error_number_of([&] { get_subdirs("."); }), 9);
-}
-
-TEST(SkipEntry, PassesOverDotsAndFolders) {
-  EXPECT_TRUE(skip_entry(".", "D--"));
-  EXPECT_TRUE(skip_entry("..", "D--"));
-  EXPECT_TRUE(skip_entry(" .. \u3000", "---"));
-  EXPECT_TRUE(skip_entry("doc", "D-A"));
-  EXPECT_FALSE(skip_entry("a.txt", "-RA"));
-  EXPECT_FALSE(skip_entry(".hidden", "--A"));
-  EXPECT_FALSE(skip_entry("...", "---"));
+  EXPECT_TRUE(read_tree(".").over_limits);
 }
 
 }  // namespace
