@@ -3,14 +3,12 @@
 #include <new>
 
 #include "app/main_flow.h"
+#include "errors/detail_words.h"
 #include "errors/error_report.h"
 
 namespace tav {
 
 namespace {
-
-// A failed allocation, wherever it happened.
-constexpr std::uint32_t kDetailOutOfMemory = 0x00000701;
 
 void report(Window& window, const RuntimeError& error, std::string_view program_name) {
   report_runtime_error(error, program_name,
@@ -25,7 +23,7 @@ void run_program(Window& window, std::vector<Drive> drives, std::string_view pro
   } catch (const RuntimeError& error) {
     report(window, error, program_name);
   } catch (const std::bad_alloc&) {
-    report(window, RuntimeError(err::kOutOfMemory, kDetailOutOfMemory, std::source_location::current()),
+    report(window, RuntimeError(err::kOutOfMemory, detail::kOutOfMemory, std::source_location::current()),
            program_name);
   }
   window.end_program(1);

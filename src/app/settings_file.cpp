@@ -1,15 +1,14 @@
 #include "app/settings_file.h"
 
-#include "files/operations.h"
+#include "errors/detail_words.h"
 #include "errors/runtime_error.h"
+#include "files/operations.h"
 #include "platform/settings_location.h"
 #include "platform/text.h"
 
 namespace tav {
 
 namespace {
-
-constexpr std::uint32_t kDetailMalformedField = 0x00002201;
 
 // Reads the fields of one line the way the settings file is written: quoted
 // texts separated by commas. Works on code page 932 bytes, where the second
@@ -40,7 +39,7 @@ class FieldReader {
     if (pos_ < bytes_.size() && bytes_[pos_] == ',') {
       ++pos_;
     } else if (!at_line_end()) {
-      raise_error(err::kBadArgument, kDetailMalformedField, where_);
+      raise_error(err::kBadArgument, detail::kMalformedField, where_);
     }
     return field;
   }

@@ -1,19 +1,11 @@
 // Run-time errors of the control operations, as every window layer reports
-// them: the number, and a detail word with 0x8000 in its top 16 bits and the
-// operation's family byte above the step byte.
+// them: a number of the error table, and a detail word with 0x8000 in its
+// top 16 bits and the operation's family byte above the step byte.
 #pragma once
 
 #include <cstdint>
 
 namespace tav {
-
-namespace control_error {
-inline constexpr int kOutOfSpace = 4;
-inline constexpr int kNoWindow = 1000;
-inline constexpr int kUnsupported = 1002;
-inline constexpr int kListRefused = 1016;
-inline constexpr int kComboRefused = 1017;
-}  // namespace control_error
 
 // The operation families.
 namespace family {

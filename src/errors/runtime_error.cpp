@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "errors/detail_words.h"
 #include "platform/system_codes.h"
 
 namespace tav {
@@ -28,8 +29,7 @@ void raise_error(int number, std::uint32_t detail, std::source_location where) {
 }
 
 void raise_out_of_range(std::source_location where) {
-  constexpr std::uint32_t kDetailSubscript = 0x0000BB01;
-  raise_error(err::kOutOfRange, kDetailSubscript, where);
+  raise_error(err::kOutOfRange, detail::kSubscript, where);
 }
 
 void raise_system_error(std::uint32_t system_code, std::uint32_t detail,
@@ -39,11 +39,11 @@ void raise_system_error(std::uint32_t system_code, std::uint32_t detail,
 
 int error_number_of_system_code(std::uint32_t system_code) {
   switch (system_code) {  // the compiler refuses a code listed twice
-#define TAV_NUMBER_OF_SYSTEM_CODE(name, code, number) case code: return number;
+#define TAV_NUMBER_OF_SYSTEM_CODE(name, code, error) case code: return err::k##error;
     TAV_SYSTEM_CODES(TAV_NUMBER_OF_SYSTEM_CODE)
 #undef TAV_NUMBER_OF_SYSTEM_CODE
   }
-  return err::kUnknown;
+  return err::kSystemRefused;
 }
 
 }  // namespace tav

@@ -10,18 +10,9 @@
 #include <source_location>
 #include <string>
 
-namespace tav {
+#include "errors/error_table.h"
 
-// Error numbers the program raises itself (others come from the system table).
-namespace err {
-inline constexpr int kBadArgument = 5;
-inline constexpr int kOutOfMemory = 7;
-inline constexpr int kOutOfRange = 9;
-inline constexpr int kUnknown = 27;
-inline constexpr int kBadFileName = 55;
-inline constexpr int kPathNotFound = 63;
-inline constexpr int kAccessDenied = 75;
-}  // namespace err
+namespace tav {
 
 class RuntimeError : public std::exception {
  public:

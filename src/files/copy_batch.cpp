@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "errors/detail_words.h"
 #include "errors/runtime_error.h"
 #include "files/operations.h"
 #include "files/temporary_file.h"
@@ -13,10 +14,6 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
 constexpr std::uint64_t kWritingStartsAlone = 256 << 10;
-
-// Detail words: the copy operation in the second byte, the step in the lowest.
-constexpr std::uint32_t kDetailCopyRefused = 0xC0000201;
-constexpr std::uint32_t kDetailCopyPathTooLong = 0xC0000202;
 
 bool too_long(std::string_view path) { return cp932_length(path) > kMaxPathBytes; }
 
@@ -55,11 +52,11 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
                                 Replaces replaces, const CopyProgress& progress,
                                 std::source_location where) {
   if (too_long(source) || too_long(destination)) {
-    raise_error(err::kBadArgument, kDetailCopyPathTooLong, where);
+    raise_error(err::kBadArgument, detail::kCopyPathTooLong, where);
   }
   const auto refused = [&](sys::Code code) {
     place_finished(where, false);
-    raise_system_error(code, kDetailCopyRefused, where);
+    raise_system_error(code, detail::kCopyRefused, where);
   };
 
   sys::OpenFile in(sys::open_source(source));
@@ -113,7 +110,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
   // Unflushed data never takes a destination's name: the old file stays.
   if (!sys::flush_files(files)) {
     const sys::Code code = sys::last_code(batch.front().file.destination());
-    if (raise) raise_system_error(code, kDetailCopyRefused, where);
+    if (raise) raise_system_error(code, detail::kCopyRefused, where);
     return outcome;
   }
   sys::Code first_refusal = 0;
@@ -149,7 +146,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
       first_refusal = code;
     }
   }
-  if (first_refusal != 0 && raise) raise_system_error(first_refusal, kDetailCopyRefused, where);
+  if (first_refusal != 0 && raise) raise_system_error(first_refusal, detail::kCopyRefused, where);
   return outcome;
 }
 
@@ -159,7 +156,7 @@ void copy_file(std::string_view source, std::string_view destination,
   if (batch.add(source, destination, Replaces::anything(), progress, where) ==
       CopyBatch::Added::SourceMissing) {
     const auto now = entry_at(std::string(source));
-    raise_system_error(now ? sys::kAccessDenied : sys::kFileNotFound, kDetailCopyRefused, where);
+    raise_system_error(now ? sys::kAccessDenied : sys::kFileNotFound, detail::kCopyRefused, where);
   }
   batch.place(where);
 }

@@ -1,5 +1,6 @@
 #include "files/operations.h"
 
+#include "errors/detail_words.h"
 #include "errors/runtime_error.h"
 #include "platform/folder_reading.h"
 #include "platform/system_files.h"
@@ -8,26 +9,6 @@
 namespace tav {
 
 namespace {
-
-// Detail words: the operation in the second byte, the step in the lowest.
-namespace detail {
-constexpr std::uint32_t kMakeFolderTooLong = 0xC0000A01;
-constexpr std::uint32_t kMakeFolderRefused = 0xC0000A02;
-constexpr std::uint32_t kRemoveFolderTooLong = 0xC0000C01;
-constexpr std::uint32_t kRemoveFolderRefused = 0xC0000C02;
-constexpr std::uint32_t kFileExistsStar = 0xC0000D02;
-constexpr std::uint32_t kFileExistsQuestion = 0xC0000D03;
-constexpr std::uint32_t kFolderExistsStar = 0xC0000E05;
-constexpr std::uint32_t kFolderExistsQuestion = 0xC0000E06;
-constexpr std::uint32_t kDeleteTooLong = 0x00008601;
-constexpr std::uint32_t kDeleteDevice = 0x00008602;
-constexpr std::uint32_t kDeleteNoFile = 0x00008603;
-constexpr std::uint32_t kDeleteRefused = 0x00008605;
-constexpr std::uint32_t kOpenTooLong = 0x00002001;
-constexpr std::uint32_t kOpenRefused = 0x00002004;
-constexpr std::uint32_t kWriteRefused = 0x00002005;
-constexpr std::uint32_t kCopyRefused = 0xC0000201;
-}  // namespace detail
 
 bool too_long(std::string_view path) { return cp932_length(path) > kMaxPathBytes; }
 

@@ -1,5 +1,6 @@
 #include "scan/scan_trees.h"
 
+#include "errors/detail_words.h"
 #include "files/operations.h"
 #include "platform/local_time.h"
 #include "errors/runtime_error.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr std::size_t kFirstPassFolders = 9999;
 constexpr std::size_t kSecondPassFolders = 8000;
 
-// The detail word of a listing pattern the system would refuse.
-constexpr std::uint32_t kDetailPatternTooLong = 0xC0000501;
 
 // One pass over a walked tree W against the other tree O.
 struct Pass {
@@ -81,7 +80,7 @@ class Decision {
     }
     progress_.searching(folder.path);
     if (cp932_length(folder.path) + 4 > kMaxPathBytes) {  // the separator and "*.*"
-      raise_error(err::kBadArgument, kDetailPatternTooLong);
+      raise_error(err::kBadArgument, detail::kSearchPatternTooLong);
     }
 
     const FolderPairing files = pairing.entries_of(index);

@@ -41,7 +41,7 @@ QWidget* QtWindow::widget(Control control) const {
 
 QWidget& QtWindow::existing(Control control, std::uint8_t operation_family) const {
   QWidget* target = widget(control);
-  if (!target) raise_control_error(control_error::kNoWindow, operation_family);
+  if (!target) raise_control_error(err::kNoControl, operation_family);
   return *target;
 }
 
@@ -49,7 +49,7 @@ ListTarget QtWindow::list_target(Control list, std::uint8_t operation_family) co
   QWidget& target = existing(list, operation_family);
   if (auto* combo = qobject_cast<QComboBox*>(&target)) return {nullptr, combo};
   auto* box = dynamic_cast<LineListBox*>(&target);
-  if (!box) raise_control_error(control_error::kUnsupported, operation_family);
+  if (!box) raise_control_error(err::kUnsupported, operation_family);
   return {box, nullptr};
 }
 
@@ -116,7 +116,7 @@ int QtWindow::list_selected_index(Control list) {
 
 bool QtWindow::is_checked(Control check_box) {
   auto* box = qobject_cast<QCheckBox*>(&existing(check_box, family::kCheckState));
-  if (!box) raise_control_error(control_error::kUnsupported, family::kCheckState);
+  if (!box) raise_control_error(err::kUnsupported, family::kCheckState);
   return box->isChecked();
 }
 

@@ -20,11 +20,11 @@ struct ListMessages {
 constexpr ListMessages kListBox{LB_RESETCONTENT, LB_ADDSTRING, LB_INSERTSTRING,
                                 LB_INITSTORAGE,  LB_GETTEXTLEN, LB_GETTEXT,
                                 LB_GETCURSEL,    LB_ERR,        LB_ERRSPACE,
-                                control_error::kListRefused};
+                                err::kListRefused};
 constexpr ListMessages kComboBox{CB_RESETCONTENT, CB_ADDSTRING,    CB_INSERTSTRING,
                                  CB_INITSTORAGE,  CB_GETLBTEXTLEN, CB_GETLBTEXT,
                                  CB_GETCURSEL,    CB_ERR,          CB_ERRSPACE,
-                                 control_error::kComboRefused};
+                                 err::kComboRefused};
 
 // The order of a sorted list box: CompareStringW in the list box's locale,
 // ignoring case.
@@ -43,7 +43,7 @@ void add_wide(HWND list, const ListMessages& m, const std::wstring& text, bool a
   const LRESULT result = append ? send(list, m.insert, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(text.c_str()))
                                 : send(list, m.add, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (result == m.no_space) raise_control_error(control_error::kOutOfSpace, family::kListAdd);
+  if (result == m.no_space) raise_control_error(err::kListSpace, family::kListAdd);
   if (result == m.error) raise_control_error(m.refused, family::kListAdd);
 }
 

@@ -107,7 +107,7 @@ class Win32Window final : public Window, private EventSource {
   bool is_checked(Control check_box) override {
     const HWND button = window(check_box, family::kCheckState);
     if (kind_of(state_, check_box) != ControlKind::CheckBox) {
-      raise_control_error(control_error::kUnsupported, family::kCheckState);
+      raise_control_error(err::kUnsupported, family::kCheckState);
     }
     return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
@@ -158,7 +158,7 @@ class Win32Window final : public Window, private EventSource {
   HWND window(Control control, std::uint8_t operation_family) const {
     const HWND target = window_of(state_, control);
     if (!target || !::IsWindow(target)) {
-      raise_control_error(control_error::kNoWindow, operation_family);
+      raise_control_error(err::kNoControl, operation_family);
     }
     return target;
   }
@@ -167,7 +167,7 @@ class Win32Window final : public Window, private EventSource {
     const HWND target = window(list, operation_family);
     const auto kind = kind_of(state_, list);
     if (kind != ControlKind::ListBox && kind != ControlKind::ComboBox) {
-      raise_control_error(control_error::kUnsupported, operation_family);
+      raise_control_error(err::kUnsupported, operation_family);
     }
     return target;
   }
