@@ -43,8 +43,10 @@ class NullWindow final : public Window {
   void wait_for_event() override {}
   void process_pending_events() override {}
   bool stop_requested(Control) override { return false; }
-  [[noreturn]] void end_program(int) override { throw Ended{}; }
   std::string browse_for_folder() override { return {}; }
+
+ protected:
+  void end(int) override { throw Ended{}; }
 };
 
 }  // namespace tav::bench

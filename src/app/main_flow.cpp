@@ -88,7 +88,23 @@ EventProcedures MainFlow::event_procedures() {
 void MainFlow::run() {
   window_.bind_procedures(event_procedures());
   start_up();
-  selection_state();
+  State state = State::Selection;
+  while (state != State::End) state = run_state(state);
+  window_.end_program(0);
+}
+
+MainFlow::State MainFlow::run_state(State state) {
+  switch (state) {
+    case State::Selection:
+      return selection_state();
+    case State::Review:
+      return review_state();
+    case State::Completion:
+      return completion_state();
+    case State::End:
+      break;
+  }
+  return State::End;
 }
 
 void MainFlow::start_up() {
@@ -119,11 +135,11 @@ int MainFlow::wait_for(std::initializer_list<int> accepted) {
   return event_code_;
 }
 
-void MainFlow::selection_state() {
+MainFlow::State MainFlow::selection_state() {
   for (;;) {
     const int code = wait_for({event_code::kBrowse, event_code::kDriveToFolder, event_code::kFolderToDrive,
                                event_code::kStop});
-    if (code == event_code::kStop) window_.end_program(0);
+    if (code == event_code::kStop) return State::End;
     if (code == event_code::kBrowse) {
       if (const std::string folder = window_.browse_for_folder(); !folder.empty()) {
         window_.set_text(Control::Edit1, folder);
@@ -131,8 +147,7 @@ void MainFlow::selection_state() {
       continue;
     }
     take_roots(code);
-    if (scan()) review_state();
-    completion_state();
+    return scan();
   }
 }
 
@@ -151,7 +166,7 @@ void MainFlow::take_roots(int code) {
   settings_ = {roots_.folder_path, roots_.drive_entry};
 }
 
-bool MainFlow::scan() {
+MainFlow::State MainFlow::scan() {
   window_.set_enabled(Control::Button1, false);
   window_.set_enabled(Control::Edit1, false);
   window_.set_enabled(Control::Combo1, false);
@@ -163,7 +178,7 @@ bool MainFlow::scan() {
   const ScanOutcome outcome = scan_trees(roots_, tables_, progress, findings_);
   if (outcome == ScanOutcome::NoSubfolders) {
     window_.message_box(kNoSubfoldersCaption, kNoSubfolders, Buttons::Ok, Icon::Exclamation);
-    window_.end_program(0);
+    return State::End;
   }
 
   fill_list1(window_, tables_, roots_);
@@ -173,30 +188,40 @@ bool MainFlow::scan() {
   if (tables_.deletions() > 0) window_.set_enabled(Control::Check1, true);
   if (!found) {
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
-  } else {
-    withdraw_what_the_destination_refuses(window_, tables_, roots_, findings_);
+    return State::Completion;
   }
-  return found;
+  withdraw_what_the_destination_refuses(window_, tables_, roots_, findings_);
+  return State::Review;
 }
 
-void MainFlow::review_state() {
+MainFlow::State MainFlow::review_state() {
   for (;;) {
     const int code = wait_for({event_code::kDriveToFolder, event_code::kFolderToDrive, event_code::kStop,
                                event_code::kList1Double, event_code::kList2Double});
-    if (code == event_code::kStop) window_.end_program(0);
+    if (code == event_code::kStop) return State::End;
     if (code == event_code::kList1Double || code == event_code::kList2Double) {
       const Control list = code == event_code::kList1Double ? Control::List1 : Control::List2;
       withdraw_selected_entry(window_, list, tables_, roots_);
       continue;
     }
     // Either direction button: the direction is the one of the first press.
-    if (!ready_to_execute(window_, tables_, roots_, findings_)) continue;
-    const ExecutionReport report = execute_work_lists(window_, tables_, roots_);
-    // A run the user stopped did not complete: nothing more is shown or written.
-    if (report.stopped) window_.end_program(0);
-    tell_left(report.left);
-    completion_state();
+    switch (ready_to_execute(window_, tables_, roots_, findings_)) {
+      case Readiness::Review:
+        continue;
+      case Readiness::EndNow:
+        return State::End;
+      case Readiness::Execute:
+        return execute();
+    }
   }
+}
+
+MainFlow::State MainFlow::execute() {
+  const ExecutionReport report = execute_work_lists(window_, tables_, roots_);
+  // A run the user stopped did not complete: nothing more is shown or written.
+  if (report.stopped) return State::End;
+  tell_left(report.left);
+  return State::Completion;
 }
 
 void MainFlow::tell_left(const std::vector<LeftEntry>& left) {
@@ -212,16 +237,19 @@ void MainFlow::tell_left(const std::vector<LeftEntry>& left) {
   window_.message_box(kLeftCaption, listed_message(lead, lines), Buttons::Ok, Icon::Information);
 }
 
-void MainFlow::completion_state() {
+MainFlow::State MainFlow::completion_state() {
   event_code_ = event_code::kNone;
   window_.set_text(Control::Text1, kDone);
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
   write_settings(settings_);
-  if (tables_.total() == 0) window_.end_program(0);
-  while (event_code_ == event_code::kNone) window_.wait_for_event();
-  window_.end_program(0);
+  // Any recorded event ends the program; with nothing found there is no
+  // list to look at.
+  if (tables_.total() > 0) {
+    while (event_code_ == event_code::kNone) window_.wait_for_event();
+  }
+  return State::End;
 }
 
 }  // namespace tav

@@ -38,17 +38,21 @@ class MainFlow {
   [[noreturn]] void run();
 
  private:
+  // The waiting states of the flow; each runs until it knows the next.
+  enum class State { Selection, Review, Completion, End };
+
   EventProcedures event_procedures();
   void start_up();
-  [[noreturn]] void selection_state();
+  State run_state(State state);
+  State selection_state();
   void take_roots(int code);
-  // Searches both trees and shows what was found; ends the program when a
-  // side has no subfolder. Whether there is anything to review.
-  bool scan();
-  [[noreturn]] void review_state();
-  // Shows the entries the execution left, if any.
+  // Searches both trees and shows what was found.
+  State scan();
+  State review_state();
+  // Carries the lists out and shows what the execution left, if anything.
+  State execute();
   void tell_left(const std::vector<LeftEntry>& left);
-  [[noreturn]] void completion_state();
+  State completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);
 

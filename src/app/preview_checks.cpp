@@ -56,21 +56,23 @@ void withdraw_what_the_destination_refuses(Window& window, WorkTables& tables, c
                      Icon::Exclamation);
 }
 
-bool ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                      const ScanFindings& findings) {
+Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
+                           const ScanFindings& findings) {
   const auto folder_now = volume_facts(roots.folder_root);
   const auto drive_now = volume_facts(roots.drive_root);
   if (moved_away(findings.folder_volume, folder_now) ||
       moved_away(findings.drive_volume, drive_now)) {
     window.message_box(kDriveCaption, kDriveChanged, Buttons::Ok, Icon::Stop);
-    window.end_program(0);
+    return Readiness::EndNow;
   }
   const auto& destination = roots.direction == Direction::FolderToDrive ? drive_now : folder_now;
-  if (!destination || !destination->free_bytes) return true;
+  if (!destination || !destination->free_bytes) return Readiness::Execute;
   const std::uint64_t needed = bytes_to_add(tables, roots.direction, destination->allocation_unit);
-  if (needed <= *destination->free_bytes) return true;
-  return window.message_box(kDestinationCaption, space_text(needed, *destination->free_bytes),
-                            Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+  if (needed <= *destination->free_bytes) return Readiness::Execute;
+  const Answer answer =
+      window.message_box(kDestinationCaption, space_text(needed, *destination->free_bytes),
+                         Buttons::OkCancel, Icon::Exclamation);
+  return answer == Answer::Ok ? Readiness::Execute : Readiness::Review;
 }
 
 }  // namespace tav

@@ -17,11 +17,16 @@ namespace tav {
 void withdraw_what_the_destination_refuses(Window& window, WorkTables& tables, const Roots& roots,
                                            const ScanFindings& findings);
 
-// At the second press. Ends the program, without writing the settings
-// file, when a root's volume is gone or is no longer the one scanned; asks
-// whether to go on when the copies may not fit in the destination's free
-// space. Whether to start the execution.
-bool ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                      const ScanFindings& findings);
+enum class Readiness {
+  Execute,   // start the execution
+  Review,    // back to the lists (the user cancelled)
+  EndNow,    // end the program without writing the settings file
+};
+
+// At the second press. When a root's volume is gone or is no longer the one
+// scanned, says so and ends; asks whether to go on when the copies may not
+// fit in the destination's free space.
+Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
+                           const ScanFindings& findings);
 
 }  // namespace tav

@@ -88,7 +88,7 @@ void EventDelivery::rethrow_held() {
 }
 
 void EventDelivery::end_if_closed() {
-  if (closed_) source_.end_program(0);
+  if (closed_) source_.end_process(0);
 }
 
 void EventDelivery::run(const EventProcedure& procedure, Control control) {
@@ -113,6 +113,7 @@ bool EventDelivery::run_now(Control control, int event) {
 }
 
 void EventDelivery::wait_for_event() {
+  ++waits_;
   end_if_closed();
   const Raised waiting(waiting_);
   // Events queued while the main flow was busy come first, one per wait.

@@ -21,19 +21,6 @@
 
 namespace tav {
 
-// The event kinds by number; a procedure's name is the control's name
-// followed by the kind's suffix.
-namespace event {
-inline constexpr int kOn = 1;
-inline constexpr int kChange = 2;
-inline constexpr int kSetFocus = 5;
-inline constexpr int kKillFocus = 6;
-inline constexpr int kClick = 8;
-inline constexpr int kDoubleClick = 9;
-inline constexpr int kQueryClose = 17;
-inline constexpr int kCount = 21;
-}  // namespace event
-
 // What a window layer supplies: its system's event queue and its end of
 // the program.
 class EventSource {
@@ -42,7 +29,7 @@ class EventSource {
   // nothing is queued, first waits (without spinning) until something is.
   virtual void pump(bool wait) = 0;
   // Ends the process with the exit code.
-  [[noreturn]] virtual void end_program(int exit_code) = 0;
+  [[noreturn]] virtual void end_process(int exit_code) = 0;
 
  protected:
   ~EventSource() = default;
@@ -101,6 +88,8 @@ class EventDelivery {
   // Whether a handler's failure waits to be raised.
   bool holds() const { return held_ != nullptr; }
   bool waiting() const { return waiting_; }
+  // The waits the main flow has begun.
+  int waits() const { return waits_; }
   std::size_t pending() const { return queue_.size(); }
   bool handler_running() const { return handler_running_; }
 
@@ -137,6 +126,7 @@ class EventDelivery {
   bool handler_running_ = false;
   bool closed_ = false;
   bool waiting_ = false;
+  int waits_ = 0;
 };
 
 }  // namespace tav

@@ -12,6 +12,27 @@ namespace tav {
 
 enum class ControlKind { PushButton, CheckBox, Edit, StaticText, ListBox, ComboBox };
 
+// The event kinds by number; a procedure's name is the control's name
+// followed by the kind's suffix.
+namespace event {
+inline constexpr int kOn = 1;
+inline constexpr int kChange = 2;
+inline constexpr int kSetFocus = 5;
+inline constexpr int kKillFocus = 6;
+inline constexpr int kClick = 8;
+inline constexpr int kDoubleClick = 9;
+inline constexpr int kQueryClose = 17;
+inline constexpr int kCount = 21;
+}  // namespace event
+
+// What the user does to a control, as every window layer tells it apart.
+enum class UserAction { Press, TextChange, SelectionChange, Click, DoubleClick, DropDown,
+                        FocusGained, FocusLost };
+
+// The events an action on a control of this kind sends, in the order they
+// occur; none where the kind sends nothing for it.
+std::span<const int> events_of(ControlKind kind, UserAction action);
+
 // Colours are 0xRRGGBB; positions and sizes pixels of the form's client area.
 struct ControlDesc {
   Control id;
@@ -26,6 +47,7 @@ struct ControlDesc {
   bool bold;
   bool sorted;       // list box keeping its items sorted
   int text_limit;    // edit: most bytes of text (code page 932); 0 for none
+  bool bordered;     // a plain border, besides the edge of its kind
 };
 
 struct FormDesc {

@@ -3,6 +3,7 @@
 // layers of each platform and the scripted window of the tests implement it.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -90,10 +91,17 @@ class Window {
   // queued). A closed window stays on the screen until the program ends.
   virtual bool stop_requested(Control stop_button) = 0;
   // Closes the window and ends the process at once.
-  [[noreturn]] virtual void end_program(int exit_code) = 0;
+  [[noreturn]] void end_program(int exit_code) {
+    end(exit_code);
+    std::abort();  // a layer's end never returns
+  }
 
   // The shell's folder browser: the chosen folder, or empty on cancel.
   virtual std::string browse_for_folder() = 0;
+
+ protected:
+  // The layer's end of the program: it never returns.
+  virtual void end(int exit_code) = 0;
 };
 
 }  // namespace tav

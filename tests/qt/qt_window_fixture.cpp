@@ -12,16 +12,7 @@ qt::ProcessExit test_exit() {
 }
 
 QtWindowTest::QtWindowTest() : window(main_form(), test_exit()) {
-  window.bind_procedures(recording_procedures());
-}
-
-EventProcedures QtWindowTest::recording_procedures() {
-  EventProcedures procedures;
-  for (const std::string_view name : {"BUTTON1_ON", "BUTTON2_ON", "BUTTON3_ON", "BUTTON4_ON",
-                                      "LIST1_DBLCLICK", "LIST2_DBLCLICK"}) {
-    procedures.push_back({name, [this, name](Control) { runs.emplace_back(name); }});
-  }
-  return procedures;
+  window.bind_procedures(procedures());
 }
 
 void QtWindowTest::show_form() {

@@ -11,6 +11,7 @@
 #include "app/main_form.h"
 #include "platform/qt/line_list_box.h"
 #include "platform/qt/qt_window.h"
+#include "support/recorded_procedures.h"
 #include "support/scripted_window.h"
 
 namespace tav::test {
@@ -21,12 +22,9 @@ void double_click_row(qt::LineListBox& box, int row);
 // An end of the program that throws ProgramEnded.
 qt::ProcessExit test_exit();
 
-class QtWindowTest : public testing::Test {
+class QtWindowTest : public testing::Test, protected RecordedProcedures {
  protected:
   QtWindowTest();
-
-  // The six procedures of the program, each recording its name.
-  EventProcedures recording_procedures();
 
   template <typename Widget>
   Widget& control(Control id) {
@@ -37,7 +35,6 @@ class QtWindowTest : public testing::Test {
   // A double-click on a row of a list box, as the mouse makes it.
   void double_click_row(Control list, int row);
 
-  std::vector<std::string> runs;
   qt::QtWindow window;
 };
 

@@ -7,7 +7,7 @@
 namespace tav::test {
 
 ScriptedWindow::ScriptedWindow(const FormDesc& form)
-    : form_(form), events_(form, *this, Draining::EveryCall) {
+    : DeliveringWindow(form, Draining::EveryCall), form_(form) {
   for (const auto& desc : form_.controls) {
     mutable_state(desc.id).text = std::string(desc.design_text);
     mutable_state(desc.id).char_height = desc.char_height;
@@ -133,7 +133,7 @@ int ScriptedWindow::list_selected_index(Control list) { return state(list).selec
 
 bool ScriptedWindow::is_checked(Control check_box) { return state(check_box).checked; }
 
-Answer ScriptedWindow::message_box(std::string_view caption, std::string_view text,
+Answer ScriptedWindow::show_message_box(std::string_view caption, std::string_view text,
                                    Buttons buttons, Icon icon) {
   boxes_.push_back({std::string(caption), std::string(text), buttons, icon});
   if (answers_.empty()) return Answer::Ok;
@@ -142,7 +142,7 @@ Answer ScriptedWindow::message_box(std::string_view caption, std::string_view te
   return answer;
 }
 
-void ScriptedWindow::show_error_report(const ErrorReport& report) {
+void ScriptedWindow::show_report_box(const ErrorReport& report) {
   error_reports_.push_back(report);
 }
 
@@ -150,7 +150,7 @@ void ScriptedWindow::perform(const Action& action) {
   auto& target = mutable_state(action.control);
   switch (action.kind) {
     case Action::Close:
-      events_.form_closed();
+      events().form_closed();
       return;
     case Action::Type:
       target.text = action.text;
@@ -163,7 +163,7 @@ void ScriptedWindow::perform(const Action& action) {
       if (form_.control(action.control).kind == ControlKind::CheckBox) {
         target.checked = !target.checked;
       }
-      events_.queue(action.control, event::kOn);
+      events().queue(action.control, event::kOn);
       return;
     case Action::DoubleClick:
       if (!target.enabled) return;
@@ -173,24 +173,9 @@ void ScriptedWindow::perform(const Action& action) {
                                         [&](const auto& item) { return item.starts_with(action.text); });
         target.selected = found == target.items.end() ? -1 : static_cast<int>(found - target.items.begin());
       }
-      events_.queue(action.control, event::kDoubleClick);
+      events().queue(action.control, event::kDoubleClick);
       return;
   }
-}
-
-void ScriptedWindow::bind_procedures(EventProcedures procedures) {
-  events_.bind(std::move(procedures));
-}
-
-void ScriptedWindow::wait_for_event() {
-  ++waits_;
-  events_.wait_for_event();
-}
-
-void ScriptedWindow::process_pending_events() { events_.process_pending_events(); }
-
-bool ScriptedWindow::stop_requested(Control stop_button) {
-  return events_.stop_requested(stop_button);
 }
 
 void ScriptedWindow::pump(bool wait) {
@@ -201,7 +186,7 @@ void ScriptedWindow::pump(bool wait) {
     perform(action);
     return;
   }
-  const auto last = busy_actions_.upper_bound(waits_);
+  const auto last = busy_actions_.upper_bound(waits());
   for (auto it = busy_actions_.begin(); it != last;) {
     if (it->second.drains_before-- > 0) {
       ++it;
@@ -212,9 +197,9 @@ void ScriptedWindow::pump(bool wait) {
   }
 }
 
-void ScriptedWindow::end_program(int exit_code) { throw ProgramEnded{exit_code}; }
+void ScriptedWindow::end_process(int exit_code) { throw ProgramEnded{exit_code}; }
 
-std::string ScriptedWindow::browse_for_folder() {
+std::string ScriptedWindow::choose_folder() {
   if (browse_results_.empty()) return {};
   std::string folder = browse_results_.front();
   browse_results_.pop_front();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "window/event_delivery.h"
+#include "window/delivering_window.h"
 #include "window/form.h"
 #include "window/window.h"
 #include "support/program_end.h"
@@ -37,7 +37,7 @@ struct ControlState {
 
 // The between-steps processing plays the clicks made while busy at every
 // call, so that a script says exactly when they come.
-class ScriptedWindow final : public Window, private EventSource {
+class ScriptedWindow final : public DeliveringWindow {
  public:
   explicit ScriptedWindow(const FormDesc& form);
 
@@ -74,7 +74,7 @@ class ScriptedWindow final : public Window, private EventSource {
   }
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
-  int waits() const { return waits_; }
+  int waits() const { return events().waits(); }
 
   // --- Window ---------------------------------------------------------
   void set_text(Control control, std::string_view text) override;
@@ -90,19 +90,15 @@ class ScriptedWindow final : public Window, private EventSource {
   std::string list_item_text(Control list, int row) override;
   int list_selected_index(Control list) override;
   bool is_checked(Control check_box) override;
-  Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
-                     Icon icon) override;
-  void show_error_report(const ErrorReport& report) override;
-  void bind_procedures(EventProcedures procedures) override;
-  void wait_for_event() override;
-  void process_pending_events() override;
-  bool stop_requested(Control stop_button) override;
-  [[noreturn]] void end_program(int exit_code) override;
-  std::string browse_for_folder() override;
 
   int width = 0, height = 0;
 
  private:
+  Answer show_message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                          Icon icon) override;
+  void show_report_box(const ErrorReport& report) override;
+  std::string choose_folder() override;
+  [[noreturn]] void end_process(int exit_code) override;
   struct Action {
     enum Kind { Click, DoubleClick, Close, Type, Act } kind;
     Control control;
@@ -117,7 +113,6 @@ class ScriptedWindow final : public Window, private EventSource {
   void pump(bool wait) override;
 
   const FormDesc& form_;
-  EventDelivery events_;
   std::array<ControlState, kControlCount> states_{};
   std::array<std::vector<std::string>, kControlCount> text_history_{};
   std::deque<Action> script_;
@@ -126,7 +121,6 @@ class ScriptedWindow final : public Window, private EventSource {
   std::deque<std::string> browse_results_;
   std::vector<ShownBox> boxes_;
   std::vector<ErrorReport> error_reports_;
-  int waits_ = 0;
   bool out_of_memory_ = false;
 };
 

@@ -57,12 +57,7 @@ class SyncTest : public testing::Test {
   }
 
   const std::string& drive_root() const { return drive.root(); }
-  // rel with "/" as the platform's separator.
-  static std::string native_rel(std::string_view rel) {
-    std::string result(rel);
-    for (char& c : result) c = c == '/' ? kPathSeparator : c;
-    return result;
-  }
+  static std::string native_rel(std::string_view rel) { return test::native_rel(rel); }
   std::string on_drive(std::string_view rel) const { return drive_root() + native_rel(rel); }
   std::string in_folder(std::string_view rel) const { return folder_side.path(rel); }
 

@@ -62,10 +62,14 @@ void TempTree::remove_contents() const {
 
 std::string TempTree::root_with_separator() const { return root_ + kPathSeparator; }
 
-std::string TempTree::path(std::string_view rel) const {
-  std::string result = root_with_separator();
-  for (const char c : rel) result += c == '/' ? kPathSeparator : c;
+std::string native_rel(std::string_view rel) {
+  std::string result(rel);
+  for (char& c : result) c = c == '/' ? kPathSeparator : c;
   return result;
+}
+
+std::string TempTree::path(std::string_view rel) const {
+  return root_with_separator() + native_rel(rel);
 }
 
 TempTree& TempTree::folder(std::string_view rel) {

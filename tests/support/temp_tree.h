@@ -18,6 +18,9 @@ struct LocalTime {
 // The native path of a UTF-8 text (never through the ANSI code page).
 std::filesystem::path native(std::string_view utf8);
 
+// A relative path written with "/", with the platform's separator.
+std::string native_rel(std::string_view rel);
+
 // Platform helpers for what the standard library cannot do portably.
 void set_local_write_time(const std::string& path, LocalTime when);
 void set_read_only(const std::string& path, bool read_only);

@@ -11,15 +11,6 @@ void WindowTest::SetUp() {
   }
 }
 
-EventProcedures WindowTest::procedures() {
-  EventProcedures result;
-  for (const std::string_view name : {"BUTTON1_ON", "BUTTON2_ON", "BUTTON3_ON", "BUTTON4_ON",
-                                      "LIST1_DBLCLICK", "LIST2_DBLCLICK"}) {
-    result.push_back({name, [this, name](Control) { runs.emplace_back(name); }});
-  }
-  return result;
-}
-
 void WindowTest::open(EventProcedures with) {
   window = win32::open_main_window(main_form());
   window->bind_procedures(std::move(with));

@@ -14,18 +14,18 @@
 #include "app/main_form.h"
 #include "window/form.h"
 #include "window/window.h"
+#include "support/recorded_procedures.h"
 #include "support/win32/window/form_windows.h"
 
 namespace tav::test {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected RecordedProcedures {
  protected:
   void SetUp() override;
   void TearDown() override { window.reset(); }
 
-  // The procedures the window is created with; a test may add its own
-  // before calling open().
-  EventProcedures procedures();
+  // The window with the program's procedures, or with these (a test may add
+  // its own to procedures()).
   void open(EventProcedures with);
   void open() { open(procedures()); }
 
@@ -37,7 +37,6 @@ class WindowTest : public ::testing::Test {
   bool click_waiting(Control button) const;
 
   std::unique_ptr<Window> window;
-  std::vector<std::string> runs;  // names of the procedures that ran
 };
 
 }  // namespace tav::test

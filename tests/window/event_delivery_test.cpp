@@ -8,6 +8,7 @@
 
 #include "app/main_form.h"
 #include "support/program_end.h"
+#include "support/recorded_procedures.h"
 
 namespace tav {
 namespace {
@@ -19,21 +20,10 @@ struct Delivered final : EventSource, EventDelivery {
     bind(std::move(procedures));
   }
   void pump(bool) override {}
-  [[noreturn]] void end_program(int exit_code) override { throw test::ProgramEnded{exit_code}; }
+  [[noreturn]] void end_process(int exit_code) override { throw test::ProgramEnded{exit_code}; }
 };
 
-// Procedures that record the control they ran for and the name they have.
-struct Recorder {
-  std::vector<std::string> runs;
-
-  EventProcedures procedures(std::initializer_list<std::string_view> names) {
-    EventProcedures result;
-    for (const auto name : names) {
-      result.push_back({name, [this, name](Control) { runs.emplace_back(name); }});
-    }
-    return result;
-  }
-};
+using Recorder = test::RecordedProcedures;
 
 TEST(EventDelivery, OnlyEventsWithAProcedureAreQueuedAndRunOldestFirst) {
   Recorder recorder;
@@ -110,7 +100,7 @@ TEST(EventDelivery, MessagesAreDrainedOnTheFirstCallThenOncePerInterval) {
   std::chrono::steady_clock::time_point now{};
   struct NoSource final : EventSource {
     void pump(bool) override {}
-    [[noreturn]] void end_program(int) override { throw test::ProgramEnded{0}; }
+    [[noreturn]] void end_process(int) override { throw test::ProgramEnded{0}; }
   } source;
   EventDelivery delivery(main_form(), source, Draining::Timed, [&now] { return now; });
   std::vector<int> draining_ms;

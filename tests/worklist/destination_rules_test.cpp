@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "support/temp_tree.h"
 #include "worklist/destination_check.h"
 
 namespace tav {
@@ -78,10 +79,8 @@ TEST(DestinationRules, FilesOf4GiBOnlyOntoFatAndCaseByFileSystemOrByWhatWasSeen)
 // Onto FAT32 from the folder: a folder to create with a bad name goes with
 // everything below it; of two spellings of one name the later one goes.
 TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
-  const auto native = [](std::string path) {
-    for (char& c : path) c = c == '/' ? kPathSeparator : c;
-    return path;
-  };
+  using test::native_rel;
+  const auto native = native_rel;
   Roots roots;
   roots.folder_root = native("/folder/");
   roots.drive_root = native("/drive/");

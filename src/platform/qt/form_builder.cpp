@@ -6,8 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <functional>
 
-#include "window/event_delivery.h"
+#include "window/form.h"
 #include "platform/qt/byte_limit_validator.h"
 #include "platform/qt/control_look.h"
 #include "platform/qt/line_list_box.h"
@@ -17,55 +18,53 @@ namespace tav::qt {
 
 namespace {
 
-// Static texts with a border: the status line.
-constexpr std::array<Control, 1> kBordered{Control::Text1};
-
 // The edit field of the combo box; the rest of its height is the list it
 // drops down.
 constexpr int kComboFieldHeight = 24;
 
-bool bordered(Control id) { return std::ranges::find(kBordered, id) != kBordered.end(); }
+// What sends the events of an action on the control, as the form's
+// description says.
+std::function<void()> sender(const FormEvents& events, const ControlDesc& desc, UserAction action) {
+  return [events, id = desc.id, kind = desc.kind, action] {
+    for (const int event : events_of(kind, action)) events.event(id, event);
+  };
+}
 
 QWidget* make_button(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* button = new QPushButton(qt_text(desc.design_text), parent);
   button->setAutoDefault(true);  // Enter clicks the focused button, as Space does
-  QObject::connect(button, &QPushButton::clicked,
-                   [events, id = desc.id] { events.event(id, event::kOn); });
+  QObject::connect(button, &QPushButton::clicked, sender(events, desc, UserAction::Press));
   return button;
 }
 
 QWidget* make_check_box(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* box = new QCheckBox(qt_text(desc.design_text), parent);
-  QObject::connect(box, &QCheckBox::clicked,
-                   [events, id = desc.id] { events.event(id, event::kOn); });
+  QObject::connect(box, &QCheckBox::clicked, sender(events, desc, UserAction::Press));
   return box;
 }
 
 QWidget* make_edit(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
   auto* edit = new QLineEdit(qt_text(desc.design_text), parent);
   if (desc.text_limit > 0) edit->setValidator(new ByteLimitValidator(desc.text_limit, edit));
-  QObject::connect(edit, &QLineEdit::textChanged,
-                   [events, id = desc.id] { events.event(id, event::kChange); });
+  QObject::connect(edit, &QLineEdit::textChanged, sender(events, desc, UserAction::TextChange));
   return edit;
 }
 
+// An edit field has a frame of its own; a static text shows the form's
+// border as a plain box.
 QWidget* make_static_text(const ControlDesc& desc, QWidget* parent, const FormEvents&) {
   auto* label = new QLabel(qt_text(desc.design_text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label->setWordWrap(true);
-  if (bordered(desc.id)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (desc.bordered) label->setFrameStyle(QFrame::Box | QFrame::Plain);
   return label;
 }
 
 QWidget* make_list_box(const ControlDesc& desc, QWidget* parent, const FormEvents& events) {
-  const Control id = desc.id;
   return new LineListBox(desc.sorted,
-                         {[events, id] {
-                            events.event(id, event::kChange);
-                            events.event(id, event::kClick);
-                          },
-                          [events, id] { events.event(id, event::kDoubleClick); }},
+                         {sender(events, desc, UserAction::SelectionChange),
+                          sender(events, desc, UserAction::DoubleClick)},
                          parent);
 }
 
@@ -75,11 +74,9 @@ QWidget* make_combo_box(const ControlDesc& desc, QWidget* parent, const FormEven
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setDuplicatesEnabled(true);
   combo->setEditText(qt_text(desc.design_text));
-  const Control id = desc.id;
-  QObject::connect(combo, &QComboBox::editTextChanged,
-                   [events, id] { events.event(id, event::kChange); });
+  QObject::connect(combo, &QComboBox::editTextChanged, sender(events, desc, UserAction::TextChange));
   QObject::connect(combo, &QComboBox::currentIndexChanged,
-                   [events, id] { events.event(id, event::kChange); });
+                   sender(events, desc, UserAction::SelectionChange));
   return combo;
 }
 

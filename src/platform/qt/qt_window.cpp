@@ -25,10 +25,10 @@ ProcessExit program_exit() {
 }
 
 QtWindow::QtWindow(const FormDesc& form, ProcessExit exit_process)
-    : exit_process_(std::move(exit_process)),
-      events_(form, *this),
-      built_(build_form(form, {[this](Control control, int event) { events_.queue(control, event); },
-                               [this] { events_.form_closed(); }})) {
+    : DeliveringWindow(form),
+      exit_process_(std::move(exit_process)),
+      built_(build_form(form, {[this](Control control, int event) { events().queue(control, event); },
+                               [this] { events().form_closed(); }})) {
   // The program ends through end_program, never because its window closed.
   QApplication::setQuitOnLastWindowClosed(false);
 }
@@ -120,28 +120,17 @@ bool QtWindow::is_checked(Control check_box) {
   return box->isChecked();
 }
 
-Answer QtWindow::message_box(std::string_view caption, std::string_view text, Buttons buttons,
-                             Icon icon) {
-  const Answer answer = show_message_box(built_.form.get(), caption, text, buttons, icon);
-  events_.rethrow_held();
-  return answer;
+Answer QtWindow::show_message_box(std::string_view caption, std::string_view text,
+                                  Buttons buttons, Icon icon) {
+  return qt::show_message_box(built_.form.get(), caption, text, buttons, icon);
 }
 
-void QtWindow::show_error_report(const ErrorReport& report) {
-  show_error_report_box(events_.closed() ? nullptr : built_.form.get(), report);
-  events_.forget_held();  // a report is never followed by another
+void QtWindow::show_report_box(const ErrorReport& report) {
+  show_error_report_box(events().closed() ? nullptr : built_.form.get(), report);
 }
 
-void QtWindow::bind_procedures(EventProcedures procedures) {
-  events_.bind(std::move(procedures));
-}
-
-void QtWindow::wait_for_event() { events_.wait_for_event(); }
-
-void QtWindow::process_pending_events() { events_.process_pending_events(); }
-
-bool QtWindow::stop_requested(Control stop_button) {
-  return events_.stop_requested(stop_button);
+std::string QtWindow::choose_folder() {
+  return qt::choose_folder([this] { return events().closed(); });
 }
 
 void QtWindow::pump(bool wait) {
@@ -149,23 +138,14 @@ void QtWindow::pump(bool wait) {
   QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
 }
 
-void QtWindow::end_program(int exit_code) {
+void QtWindow::end_process(int exit_code) {
   built_.form->hide();
   // What is still pending is handled and anything it failed with forgotten:
   // nothing reaches the main flow any more.
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  events_.forget_held();
+  events().forget_held();
   exit_process_(exit_code);
   std::abort();  // the hook never returns
-}
-
-std::string QtWindow::browse_for_folder() {
-  std::string folder = choose_folder([this] { return events_.closed(); });
-  // The chooser has no owner: the form may have been closed meanwhile, and
-  // then the program ends as it would at its next wait.
-  events_.end_if_closed();
-  events_.rethrow_held();
-  return folder;
 }
 
 }  // namespace tav::qt

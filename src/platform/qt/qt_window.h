@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "window/event_delivery.h"
+#include "window/delivering_window.h"
 #include "window/form.h"
 #include "platform/qt/form_builder.h"
 #include "platform/qt/list_control.h"
@@ -22,7 +22,7 @@ namespace tav::qt {
 using ProcessExit = std::function<void(int exit_code)>;
 ProcessExit program_exit();
 
-class QtWindow final : public Window, private EventSource {
+class QtWindow final : public DeliveringWindow {
  public:
   // The form, hidden, built from its description.
   QtWindow(const FormDesc& form, ProcessExit exit_process);
@@ -30,9 +30,6 @@ class QtWindow final : public Window, private EventSource {
 
   // The widget of a control, the form for Control::MainForm.
   QWidget* widget(Control control) const;
-  // Whether the main flow is waiting for an event, and how many are queued.
-  bool waiting() const { return events_.waiting(); }
-  std::size_t pending_events() const { return events_.pending(); }
 
   void set_text(Control control, std::string_view text) override;
   std::string get_text(Control control) override;
@@ -47,25 +44,20 @@ class QtWindow final : public Window, private EventSource {
   std::string list_item_text(Control list, int row) override;
   int list_selected_index(Control list) override;
   bool is_checked(Control check_box) override;
-  Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
-                     Icon icon) override;
-  void show_error_report(const ErrorReport& report) override;
-  void bind_procedures(EventProcedures procedures) override;
-  void wait_for_event() override;
-  void process_pending_events() override;
-  bool stop_requested(Control stop_button) override;
-  [[noreturn]] void end_program(int exit_code) override;
-  std::string browse_for_folder() override;
 
  private:
+  Answer show_message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                          Icon icon) override;
+  void show_report_box(const ErrorReport& report) override;
+  std::string choose_folder() override;
   void pump(bool wait) override;
+  [[noreturn]] void end_process(int exit_code) override;
   // The control's widget; an error if the form no longer has it.
   QWidget& existing(Control control, std::uint8_t operation_family) const;
   ListTarget list_target(Control list, std::uint8_t operation_family) const;
   void apply_font(Control control);
 
   ProcessExit exit_process_;
-  EventDelivery events_;
   BuiltForm built_;
 };
 

@@ -29,9 +29,6 @@ constexpr std::array<KindArgs, 6> kKindArgs{{
 }};
 // clang-format on
 
-// Controls that have a plain border besides their kind's edge.
-constexpr std::array<Control, 2> kBordered{Control::Edit1, Control::Text1};
-
 // Child window identifiers: the control's number in the Control enum plus this.
 constexpr int kFirstControlId = 1000;
 
@@ -46,7 +43,7 @@ CreateArgs create_args(const ControlDesc& desc) {
   CreateArgs args{kind.window_class, widen(desc.design_text), WS_CHILD | WS_VISIBLE | kind.style,
                   kind.ex_style, desc.left, desc.top, desc.width, desc.height,
                   kFirstControlId + static_cast<int>(desc.id)};
-  if (std::ranges::find(kBordered, desc.id) != kBordered.end()) args.style |= WS_BORDER;
+  if (desc.bordered) args.style |= WS_BORDER;
   if (desc.kind == ControlKind::ListBox && desc.sorted) args.style |= LBS_SORT;
   return args;
 }

@@ -1,6 +1,6 @@
 // What the pieces of the Win32 window layer share about the one form: its
-// windows, fonts and brushes, and the event delivery (which also keeps what
-// a window procedure or hook caught until it can be thrown again).
+// windows, fonts and brushes, and the window's event delivery (which also
+// keeps what a window procedure or hook caught until it can be thrown again).
 #pragma once
 
 #include <windows.h>
@@ -37,12 +37,12 @@ struct ControlFont {
 };
 
 struct FormState {
-  FormState(const FormDesc& form, EventSource& source) : desc(form), events(form, source) {}
+  FormState(const FormDesc& form, EventDelivery& delivery) : desc(form), events(delivery) {}
   FormState(const FormState&) = delete;
   FormState& operator=(const FormState&) = delete;
 
   const FormDesc& desc;
-  EventDelivery events;
+  EventDelivery& events;
   HWND form = nullptr;                          // null once destroyed
   std::array<HWND, kControlCount> windows{};    // by Control; [0] is the form
   std::array<ControlFont, kControlCount> fonts{};

@@ -43,7 +43,7 @@ void pump_messages(FormState& state, bool wait) {
   }
 }
 
-void end_program(FormState& state, int exit_code) {
+void end_process(FormState& state, int exit_code) {
   remove_keyboard_hook();
   if (form_exists(state)) ::DestroyWindow(state.form);
   // What is still pending is handled (and anything it throws forgotten);

@@ -13,7 +13,7 @@ void pump_messages(FormState& state, bool wait);
 
 // Destroys the form without its close query, handles what is still pending
 // and exits the process.
-[[noreturn]] void end_program(FormState& state, int exit_code);
+[[noreturn]] void end_process(FormState& state, int exit_code);
 
 bool form_exists(const FormState& state);
 

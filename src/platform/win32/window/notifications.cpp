@@ -2,42 +2,40 @@
 
 #include <array>
 
-#include "window/event_delivery.h"
+#include "window/form.h"
 
 namespace tav::win32 {
 
 namespace {
 
-struct NotificationEvents {
+struct NotificationAction {
   ControlKind kind;
   WORD notification;
-  std::array<int, 2> events;
-  std::size_t count;
+  UserAction action;
 };
 
 using K = ControlKind;
-namespace e = event;
+using A = UserAction;
 
-// A selection change in a list box is a change and then a click.
 // clang-format off
-constexpr std::array<NotificationEvents, 17> kTable{{
-  {K::PushButton, BN_CLICKED,     {e::kOn},                1},
-  {K::CheckBox,   BN_CLICKED,     {e::kOn},                1},
-  {K::Edit,       EN_CHANGE,      {e::kChange},            1},
-  {K::Edit,       EN_SETFOCUS,    {e::kSetFocus},          1},
-  {K::Edit,       EN_KILLFOCUS,   {e::kKillFocus},         1},
-  {K::StaticText, STN_CLICKED,    {e::kClick},             1},
-  {K::StaticText, STN_DBLCLK,     {e::kDoubleClick},       1},
-  {K::ListBox,    LBN_SELCHANGE,  {e::kChange, e::kClick}, 2},
-  {K::ListBox,    LBN_DBLCLK,     {e::kDoubleClick},       1},
-  {K::ListBox,    LBN_SETFOCUS,   {e::kSetFocus},          1},
-  {K::ListBox,    LBN_KILLFOCUS,  {e::kKillFocus},         1},
-  {K::ComboBox,   CBN_SELCHANGE,  {e::kChange},            1},
-  {K::ComboBox,   CBN_EDITCHANGE, {e::kChange},            1},
-  {K::ComboBox,   CBN_DBLCLK,     {e::kDoubleClick},       1},
-  {K::ComboBox,   CBN_DROPDOWN,   {e::kClick},             1},
-  {K::ComboBox,   CBN_SETFOCUS,   {e::kSetFocus},          1},
-  {K::ComboBox,   CBN_KILLFOCUS,  {e::kKillFocus},         1},
+constexpr std::array<NotificationAction, 17> kTable{{
+  {K::PushButton, BN_CLICKED,     A::Press},
+  {K::CheckBox,   BN_CLICKED,     A::Press},
+  {K::Edit,       EN_CHANGE,      A::TextChange},
+  {K::Edit,       EN_SETFOCUS,    A::FocusGained},
+  {K::Edit,       EN_KILLFOCUS,   A::FocusLost},
+  {K::StaticText, STN_CLICKED,    A::Click},
+  {K::StaticText, STN_DBLCLK,     A::DoubleClick},
+  {K::ListBox,    LBN_SELCHANGE,  A::SelectionChange},
+  {K::ListBox,    LBN_DBLCLK,     A::DoubleClick},
+  {K::ListBox,    LBN_SETFOCUS,   A::FocusGained},
+  {K::ListBox,    LBN_KILLFOCUS,  A::FocusLost},
+  {K::ComboBox,   CBN_SELCHANGE,  A::SelectionChange},
+  {K::ComboBox,   CBN_EDITCHANGE, A::TextChange},
+  {K::ComboBox,   CBN_DBLCLK,     A::DoubleClick},
+  {K::ComboBox,   CBN_DROPDOWN,   A::DropDown},
+  {K::ComboBox,   CBN_SETFOCUS,   A::FocusGained},
+  {K::ComboBox,   CBN_KILLFOCUS,  A::FocusLost},
 }};
 // clang-format on
 
@@ -45,9 +43,7 @@ constexpr std::array<NotificationEvents, 17> kTable{{
 
 std::span<const int> events_of_notification(ControlKind kind, WORD notification) {
   for (const auto& row : kTable) {
-    if (row.kind == kind && row.notification == notification) {
-      return {row.events.data(), row.count};
-    }
+    if (row.kind == kind && row.notification == notification) return events_of(kind, row.action);
   }
   return {};
 }

@@ -4,16 +4,17 @@
 
 #include <windows.h>
 
-#include "platform/win32/window/control_create.h"
 #include "errors/control_errors.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/window/control_create.h"
 #include "platform/win32/window/control_style.h"
+#include "platform/win32/window/folder_browser.h"
 #include "platform/win32/window/form_state.h"
 #include "platform/win32/window/keyboard.h"
 #include "platform/win32/window/list_control.h"
 #include "platform/win32/window/message_box.h"
 #include "platform/win32/window/message_loop.h"
-#include "platform/win32/window/folder_browser.h"
-#include "platform/win32/wide.h"
+#include "window/delivering_window.h"
 
 namespace tav::win32 {
 
@@ -22,9 +23,9 @@ namespace {
 // Start-up failure text for a window that cannot be created.
 constexpr int kCannotOpenWindow = 3;
 
-class Win32Window final : public Window, private EventSource {
+class Win32Window final : public DeliveringWindow {
  public:
-  explicit Win32Window(const FormDesc& form) : state_(form, *this) {}
+  explicit Win32Window(const FormDesc& form) : DeliveringWindow(form), state_(form, events()) {}
 
   ~Win32Window() override {
     remove_keyboard_hook();
@@ -42,7 +43,6 @@ class Win32Window final : public Window, private EventSource {
 
   void set_text(Control control, std::string_view text) override {
     ::SetWindowTextW(window(control, family::kSetText), widen(text).c_str());
-    state_.events.rethrow_held();
   }
 
   std::string get_text(Control control) override {
@@ -55,12 +55,10 @@ class Win32Window final : public Window, private EventSource {
 
   void set_enabled(Control control, bool enabled) override {
     ::EnableWindow(window(control, family::kSetEnabled), enabled);
-    state_.events.rethrow_held();
   }
 
   void set_visible(Control control, bool visible) override {
     ::ShowWindow(window(control, family::kSetVisible), visible ? SW_SHOW : SW_HIDE);
-    state_.events.rethrow_held();
   }
 
   void set_font_size(Control control, int pixels) override {
@@ -78,7 +76,6 @@ class Win32Window final : public Window, private EventSource {
   void set_size(Control control, int width, int height) override {
     ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0, width, height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    state_.events.rethrow_held();
   }
 
   void list_clear(Control list) override {
@@ -91,7 +88,6 @@ class Win32Window final : public Window, private EventSource {
 
   void list_fill(Control list, const std::vector<std::string>& lines) override {
     win32::list_fill(list_window(list, family::kListAdd), *kind_of(state_, list), lines);
-    state_.events.rethrow_held();
   }
 
   std::string list_item_text(Control list, int row) override {
@@ -112,46 +108,26 @@ class Win32Window final : public Window, private EventSource {
     return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
 
-  Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
-                     Icon icon) override {
+ private:
+  Answer show_message_box(std::string_view caption, std::string_view text, Buttons buttons,
+                          Icon icon) override {
     const int result = ::MessageBoxW(window(Control::MainForm, family::kMessageBox),
                                      widen(text).c_str(), widen(caption).c_str(),
                                      message_box_style(buttons, icon));
-    state_.events.rethrow_held();
     return answer_of(result);
   }
 
-  void show_error_report(const ErrorReport& report) override {
+  void show_report_box(const ErrorReport& report) override {
     const HWND owner = form_exists(state_) ? state_.form : nullptr;
     ::MessageBoxW(owner, widen(report.text).c_str(), widen(report.title).c_str(),
                   kErrorReportStyle);
-    state_.events.forget_held();  // a report is never followed by another
   }
 
-  void bind_procedures(EventProcedures procedures) override {
-    state_.events.bind(std::move(procedures));
-  }
-
-  void wait_for_event() override { state_.events.wait_for_event(); }
-
-  void process_pending_events() override { state_.events.process_pending_events(); }
-
-  bool stop_requested(Control stop_button) override {
-    return state_.events.stop_requested(stop_button);
-  }
-
-  [[noreturn]] void end_program(int exit_code) override { win32::end_program(state_, exit_code); }
+  std::string choose_folder() override { return win32::browse_for_folder(); }
 
   void pump(bool wait) override { pump_messages(state_, wait); }
 
-  std::string browse_for_folder() override {
-    std::string folder = win32::browse_for_folder();
-    // The browser has no owner: the form may have been closed meanwhile,
-    // and then the program ends as it would at its next wait.
-    state_.events.end_if_closed();
-    state_.events.rethrow_held();
-    return folder;
-  }
+  [[noreturn]] void end_process(int exit_code) override { win32::end_process(state_, exit_code); }
 
  private:
   // The control's window; an error if it no longer exists.
