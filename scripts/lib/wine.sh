@@ -73,31 +73,37 @@ wine_map_drives() {
   fi
 }
 
-# wine_prefix_create LOADER PREFIX: boots a new prefix and configures it.
-# Output goes to a log that is shown only if something fails.
-wine_prefix_create() {
-  local loader=$1 prefix=$2 log start=$SECONDS
-  log=$(mktemp)
+# wine_prefix_boot LOADER PREFIX: boots a new prefix and configures it, in a
+# subshell of its own (for the environment). Each step ends the creation when
+# it fails, before the marker is written, so the next run tries again: the
+# steps run inside a tested condition, where bash ignores set -e.
+wine_prefix_boot() (
+  local loader=$1 prefix=$2
   local R='HKCU\Software\Wine\Fonts\Replacements'
   # Fixed locale: the Japanese value names below need UTF-8 when written.
   # No DISPLAY: booting needs no windows.
-  if ! (
-    set -e
-    WINEARCH=$(wine_arch "$loader")
-    export WINEPREFIX=$prefix WINEARCH LC_ALL=C.UTF-8
-    unset DISPLAY
-    "$loader" wineboot -i
-    # Japanese fonts for the names our dialogs ask for; without them ASCII
-    # shows as empty boxes when the code page is not 932.
-    "$loader" reg add "$R" /v 'ＭＳ ゴシック' /d IPAGothic /f
-    "$loader" reg add "$R" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f
-    "$loader" reg add "$R" /v 'MS UI Gothic' /d IPAPGothic /f
-    # Unmanaged windows close at once when no window manager runs (Xvfb).
-    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-    # Wait until the server has written the registry to disk.
-    wineserver -w
-    touch "$prefix/.tavrelon-prefix"
-  ) >"$log" 2>&1; then
+  WINEARCH=$(wine_arch "$loader")
+  export WINEPREFIX=$prefix WINEARCH LC_ALL=C.UTF-8
+  unset DISPLAY
+  "$loader" wineboot -i || return
+  # Japanese fonts for the names our dialogs ask for; without them ASCII
+  # shows as empty boxes when the code page is not 932.
+  "$loader" reg add "$R" /v 'ＭＳ ゴシック' /d IPAGothic /f || return
+  "$loader" reg add "$R" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f || return
+  "$loader" reg add "$R" /v 'MS UI Gothic' /d IPAPGothic /f || return
+  # Unmanaged windows close at once when no window manager runs (Xvfb).
+  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || return
+  # Wait until the server has written the registry to disk.
+  wineserver -w || return
+  touch "$prefix/.tavrelon-prefix"
+)
+
+# wine_prefix_create LOADER PREFIX: boots PREFIX (wine_prefix_boot). Output
+# goes to a log that is shown only if something fails.
+wine_prefix_create() {
+  local loader=$1 prefix=$2 log start=$SECONDS
+  log=$(mktemp)
+  if ! wine_prefix_boot "$loader" "$prefix" >"$log" 2>&1; then
     echo "wine: could not create the Wine prefix $prefix:" >&2
     cat "$log" >&2
     rm -f "$log"

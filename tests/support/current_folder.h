@@ -2,8 +2,11 @@
 // object, and the home of the program's settings file.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "support/settings_home.h"
 #include "support/temp_tree.h"
@@ -15,7 +18,17 @@ class InTemporaryFolder {
   InTemporaryFolder() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(native(tree.root()));
   }
-  ~InTemporaryFolder() { std::filesystem::current_path(previous_); }
+  // A way back that is closed fails the test rather than ending the program
+  // (a destructor that throws does); the tests after it then run in the
+  // temporary files' folder, so that this tree can still be removed.
+  ~InTemporaryFolder() {
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+    if (!error) return;
+    ADD_FAILURE() << "cannot return to the folder the test started in: " << error.message();
+    const auto temporary = std::filesystem::temp_directory_path(error);
+    if (!error) std::filesystem::current_path(temporary, error);
+  }
   InTemporaryFolder(const InTemporaryFolder&) = delete;
   InTemporaryFolder& operator=(const InTemporaryFolder&) = delete;
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <set>
 
+#include "mounted_root.h"
+
 namespace tav::posix {
 namespace {
 
@@ -107,12 +109,12 @@ TEST(MountTable, KeysRunOutAfterSixtyTwoVolumes) {
 
 TEST(MountedVolumes, TheRunningSystemListsItsRoot) {
   const auto drives = list_mounted_volumes();
-  const bool has_root = std::ranges::any_of(drives, [](const Drive& d) { return d.root == "/"; });
-  EXPECT_TRUE(has_root);
   for (const auto& drive : drives) {
     EXPECT_EQ(drive.entry.substr(1, 2), ": ") << drive.entry;
     EXPECT_TRUE(drive.root.ends_with("/")) << drive.root;
   }
+  if (!test::root_is_mounted()) GTEST_SKIP() << test::kRootNotMounted;
+  EXPECT_TRUE(std::ranges::any_of(drives, [](const Drive& d) { return d.root == "/"; }));
 }
 
 }  // namespace
