@@ -30,6 +30,8 @@ class WindowTest : public ::testing::Test {
   void open() { open(procedures()); }
 
   HWND form() const;
+  // The control's window, found at its place at the DPI the test last gave
+  // the form.
   HWND control(Control id) const;
   // A click as the user makes it, waiting in the message queue.
   void post_click(Control button) const;
@@ -38,6 +40,7 @@ class WindowTest : public ::testing::Test {
 
   std::unique_ptr<Window> window;
   std::vector<std::string> runs;  // names of the procedures that ran
+  int dpi = kDesignDpi;
 };
 
 }  // namespace tav::test

@@ -13,6 +13,7 @@
 
 #include "platform/event_delivery.h"
 #include "platform/form.h"
+#include "platform/form_scale.h"
 
 namespace tav::win32 {
 
@@ -31,7 +32,7 @@ class BrushCache {
 
 struct ControlFont {
   std::wstring face;
-  int height = 0;  // character height in pixels
+  int height = 0;  // character height in pixels at 96 DPI
   bool bold = false;
   HFONT handle = nullptr;
 };
@@ -48,6 +49,7 @@ struct FormState {
   std::array<ControlFont, kControlCount> fonts{};
   BrushCache brushes;
   HWND pressed_button = nullptr;                // Enter or Space held on it
+  int dpi = kDesignDpi;                         // what the form is drawn at
 };
 
 inline HWND window_of(const FormState& state, Control control) {

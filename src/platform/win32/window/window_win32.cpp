@@ -75,8 +75,10 @@ class Win32Window final : public Window, private EventSource {
     apply_font(state_, control);
   }
 
+  // The size is given at 96 DPI, and the window takes it at its own.
   void set_size(Control control, int width, int height) override {
-    ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0, width, height,
+    ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0,
+                   scale_pixels(width, state_.dpi), scale_pixels(height, state_.dpi),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     state_.events.rethrow_held();
   }
