@@ -45,6 +45,8 @@ class NullWindow final : public Window {
   bool keep_painted() override { return false; }
   [[noreturn]] void end_program(int) override { throw Ended{}; }
   std::string browse_for_folder() override { return {}; }
+  void show_progress(Progress, double) override {}
+  void request_attention() override {}
 };
 
 }  // namespace tav::bench

@@ -12,6 +12,7 @@
 
 #include "platform/event_delivery.h"
 #include "platform/form.h"
+#include "platform/shown_progress.h"
 #include "platform/window.h"
 #include "support/program_end.h"
 
@@ -73,6 +74,10 @@ class ScriptedWindow final : public Window, private EventSource {
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
   int waits() const { return waits_; }
+  // Every progress the taskbar was sent, oldest first, and the requests for
+  // attention.
+  const std::vector<ShownProgress>& progress_sent() const { return progress_sent_; }
+  int attention_requests() const { return attention_requests_; }
 
   // --- Window ---------------------------------------------------------
   void set_text(Control control, std::string_view text) override;
@@ -97,6 +102,8 @@ class ScriptedWindow final : public Window, private EventSource {
   bool keep_painted() override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
+  void show_progress(Progress state, double fraction) override;
+  void request_attention() override;
 
   int width = 0, height = 0;
 
@@ -123,6 +130,8 @@ class ScriptedWindow final : public Window, private EventSource {
   std::deque<std::string> browse_results_;
   std::vector<ShownBox> boxes_;
   std::vector<ErrorReport> error_reports_;
+  std::vector<ShownProgress> progress_sent_;
+  int attention_requests_ = 0;
   int waits_ = 0;
   bool out_of_memory_ = false;
 };

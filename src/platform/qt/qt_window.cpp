@@ -128,6 +128,7 @@ Answer QtWindow::message_box(std::string_view caption, std::string_view text, Bu
 }
 
 void QtWindow::show_error_report(const ErrorReport& report) {
+  launcher_.show(launcher_.shown().as_error());
   show_error_report_box(events_.closed() ? nullptr : built_.form.get(), report);
   events_.forget_held();  // a report is never followed by another
 }
@@ -164,6 +165,17 @@ std::string QtWindow::browse_for_folder() {
   events_.end_if_closed();
   events_.rethrow_held();
   return folder;
+}
+
+void QtWindow::show_progress(Progress state, double fraction) {
+  launcher_.show(ShownProgress::of(state, fraction));
+}
+
+// The desktop marks the window (its task bar entry blinks or is
+// highlighted) until the user brings it forward.
+void QtWindow::request_attention() {
+  if (events_.closed() || built_.form->isActiveWindow()) return;
+  QApplication::alert(built_.form.get());
 }
 
 }  // namespace tav::qt

@@ -10,6 +10,7 @@
 #include "platform/event_delivery.h"
 #include "platform/form.h"
 #include "platform/qt/form_builder.h"
+#include "platform/qt/launcher_entry.h"
 #include "platform/qt/list_control.h"
 #include "platform/window.h"
 
@@ -56,6 +57,8 @@ class QtWindow final : public Window, private EventSource {
   bool keep_painted() override;
   [[noreturn]] void end_program(int exit_code) override;
   std::string browse_for_folder() override;
+  void show_progress(Progress state, double fraction) override;
+  void request_attention() override;
 
  private:
   void pump(bool wait) override;
@@ -67,6 +70,7 @@ class QtWindow final : public Window, private EventSource {
   ProcessExit exit_process_;
   EventDelivery events_;
   BuiltForm built_;
+  LauncherEntry launcher_;
 };
 
 }  // namespace tav::qt

@@ -14,6 +14,7 @@
 #include "platform/event_delivery.h"
 #include "platform/form.h"
 #include "platform/form_scale.h"
+#include "platform/win32/window/taskbar_button.h"
 
 namespace tav::win32 {
 
@@ -50,6 +51,7 @@ struct FormState {
   BrushCache brushes;
   HWND pressed_button = nullptr;                // Enter or Space held on it
   int dpi = kDesignDpi;                         // what the form is drawn at
+  TaskbarButton taskbar;
 };
 
 inline HWND window_of(const FormState& state, Control control) {

@@ -41,6 +41,10 @@ void forget_form(FormState& state, HWND window) {
 
 std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARAM wparam,
                               LPARAM lparam) {
+  if (message == TaskbarButton::button_created_message() && window == state.form) {
+    state.taskbar.button_created(window);
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       if (lparam != 0) {

@@ -125,6 +125,7 @@ class Win32Window final : public Window, private EventSource {
 
   void show_error_report(const ErrorReport& report) override {
     const HWND owner = form_exists(state_) ? state_.form : nullptr;
+    if (owner) state_.taskbar.show(owner, state_.taskbar.shown().as_error());
     ::MessageBoxW(owner, widen(report.text).c_str(), widen(report.title).c_str(),
                   kErrorReportStyle);
     state_.events.forget_held();  // a report is never followed by another
@@ -151,6 +152,17 @@ class Win32Window final : public Window, private EventSource {
     state_.events.end_if_closed();
     state_.events.rethrow_held();
     return folder;
+  }
+
+  void show_progress(Progress state, double fraction) override {
+    if (form_exists(state_)) state_.taskbar.show(state_.form, ShownProgress::of(state, fraction));
+  }
+
+  // Flashes the taskbar button until the user brings the form forward.
+  void request_attention() override {
+    if (!form_exists(state_) || ::GetForegroundWindow() == state_.form) return;
+    FLASHWINFO flash{sizeof flash, state_.form, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    ::FlashWindowEx(&flash);
   }
 
  private:
