@@ -128,7 +128,7 @@ repacked_the_same() {  # PRESET PACKAGE
   find "$build/src" "$build/packaging" -maxdepth 1 -type f \
     \( -name tavrelon -o -name Tavrelon.exe -o -name '*.gz' -o -name '*.txt' \) \
     -exec touch -d "@$(($(date +%s) + 3600))" {} +
-  cpack --preset "$1" -B "$again" >/dev/null && cmp "$2" "$again/$(basename "$2")"
+  (cd "$root" && cpack --preset "$1" -B "$again" >/dev/null) && cmp "$2" "$again/$(basename "$2")"
 }
 if [ -d "$root/build/linux-release" ] && [ -d "$root/build/windows-release" ]; then
   check "the Debian package packed again is the same, byte for byte" \
