@@ -44,6 +44,8 @@ class NullWindow final : public Window {
   void process_pending_events() override {}
   bool stop_requested(Control) override { return false; }
   std::string browse_for_folder() override { return {}; }
+  void show_progress(Progress, double) override {}
+  void request_attention() override {}
 
  protected:
   void end(int) override { throw Ended{}; }

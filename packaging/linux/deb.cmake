@@ -1,5 +1,6 @@
 # The Linux program's installation: the program, its desktop entry, icon,
-# AppStream metadata, manual page and READMEs; and the Debian package of it.
+# AppStream metadata, manual page, READMEs, copyright and changelog; and
+# the Debian package of it.
 include(GNUInstallDirs)
 set(TAV_ICONS ${PROJECT_SOURCE_DIR}/src/platform/qt/main/icons)
 set(TAV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tavrelon)
@@ -16,14 +17,24 @@ endforeach()
 install(FILES ${TAV_ICONS}/tavrelon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# The manual page, compressed as Debian keeps them.
-configure_file(linux/tavrelon.1.in tavrelon.1 @ONLY)
-file(ARCHIVE_CREATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/tavrelon.1.gz
-     PATHS ${CMAKE_CURRENT_BINARY_DIR}/tavrelon.1 FORMAT raw COMPRESSION GZip)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tavrelon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual page and the changelog, compressed as Debian keeps them: gzip
+# at its best, without the file's name and time (which would make two
+# builds differ).
+set(TAV_BUILT ${CMAKE_CURRENT_BINARY_DIR})
+configure_file(linux/tavrelon.1.in ${TAV_BUILT}/tavrelon.1 @ONLY)
+configure_file(linux/changelog ${TAV_BUILT}/changelog COPYONLY)
+foreach(compressed tavrelon.1 changelog)
+  add_custom_command(OUTPUT ${TAV_BUILT}/${compressed}.gz
+                     COMMAND gzip -9nkf ${TAV_BUILT}/${compressed}
+                     DEPENDS ${TAV_BUILT}/${compressed} VERBATIM)
+  list(APPEND TAV_COMPRESSED ${TAV_BUILT}/${compressed}.gz)
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${TAV_COMPRESSED})
+install(FILES ${TAV_BUILT}/tavrelon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 file(GLOB TAV_SCREENSHOTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
 install(FILES ${PROJECT_SOURCE_DIR}/README.ja.md ${PROJECT_SOURCE_DIR}/README.md
+              linux/copyright ${TAV_BUILT}/changelog.gz
         DESTINATION ${TAV_DOC_DIR})
 install(FILES ${TAV_SCREENSHOTS} DESTINATION ${TAV_DOC_DIR}/docs)
 

@@ -128,6 +128,14 @@ wine_prefix_ensure() {
   wine_map_drives "$prefix"
 }
 
+# wine_set_dpi LOADER PREFIX DPI: the screen's scale as Wine reports it to
+# the programs started from now on in PREFIX (96 is 100 %, 144 is 150 %);
+# programs already running keep theirs.
+wine_set_dpi() {
+  WINEPREFIX=$2 WINEARCH=$(wine_arch "$1") "$1" reg add 'HKCU\Control Panel\Desktop' \
+    /v LogPixels /t REG_DWORD /d "$3" /f </dev/null >/dev/null 2>&1
+}
+
 # wine_session_start LOADER PREFIX: starts a Wine server that stays up until
 # wine_session_stop (programs then start in a fraction of the time), and the
 # session's system processes (services, desktop). Those are started here with

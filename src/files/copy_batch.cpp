@@ -37,8 +37,8 @@ struct CopyBatch::Pending {
   Replaces replaces;
 };
 
-CopyBatch::CopyBatch(Limits limits, SteadyClock clock)
-    : limits_(limits), clock_(std::move(clock)) {}
+CopyBatch::CopyBatch(Limits limits, SteadyClock clock, FlushWatch flush_watch)
+    : limits_(limits), clock_(std::move(clock)), flush_watch_(std::move(flush_watch)) {}
 
 CopyBatch::~CopyBatch() {
   try {
@@ -108,7 +108,11 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
   std::vector<sys::Handle> files;
   for (const Pending& copy : batch) files.push_back(copy.file.get());
   // Unflushed data never takes a destination's name: the old file stays.
-  if (!sys::flush_files(files)) {
+  const bool watched = raise && flush_watch_;
+  if (watched) flush_watch_(true);
+  const bool flushed = sys::flush_files(files);
+  if (watched) flush_watch_(false);
+  if (!flushed) {
     const sys::Code code = sys::last_code(batch.front().file.destination());
     if (raise) raise_system_error(code, detail::kCopyRefused, where);
     return outcome;

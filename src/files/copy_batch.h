@@ -58,7 +58,12 @@ class CopyBatch {
     std::vector<std::string> changed;  // no longer what the copy may replace: left as they are
   };
 
-  CopyBatch(Limits limits, SteadyClock clock = std::chrono::steady_clock::now);
+  // Told when a batch starts being flushed to its media (true) and when
+  // that is done (false).
+  using FlushWatch = std::function<void(bool flushing)>;
+
+  CopyBatch(Limits limits, SteadyClock clock = std::chrono::steady_clock::now,
+            FlushWatch flush_watch = {});
   ~CopyBatch();
   CopyBatch(const CopyBatch&) = delete;
   CopyBatch& operator=(const CopyBatch&) = delete;
@@ -84,6 +89,7 @@ class CopyBatch {
 
   Limits limits_;
   SteadyClock clock_;
+  FlushWatch flush_watch_;
   std::vector<Pending> pending_;
   std::uint64_t bytes_ = 0;
   std::chrono::steady_clock::time_point started_;

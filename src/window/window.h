@@ -46,6 +46,9 @@ struct EventProcedure {
 };
 using EventProcedures = std::vector<EventProcedure>;
 
+// How the window's button on the taskbar (or the launcher) shows a run.
+enum class Progress { None, Normal, Indeterminate, Error };
+
 class Window {
  public:
   virtual ~Window() = default;
@@ -74,7 +77,8 @@ class Window {
   // Modal to the form; returns the button that closed the box.
   virtual Answer message_box(std::string_view caption, std::string_view text, Buttons buttons,
                              Icon icon) = 0;
-  // The report box of a run-time error: OK, exclamation, Help.
+  // The report box of a run-time error: OK, exclamation, Help. While it is
+  // shown, the run's progress shows the error state.
   virtual void show_error_report(const ErrorReport& report) = 0;
 
   // The event procedures the waits run, bound once before the first wait.
@@ -98,6 +102,11 @@ class Window {
 
   // The shell's folder browser: the chosen folder, or empty on cancel.
   virtual std::string browse_for_folder() = 0;
+
+  // A run's progress on the taskbar button or launcher, fraction 0..1.
+  virtual void show_progress(Progress state, double fraction) = 0;
+  // Asks for the user's attention, unless the window is in the foreground.
+  virtual void request_attention() = 0;
 
  protected:
   // The layer's end of the program: it never returns.

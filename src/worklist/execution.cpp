@@ -9,6 +9,7 @@
 #include "files/operations.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
+#include "worklist/run_progress.h"
 
 namespace tav {
 
@@ -37,7 +38,9 @@ class Execution {
         tables_(tables),
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
-        copies_(kBatchLimits) {}
+        progress_(window, work_of(tables, roots.direction, deletions_)),
+        copies_(kBatchLimits, std::chrono::steady_clock::now,
+                [this](bool flushing) { progress_.flushing(flushing); }) {}
 
   ExecutionReport run() {
     bool stopped = false;
@@ -53,7 +56,10 @@ class Execution {
     }
     take(copies_.place());
     // The user may unplug the drive as soon as the program says it is done.
+    progress_.flushing(true);
     flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    progress_.flushing(false);
+    if (!stopped) progress_.done();
     return {stopped, std::move(left_)};
   }
 
@@ -102,6 +108,7 @@ class Execution {
   // place is deleted first when its deletion is listed; below a folder not
   // made nothing is made.
   void create_folder(std::size_t slot, const std::string& folder) {
+    progress_.step_done();
     auto& table = tables_.new_folders;
     if (below_a_folder_not_made(folder)) return leave(table, slot, folder, LeftReason::FolderNotMade);
     const auto there = entry_at(folder);
@@ -119,9 +126,18 @@ class Execution {
     changed(folder);
   }
 
+  // Written for its batch or left, a copy counts whole in the progress.
+  void copy_file(std::size_t slot, const CopyEntry& entry) {
+    write_copy(slot, entry);
+    const auto& seen_here =
+        roots_.direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
+    progress_.copied(seen_here ? seen_here->size : 0);
+  }
+
   // The destination is checked once, as the copy is put in place; a source
   // changed since the scan is copied as it is now.
-  void copy_file(std::size_t slot, const CopyEntry& entry) {
+  void write_copy(std::size_t slot, const CopyEntry& entry) {
+    const bool to_drive = roots_.direction == Direction::FolderToDrive;
     auto& table = tables_.copies;
     const std::string destination = roots_.destination_root() + entry.path;
     const std::string source = roots_.source_root() + entry.path;
@@ -131,10 +147,12 @@ class Execution {
     if (const auto there = entry_at(destination); there && there->folder) {
       if (const auto why = remove_ahead(destination)) return leave(table, slot, destination, *why);
     }
-    const auto& seen_there =
-        roots_.direction == Direction::FolderToDrive ? entry.right_seen : entry.left_seen;
+    const auto& seen_there = to_drive ? entry.right_seen : entry.left_seen;
     const Replaces replaces = seen_there ? Replaces::exactly(*seen_there) : Replaces::nothing();
-    const auto go_on = [this](std::uint64_t) { return !window_.stop_requested(Control::Button4); };
+    const auto go_on = [this](std::uint64_t copied) {
+      progress_.copying(copied);
+      return !window_.stop_requested(Control::Button4);
+    };
     switch (copies_.add(source, destination, replaces, go_on)) {
       case CopyBatch::Added::Written:
         copying_[destination] = slot;
@@ -148,6 +166,7 @@ class Execution {
 
   // The file as the scan saw it, or nothing: whether it was deleted.
   bool delete_if_unchanged(std::size_t slot) {
+    progress_.step_done();
     auto& table = tables_.deleted_files;
     const FileDeletion& file = table[slot];
     const auto now = entry_at(file.path);
@@ -165,6 +184,7 @@ class Execution {
   // A folder that still holds something (an entry left, or one added since
   // the scan) is left as it is. Whether it was removed.
   bool remove_if_empty(std::size_t slot) {
+    progress_.step_done();
     auto& table = tables_.deleted_folders;
     const std::string& folder = table[slot];
     const auto now = entry_at(folder);
@@ -259,6 +279,7 @@ class Execution {
   WorkTables& tables_;
   const Roots& roots_;
   const bool deletions_;
+  RunProgress progress_;  // on the taskbar button or launcher
   CopyBatch copies_;
   std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
   std::vector<std::string> not_made_;                      // folders left

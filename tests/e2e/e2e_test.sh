@@ -33,7 +33,10 @@ drive_letter=v
 program_pid=''
 # A scenario's folder tree on the prefix's C: drive, removed at the end.
 c_tree=''
+# Set while the prefix reports a scale other than 100 %.
+scaled=''
 cleanup() {
+  if [ -n "$scaled" ]; then wine_set_dpi "$loader" "$prefix" 96; fi
   if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then kill "$program_pid"; fi
   rm -f "$prefix/dosdevices/$drive_letter:"
   if [ -n "$c_tree" ]; then
@@ -157,12 +160,45 @@ startup_texts_and_states() {
   local width height
   read -r _ _ width height < <(drive rect)
   check "outer size" "940 724" "$width $height"
+  check "LIST1's rows as high as its font's cells (16-pixel characters)" 17 "$(drive item-height LIST1)"
   local drives
   drives=$(drive items COMBO1)
   check "C: listed as a fixed disk" "C: 固定ディスク" "$(grep '^C: ' <<<"$drives")"
   check "drives in letter order" "$(cut -c1 <<<"$drives" | sort)" "$(cut -c1 <<<"$drives")"
   check "every entry a letter and ': '" "" "$(grep -v '^[A-Z]: ' <<<"$drives" || true)"
   save_screenshot main_window
+}
+
+# At 150 %: Wine reports 144 DPI to the program alone (the prefix's setting
+# is given back as soon as its window is up), which draws the form at 1.5
+# times its figures: the frame, each control's place and its text.
+window_at_150_percent() {
+  scaled=1
+  wine_set_dpi "$loader" "$prefix" 144
+  start_program
+  wine_set_dpi "$loader" "$prefix" 96
+  scaled=''
+  local width height
+  read -r _ _ width height < <(drive rect)
+  check "outer size at 144 DPI" "1410 1086" "$width $height"
+  check_lines "every control at 1.5 times its place (lists and combo box without heights)" \
+    "LIST2 24 732 1344
+EDIT1 48 48 600 36
+BUTTON1 12 48 36 36
+BUTTON2 672 48 108 36
+BUTTON3 780 48 120 36
+BUTTON4 1200 972 168 36
+EDIT3 24 144 1344 36
+EDIT4 24 696 1344 36
+TEXT1 24 96 1344 48
+COMBO1 912 48 456
+TEXT5 48 24 552 24
+TEXT6 912 24 444 24
+LIST1 24 180 1344
+CHECK1 24 972 492 36" "$(drive places)"
+  check "LIST1's rows as high as its font's cells (24-pixel characters)" 26 "$(drive item-height LIST1)"
+  check "TEXT1" " 「方向ボタン」を押すと検索を開始します。" "$(drive text TEXT1)"
+  save_screenshot window_at_150_percent
 }
 
 stop_in_selection_writes_nothing() {

@@ -206,4 +206,10 @@ std::string ScriptedWindow::choose_folder() {
   return folder;
 }
 
+void ScriptedWindow::show_progress(Progress state, double fraction) {
+  progress_sent_.push_back({state, fraction});
+}
+
+void ScriptedWindow::request_attention() { ++attention_requests_; }
+
 }  // namespace tav::test

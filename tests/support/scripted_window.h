@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "support/program_end.h"
 #include "window/delivering_window.h"
 #include "window/form.h"
+#include "window/shown_progress.h"
 #include "window/window.h"
-#include "support/program_end.h"
 
 namespace tav::test {
 
@@ -75,6 +76,10 @@ class ScriptedWindow final : public DeliveringWindow {
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<ErrorReport>& error_reports() const { return error_reports_; }
   int waits() const { return events().waits(); }
+  // Every progress the taskbar was sent, oldest first, and the requests for
+  // attention.
+  const std::vector<ShownProgress>& progress_sent() const { return progress_sent_; }
+  int attention_requests() const { return attention_requests_; }
 
   // --- Window ---------------------------------------------------------
   void set_text(Control control, std::string_view text) override;
@@ -90,6 +95,8 @@ class ScriptedWindow final : public DeliveringWindow {
   std::string list_item_text(Control list, int row) override;
   int list_selected_index(Control list) override;
   bool is_checked(Control check_box) override;
+  void show_progress(Progress state, double fraction) override;
+  void request_attention() override;
 
   int width = 0, height = 0;
 
@@ -121,6 +128,8 @@ class ScriptedWindow final : public DeliveringWindow {
   std::deque<std::string> browse_results_;
   std::vector<ShownBox> boxes_;
   std::vector<ErrorReport> error_reports_;
+  std::vector<ShownProgress> progress_sent_;
+  int attention_requests_ = 0;
   bool out_of_memory_ = false;
 };
 

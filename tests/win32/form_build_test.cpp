@@ -142,6 +142,47 @@ TEST_F(FormBuild, ControlsGetTheirColoursFromTheForm) {
   ::DeleteDC(dc);
 }
 
+// The scale changed (the form moved to a monitor of another scale): the
+// system suggests a frame and the form takes its DPI.
+TEST_F(FormBuild, ANewScaleMovesTheFrameEveryControlAndEveryFontAndBack) {
+  open();
+  window->set_size(Control::MainForm, 940, 724);
+  RECT outer{};
+  ::GetWindowRect(form(), &outer);
+  for (const int new_dpi : {144, 120, 96}) {
+    SCOPED_TRACE(new_dpi);
+    RECT suggested{outer.left + 10, outer.top + 20, outer.left + 10 + scale_pixels(940, new_dpi),
+                   outer.top + 20 + scale_pixels(724, new_dpi)};
+    ::SendMessageW(form(), WM_DPICHANGED, MAKEWPARAM(new_dpi, new_dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    dpi = new_dpi;
+    RECT now{};
+    ::GetWindowRect(form(), &now);
+    EXPECT_TRUE(::EqualRect(&now, &suggested));
+    for (const ControlDesc& desc : main_form().controls) {
+      SCOPED_TRACE(std::string(desc.name));
+      const HWND handle = control(desc.id);  // found at its place at the new scale
+      ASSERT_NE(handle, nullptr);
+      if (desc.kind != ControlKind::ComboBox && desc.kind != ControlKind::ListBox) {
+        const RECT rect = rect_in_parent(handle);
+        EXPECT_EQ(rect.bottom - rect.top, scaled_rect(desc, dpi).height);
+      }
+      EXPECT_EQ(font_of(handle).lfHeight, -scale_pixels(desc.char_height, dpi));
+    }
+  }
+  // What the main flow sets later is given at 96 DPI, and taken at the scale.
+  RECT large{0, 0, 1410, 1086};
+  ::SendMessageW(form(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&large));
+  dpi = 144;
+  window->set_font_size(Control::Button2, 18);
+  EXPECT_EQ(font_of(control(Control::Button2)).lfHeight, -27);
+  window->set_size(Control::MainForm, 948, 727);
+  RECT resized{};
+  ::GetWindowRect(form(), &resized);
+  EXPECT_EQ(resized.right - resized.left, 1422);
+  EXPECT_EQ(resized.bottom - resized.top, 1091);
+}
+
 TEST_F(FormBuild, TextsRoundTripThroughTheWideApi) {
   open();
   const std::string text = "C:\\作業\u3000フォルダ\\ソ表,𠮷";

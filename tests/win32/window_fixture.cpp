@@ -37,7 +37,7 @@ HWND WindowTest::form() const {
 }
 
 HWND WindowTest::control(Control id) const {
-  return find_control_window(form(), main_form().control(id));
+  return find_control_window(form(), main_form().control(id), dpi);
 }
 
 void WindowTest::post_click(Control button) const {

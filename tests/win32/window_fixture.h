@@ -30,6 +30,8 @@ class WindowTest : public ::testing::Test, protected RecordedProcedures {
   void open() { open(procedures()); }
 
   HWND form() const;
+  // The control's window, found at its place at the DPI the test last gave
+  // the form.
   HWND control(Control id) const;
   // A click as the user makes it, waiting in the message queue.
   void post_click(Control button) const;
@@ -37,6 +39,7 @@ class WindowTest : public ::testing::Test, protected RecordedProcedures {
   bool click_waiting(Control button) const;
 
   std::unique_ptr<Window> window;
+  int dpi = kDesignDpi;
 };
 
 }  // namespace tav::test

@@ -126,6 +126,7 @@ Answer QtWindow::show_message_box(std::string_view caption, std::string_view tex
 }
 
 void QtWindow::show_report_box(const ErrorReport& report) {
+  launcher_.show(launcher_.shown().as_error());
   show_error_report_box(events().closed() ? nullptr : built_.form.get(), report);
 }
 
@@ -140,12 +141,24 @@ void QtWindow::pump(bool wait) {
 
 void QtWindow::end_process(int exit_code) {
   built_.form->hide();
+  launcher_.show({});  // no bar stays behind on the launcher
   // What is still pending is handled and anything it failed with forgotten:
   // nothing reaches the main flow any more.
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   events().forget_held();
   exit_process_(exit_code);
   std::abort();  // the hook never returns
+}
+
+void QtWindow::show_progress(Progress state, double fraction) {
+  launcher_.show(ShownProgress::of(state, fraction));
+}
+
+// The desktop marks the window (its task bar entry blinks or is
+// highlighted) until the user brings it forward.
+void QtWindow::request_attention() {
+  if (events().closed() || built_.form->isActiveWindow()) return;
+  QApplication::alert(built_.form.get());
 }
 
 }  // namespace tav::qt

@@ -10,6 +10,7 @@
 #include "window/delivering_window.h"
 #include "window/form.h"
 #include "platform/qt/form_builder.h"
+#include "platform/qt/launcher_entry.h"
 #include "platform/qt/list_control.h"
 #include "window/window.h"
 
@@ -44,6 +45,8 @@ class QtWindow final : public DeliveringWindow {
   std::string list_item_text(Control list, int row) override;
   int list_selected_index(Control list) override;
   bool is_checked(Control check_box) override;
+  void show_progress(Progress state, double fraction) override;
+  void request_attention() override;
 
  private:
   Answer show_message_box(std::string_view caption, std::string_view text, Buttons buttons,
@@ -59,6 +62,7 @@ class QtWindow final : public DeliveringWindow {
 
   ProcessExit exit_process_;
   BuiltForm built_;
+  LauncherEntry launcher_;
 };
 
 }  // namespace tav::qt

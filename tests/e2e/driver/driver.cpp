@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
 #include "platform/win32/wide.h"
 #include "program_windows.h"
+#include "support/win32/window/form_windows.h"
 #include "user_input.h"
 
 namespace tav::driver {
@@ -42,6 +44,35 @@ int rect(const Args&) {
   print(std::to_string(r.left) + " " + std::to_string(r.top) + " " +
         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top) + "\n");
   return 0;
+}
+
+// Every control of the form as it is found at its place at the form's DPI:
+// "NAME left top width height" in the form's client coordinates, in the
+// form's order, without the height of a list box (whole rows) or a combo
+// box (its field); a control not found there prints its name alone.
+int places(const Args&) {
+  const HWND form = form_window();
+  if (!form) return 1;
+  for (const ControlDesc& desc : main_form().controls) {
+    std::string line(desc.name);
+    if (const HWND control = control_window(form, desc)) {
+      const RECT r = test::rect_in_parent(control);
+      line += " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+              std::to_string(r.right - r.left);
+      if (desc.kind != ControlKind::ListBox && desc.kind != ControlKind::ComboBox) {
+        line += " " + std::to_string(r.bottom - r.top);
+      }
+    }
+    print(line + "\n");
+  }
+  return 0;
+}
+
+// The height of a list box's rows: the height of its font's characters.
+int item_height(const Args& args) {
+  const HWND list = named_window(args[1]);
+  if (list) print(std::to_string(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) + "\n");
+  return found(list != nullptr);
 }
 
 int text(const Args& args) {
@@ -202,9 +233,11 @@ struct Command {
   std::string_view usage;
 };
 
-constexpr std::array<Command, 18> kCommands{{
+constexpr std::array<Command, 20> kCommands{{
     {"wait-window", 0, wait_window, "[SECONDS]  wait until the form is shown"},
     {"rect", 0, rect, "  the form's screen rectangle: left top width height"},
+    {"places", 0, places, "  each control: NAME left top width [height] on the form"},
+    {"item-height", 1, item_height, "LIST  the height of a list box's rows"},
     {"text", 1, text, "NAME  text of the form or a control"},
     {"wait-text", 2, wait_text, "NAME TEXT [SECONDS]  wait until the control shows TEXT"},
     {"set-text", 2, set_text, "NAME TEXT  replace a control's text"},

@@ -38,12 +38,16 @@ HWND form_window(double seconds) {
   return wait_for_window([] { return test::find_form_window(kTitle); }, seconds);
 }
 
+HWND control_window(HWND form, const ControlDesc& desc) {
+  return test::find_control_window(form, desc, test::form_dpi(form, main_form()));
+}
+
 HWND named_window(std::string_view name, double seconds) {
   const HWND form = form_window(seconds);
   if (!form) return nullptr;
   if (_stricmp(std::string(name).c_str(), kFormName.data()) == 0) return form;
   const ControlDesc* desc = test::control_named(main_form(), name);
-  return desc ? test::find_control_window(form, *desc) : nullptr;
+  return desc ? control_window(form, *desc) : nullptr;
 }
 
 HWND dialog_window(double seconds) {
@@ -68,7 +72,7 @@ std::string focused_name() {
   if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(form, nullptr), &info)) return {};
   if (info.hwndFocus == form) return std::string(kFormName);
   for (const ControlDesc& desc : main_form().controls) {
-    const HWND control = test::find_control_window(form, desc);
+    const HWND control = control_window(form, desc);
     if (control && (control == info.hwndFocus || ::IsChild(control, info.hwndFocus))) {
       return std::string(desc.name);
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "window/form.h"
+
 namespace tav::driver {
 
 // Seconds a command waits for the window it needs.
@@ -25,6 +27,9 @@ HWND wait_for_window(Find found, double seconds) {
 }
 
 HWND form_window(double seconds = kDefaultWait);
+// The control's window on the form, found at its place at the DPI the
+// form is drawn at.
+HWND control_window(HWND form, const ControlDesc& desc);
 // "MAINFORM" gives the form; otherwise a control's name (any case).
 HWND named_window(std::string_view name, double seconds = kDefaultWait);
 // The program's topmost dialog box, or null after the wait.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/win32/window/control_style.h"
+#include "platform/win32/window/dpi.h"
 #include "platform/win32/window/form_window_class.h"
 #include "platform/win32/wide.h"
 
@@ -38,10 +39,11 @@ const KindArgs& kind_args(ControlKind kind) {
 
 }  // namespace
 
-CreateArgs create_args(const ControlDesc& desc) {
+CreateArgs create_args(const ControlDesc& desc, int dpi) {
   const KindArgs& kind = kind_args(desc.kind);
+  const PixelRect rect = scaled_rect(desc, dpi);
   CreateArgs args{kind.window_class, widen(desc.design_text), WS_CHILD | WS_VISIBLE | kind.style,
-                  kind.ex_style, desc.left, desc.top, desc.width, desc.height,
+                  kind.ex_style, rect.left, rect.top, rect.width, rect.height,
                   kFirstControlId + static_cast<int>(desc.id)};
   if (desc.bordered) args.style |= WS_BORDER;
   if (desc.kind == ControlKind::ListBox && desc.sorted) args.style |= LBS_SORT;
@@ -66,19 +68,39 @@ bool register_form_class(HINSTANCE instance) {
 
 namespace {
 
-HWND create_form(FormState& state, HINSTANCE instance) {
-  // Centred on the screen, each half truncated.
+// The form's created size at its DPI, centred on the screen, each half
+// truncated.
+RECT centred_frame(const FormState& state) {
   const int screen_width = ::GetSystemMetrics(SM_CXSCREEN);
   const int screen_height = ::GetSystemMetrics(SM_CYSCREEN);
-  const int width = state.desc.created_width;
-  const int height = state.desc.created_height;
-  return ::CreateWindowExW(0, kFormClassName, widen(state.desc.title).c_str(), kFormStyle,
-                           screen_width / 2 - width / 2, screen_height / 2 - height / 2, width,
-                           height, nullptr, nullptr, instance, &state);
+  const int width = scale_pixels(state.desc.created_width, state.dpi);
+  const int height = scale_pixels(state.desc.created_height, state.dpi);
+  const int left = screen_width / 2 - width / 2;
+  const int top = screen_height / 2 - height / 2;
+  return {left, top, left + width, top + height};
 }
 
-HWND create_control(const ControlDesc& desc, HWND form, HINSTANCE instance) {
-  const CreateArgs args = create_args(desc);
+// Made at the system's DPI; where the monitor it lands on has another, it
+// takes that monitor's scale before its controls are made.
+HWND create_form(FormState& state, HINSTANCE instance) {
+  state.dpi = system_dpi();
+  RECT frame = centred_frame(state);
+  if (!::CreateWindowExW(0, kFormClassName, widen(state.desc.title).c_str(), kFormStyle,
+                         frame.left, frame.top, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, nullptr, instance, &state)) {
+    return nullptr;
+  }
+  if (const int dpi = window_dpi(state.form); dpi != state.dpi) {
+    state.dpi = dpi;
+    frame = centred_frame(state);
+    ::SetWindowPos(state.form, nullptr, frame.left, frame.top, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return state.form;
+}
+
+HWND create_control(const ControlDesc& desc, int dpi, HWND form, HINSTANCE instance) {
+  const CreateArgs args = create_args(desc, dpi);
   return ::CreateWindowExW(args.ex_style, args.window_class, args.text.c_str(), args.style,
                            args.left, args.top, args.width, args.height, form,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), instance,
@@ -94,7 +116,7 @@ bool create_form_windows(FormState& state, HINSTANCE instance) {
   state.fonts[0] = {widen(state.desc.face), state.desc.char_height, false, nullptr};
   apply_font(state, Control::MainForm);
   for (const ControlDesc& desc : state.desc.controls) {
-    const HWND control = create_control(desc, state.form, instance);
+    const HWND control = create_control(desc, state.dpi, state.form, instance);
     if (!control) return false;
     state.windows[static_cast<std::size_t>(desc.id)] = control;
     state.fonts[static_cast<std::size_t>(desc.id)] = {widen(desc.face), desc.char_height,

@@ -20,7 +20,8 @@ struct CreateArgs {
   int id;
 };
 
-CreateArgs create_args(const ControlDesc& desc);
+// The control's arguments at the form's DPI.
+CreateArgs create_args(const ControlDesc& desc, int dpi);
 
 // The form's frame: a caption with system menu and minimise box, no
 // maximise box and no sizing border.
@@ -30,7 +31,8 @@ inline constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
 bool register_form_class(HINSTANCE instance);
 
 // Creates the form (hidden, centred on the screen) and its controls, each
-// with its font; false when a window cannot be created.
+// with its font, all at the window's DPI; false when a window cannot be
+// created.
 bool create_form_windows(FormState& state, HINSTANCE instance);
 
 }  // namespace tav::win32

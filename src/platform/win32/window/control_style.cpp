@@ -7,7 +7,7 @@ namespace tav::win32 {
 void apply_font(FormState& state, Control control) {
   ControlFont& font = state.fonts[static_cast<std::size_t>(control)];
   const HFONT created = ::CreateFontW(
-      -font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+      -scale_pixels(font.height, state.dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
       DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
   ::SendMessageW(window_of(state, control), WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);

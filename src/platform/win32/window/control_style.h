@@ -7,8 +7,9 @@
 
 namespace tav::win32 {
 
-// (Re)creates the control's font from its face, height and weight in
-// state.fonts and gives it to the control; the old font is freed.
+// (Re)creates the control's font from its face, height (scaled to the
+// form's DPI) and weight in state.fonts and gives it to the control; the
+// old font is freed.
 void apply_font(FormState& state, Control control);
 
 // Frees every font of the form.

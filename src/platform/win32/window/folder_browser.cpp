@@ -2,21 +2,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/win32/window/com_apartment.h"
 #include "platform/win32/window/folder_browser.h"
 #include "platform/win32/wide.h"
 
 namespace tav::win32 {
-
-namespace {
-
-// The browser needs COM on this thread; it stays initialised for the rest
-// of the process.
-void ensure_com() {
-  static const HRESULT initialised = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  (void)initialised;
-}
-
-}  // namespace
 
 std::string browse_for_folder() {
   ensure_com();

@@ -11,8 +11,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/window/taskbar_button.h"
 #include "window/event_delivery.h"
 #include "window/form.h"
+#include "window/form_scale.h"
 
 namespace tav::win32 {
 
@@ -31,7 +33,7 @@ class BrushCache {
 
 struct ControlFont {
   std::wstring face;
-  int height = 0;  // character height in pixels
+  int height = 0;  // character height in pixels at 96 DPI
   bool bold = false;
   HFONT handle = nullptr;
 };
@@ -48,6 +50,8 @@ struct FormState {
   std::array<ControlFont, kControlCount> fonts{};
   BrushCache brushes;
   HWND pressed_button = nullptr;                // Enter or Space held on it
+  int dpi = kDesignDpi;                         // what the form is drawn at
+  TaskbarButton taskbar;
 };
 
 inline HWND window_of(const FormState& state, Control control) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/win32/window/control_style.h"
+#include "platform/win32/window/form_rescale.h"
 #include "platform/win32/window/form_state.h"
 #include "platform/win32/window/notifications.h"
 
@@ -42,6 +43,10 @@ void forget_form(FormState& state, HWND window) {
 
 std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARAM wparam,
                               LPARAM lparam) {
+  if (message == TaskbarButton::button_created_message() && window == state.form) {
+    state.taskbar.button_created(window);
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       if (lparam != 0) {
@@ -58,6 +63,10 @@ std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARA
         return reinterpret_cast<LRESULT>(brush);
       }
       return std::nullopt;
+    case WM_DPICHANGED:
+      // Both halves of wparam hold the new DPI; lparam the frame suggested.
+      rescale_form(state, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_CLOSE:
       close_form(state);
       return 0;

@@ -73,8 +73,10 @@ class Win32Window final : public DeliveringWindow {
     apply_font(state_, control);
   }
 
+  // The size is given at 96 DPI, and the window takes it at its own.
   void set_size(Control control, int width, int height) override {
-    ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0, width, height,
+    ::SetWindowPos(window(control, family::kSetSize), nullptr, 0, 0,
+                   scale_pixels(width, state_.dpi), scale_pixels(height, state_.dpi),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
@@ -108,6 +110,17 @@ class Win32Window final : public DeliveringWindow {
     return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
 
+  void show_progress(Progress state, double fraction) override {
+    if (form_exists(state_)) state_.taskbar.show(state_.form, ShownProgress::of(state, fraction));
+  }
+
+  // Flashes the taskbar button until the user brings the form forward.
+  void request_attention() override {
+    if (!form_exists(state_) || ::GetForegroundWindow() == state_.form) return;
+    FLASHWINFO flash{sizeof flash, state_.form, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    ::FlashWindowEx(&flash);
+  }
+
  private:
   Answer show_message_box(std::string_view caption, std::string_view text, Buttons buttons,
                           Icon icon) override {
@@ -119,6 +132,7 @@ class Win32Window final : public DeliveringWindow {
 
   void show_report_box(const ErrorReport& report) override {
     const HWND owner = form_exists(state_) ? state_.form : nullptr;
+    if (owner) state_.taskbar.show(owner, state_.taskbar.shown().as_error());
     ::MessageBoxW(owner, widen(report.text).c_str(), widen(report.title).c_str(),
                   kErrorReportStyle);
   }
@@ -129,7 +143,6 @@ class Win32Window final : public DeliveringWindow {
 
   [[noreturn]] void end_process(int exit_code) override { win32::end_process(state_, exit_code); }
 
- private:
   // The control's window; an error if it no longer exists.
   HWND window(Control control, std::uint8_t operation_family) const {
     const HWND target = window_of(state_, control);

@@ -27,19 +27,20 @@ std::wstring class_name(HWND window) {
 
 struct Search {
   HWND form;
-  const ControlDesc* desc;
+  PixelRect place;
+  ControlKind kind;
   HWND found;
 };
 
 BOOL CALLBACK match_child(HWND child, LPARAM data) {
   auto& search = *reinterpret_cast<Search*>(data);
   if (::GetParent(child) != search.form) return TRUE;
-  if (_wcsicmp(class_name(child).c_str(), window_class_of(search.desc->kind).data()) != 0) {
+  if (_wcsicmp(class_name(child).c_str(), window_class_of(search.kind).data()) != 0) {
     return TRUE;
   }
   const RECT rect = rect_in_parent(child);
-  if (rect.left != search.desc->left || rect.top != search.desc->top ||
-      rect.right - rect.left != search.desc->width) {
+  if (rect.left != search.place.left || rect.top != search.place.top ||
+      rect.right - rect.left != search.place.width) {
     return TRUE;
   }
   search.found = child;
@@ -69,10 +70,17 @@ std::wstring_view window_class_of(ControlKind kind) {
       ->second;
 }
 
-HWND find_control_window(HWND form, const ControlDesc& desc) {
-  Search search{form, &desc, nullptr};
+HWND find_control_window(HWND form, const ControlDesc& desc, int dpi) {
+  Search search{form, scaled_rect(desc, dpi), desc.kind, nullptr};
   ::EnumChildWindows(form, match_child, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+int form_dpi(HWND form, const FormDesc& desc) {
+  for (const int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+    if (find_control_window(form, desc.controls.front(), dpi)) return dpi;
+  }
+  return kDesignDpi;
 }
 
 RECT rect_in_parent(HWND child) {
