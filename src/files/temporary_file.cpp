@@ -27,7 +27,7 @@ std::string temporary_path(std::string_view destination) {
 TemporaryFile::TemporaryFile(std::string_view destination)
     : destination_(destination),
       path_(temporary_path(destination)),
-      file_(create_new_file(path_)) {}
+      file_(create_new_file(path_), OpenFile::Use::Write) {}
 
 TemporaryFile::~TemporaryFile() { discard(); }
 

@@ -10,16 +10,22 @@
 
 namespace tav::sys {
 
-// An open file, closed when it goes.
+// An open file, closed when it goes. The close of a file that was written
+// tells whether its data is safe; the close of one only read tells nothing.
 class OpenFile {
  public:
-  explicit OpenFile(Handle handle = kNoHandle) : handle_(handle) {}
+  enum class Use { Read, Write };
+
+  explicit OpenFile(Handle handle = kNoHandle, Use use = Use::Read)
+      : handle_(handle), use_(use) {}
   ~OpenFile() { close(); }
-  OpenFile(OpenFile&& other) noexcept : handle_(std::exchange(other.handle_, kNoHandle)) {}
+  OpenFile(OpenFile&& other) noexcept
+      : handle_(std::exchange(other.handle_, kNoHandle)), use_(other.use_) {}
   OpenFile& operator=(OpenFile&& other) noexcept {
     if (this != &other) {
       close();
       handle_ = std::exchange(other.handle_, kNoHandle);
+      use_ = other.use_;
     }
     return *this;
   }
@@ -28,11 +34,15 @@ class OpenFile {
   Handle get() const { return handle_; }
   bool close() {
     const Handle handle = std::exchange(handle_, kNoHandle);
-    return handle == kNoHandle || close_file(handle);
+    if (handle == kNoHandle) return true;
+    if (use_ == Use::Write) return close_file(handle);
+    release_file(handle);
+    return true;
   }
 
  private:
   Handle handle_;
+  Use use_;
 };
 
 // A new file beside its destination, named for this program, removed when

@@ -18,7 +18,7 @@ enum class Call {
   Write,
   Flush,       // files or a file system to their medium
   SetTimes,    // a copy's times and attributes
-  Close,
+  Close,       // a file that was written
   Rename,      // a file into its place, or aside
   Remove,      // a file deleted or a folder removed
   MakeFolder,

@@ -70,7 +70,11 @@ bool flush_folders(std::span<const std::string> folders);
 // Lets the system start writing a finished file to its medium while other
 // work goes on, where it can (a hint: nothing waits for it).
 void start_writing(Handle file);
+// Closes a file that was written: false when the system reports that its
+// data may not have reached the file.
 bool close_file(Handle file);
+// Closes a file that was only read.
+void release_file(Handle file);
 // A rename over what stands at to, refused where a folder or a read-only
 // file stands there (as Windows refuses it everywhere).
 bool rename_over(std::string_view from, std::string_view to);

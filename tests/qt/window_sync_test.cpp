@@ -20,24 +20,9 @@ namespace tav::test {
 namespace {
 
 // Every folder ("/" at its end) and file with its content, by relative path.
-using TreeContent = std::map<std::string, std::string>;
+using TreeContent = TempTree::Content;
 
-TreeContent content_of(const TempTree& tree) {
-  TreeContent content;
-  const std::filesystem::path root = native(tree.root());
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
-    if (entry.is_directory()) {
-      content[rel + "/"] = "";
-    } else {
-      std::ifstream file(entry.path(), std::ios::binary);
-      std::ostringstream bytes;
-      bytes << file.rdbuf();
-      content[rel] = bytes.str();
-    }
-  }
-  return content;
-}
+TreeContent content_of(const TempTree& tree) { return tree.content(); }
 
 class WindowSync : public testing::Test {
  protected:

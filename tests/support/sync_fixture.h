@@ -17,6 +17,13 @@
 
 namespace tav::test {
 
+// Tests run in both directions take the arrow as their parameter, named
+// for the side it brings up to date.
+inline std::string arrow_name(const testing::TestParamInfo<Control>& info) {
+  return info.param == Control::Button3 ? "ToTheDrive" : "ToTheFolder";
+}
+#define TAV_BOTH_ARROWS testing::Values(Control::Button3, Control::Button2), test::arrow_name
+
 class SyncTest : public testing::Test {
  protected:
   SyncTest() : drive_side(drive.tree()), window(main_form()) {

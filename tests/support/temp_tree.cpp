@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "platform/text.h"
@@ -101,6 +102,23 @@ std::string TempTree::read(std::string_view rel) const {
 bool TempTree::exists(std::string_view rel) const {
   std::error_code ignored;
   return std::filesystem::exists(std::filesystem::symlink_status(native(path(rel)), ignored));
+}
+
+TempTree::Content TempTree::content() const {
+  Content content;
+  // With its separator: a drive's root is "X:\", "X:" being a current folder.
+  const std::filesystem::path top = native(root_with_separator());
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(top)) {
+    const std::u8string utf8 = entry.path().lexically_relative(top).generic_u8string();
+    const std::string rel(utf8.begin(), utf8.end());
+    if (entry.is_directory()) {
+      content[rel + "/"] = "";
+    } else {
+      std::ifstream file(entry.path(), std::ios::binary);
+      content[rel] = std::string(std::istreambuf_iterator<char>(file), {});
+    }
+  }
+  return content;
 }
 
 }  // namespace tav::test

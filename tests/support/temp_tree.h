@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,12 @@ class TempTree {
 
   std::string read(std::string_view rel) const;
   bool exists(std::string_view rel) const;
+
+  // Everything in the tree: each folder's relative path with "/" after it
+  // (and no content), each file's relative path with its bytes; paths use
+  // "/" on every system.
+  using Content = std::map<std::string, std::string>;
+  Content content() const;
 
  private:
   void remove_contents() const;

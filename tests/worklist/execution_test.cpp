@@ -86,7 +86,7 @@ TEST_P(Execution, EveryEntryLeftIsNamedWithItsReasonAndNoneIsShownAsDone) {
   EXPECT_EQ(window.state(Control::Text1).text, "処理完了！　");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWays, Execution, testing::Values(Control::Button3, Control::Button2));
+INSTANTIATE_TEST_SUITE_P(BothWays, Execution, TAV_BOTH_ARROWS);
 
 // How a user stops a run while it works.
 enum class Stop { Button4, Close };

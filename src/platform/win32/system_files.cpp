@@ -158,6 +158,8 @@ bool flush_files(std::span<const Handle> files) {
 
 void start_writing(Handle) {}  // the batch's flush writes each file
 
+void release_file(Handle file) { ::CloseHandle(native(file)); }
+
 // A planned failure still closes the file, as a refused close does.
 bool close_file(Handle file) {
   const bool planned = fails_by_plan(Call::Close);

@@ -1,0 +1,128 @@
+// Whole runs of the program in which each system call the run makes fails
+// in turn, one call per run, until the run no longer reaches that call.
+// After each: the source is as it was, every destination file holds its old
+// bytes or the source's whole bytes, no temporary file is left, and the
+// failure was reported (never a quiet end).
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <map>
+#include <set>
+
+#include "app/main_form.h"
+#include "files/operations.h"
+#include "platform/system_faults.h"
+#include "support/current_folder.h"
+#include "support/sample_trees.h"
+#include "support/sync_fixture.h"
+#include "support/scripted_window.h"
+#include "support/test_drive.h"
+
+namespace tav {
+namespace {
+
+using test::kNew;
+using test::kOld;
+using test::TempTree;
+
+constexpr sys::Call kCalls[] = {sys::Call::Open,     sys::Call::Read,   sys::Call::Write,
+                                sys::Call::Flush,    sys::Call::SetTimes, sys::Call::Close,
+                                sys::Call::Rename,   sys::Call::Remove, sys::Call::MakeFolder};
+
+// What each destination path may hold after a run: its bytes before, or
+// after a whole run ("" where it is absent then; "/" for a folder).
+struct Allowed {
+  std::string before, after;
+};
+
+// One run over fresh trees with one planned failure.
+class FailedRun {
+ public:
+  FailedRun(Control arrow, sys::Call call, std::size_t nth)
+      : window_(main_form()), to_drive_(arrow == Control::Button3) {
+    source().file("p/new.txt", "new file", kNew).file("p/both.txt", "newer content", kNew)
+        .file("p/made/in.txt", "in a new folder", kNew);
+    destination().file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
+        .file("p/removed/x.txt", "in a removed folder", kOld);
+    source_before_ = source().content();
+    destination_before_ = destination().content();
+    window_.type(Control::Edit1, folder_side_.root()).type(Control::Combo1, drive_.entry());
+    window_.click(arrow).click(arrow).click(Control::Button4);
+    const sys::FaultPlan plan(call, nth, sys::kIoDevice);
+    exit_code_ = test::run_to_end(window_, {drive_.drive()});
+    struck_ = plan.struck();
+  }
+
+  bool struck() const { return struck_; }
+
+  void check(const std::string& label) {
+    SCOPED_TRACE(label);
+    EXPECT_EQ(source().content(), source_before_);
+    const TempTree::Content now = destination().content();
+    for (const auto& [path, allowed] : allowed_on_destination()) {
+      const auto found = now.find(path);
+      const std::string held = found == now.end() ? "" : (path.ends_with('/') ? "/" : found->second);
+      EXPECT_TRUE(held == allowed.before || held == allowed.after) << path << " holds [" << held << "]";
+    }
+    for (const auto& [path, content] : now) {
+      EXPECT_FALSE(is_temporary_name(path.substr(path.find_last_of('/') + 1))) << path;
+      EXPECT_TRUE(allowed_on_destination().contains(path)) << "stray " << path;
+    }
+    if (struck_) {
+      EXPECT_EQ(exit_code_, 1);
+      EXPECT_EQ(window_.error_reports().size(), 1u);
+    }
+  }
+
+ private:
+  TempTree& source() { return to_drive_ ? folder_side_ : drive_.tree(); }
+  TempTree& destination() { return to_drive_ ? drive_.tree() : folder_side_; }
+
+  std::map<std::string, Allowed> allowed_on_destination() const {
+    return {{"p/", {"/", "/"}},
+            {"p/new.txt", {"", "new file"}},
+            {"p/both.txt", {"old", "newer content"}},
+            {"p/made/", {"", "/"}},
+            {"p/made/in.txt", {"", "in a new folder"}},
+            {"p/gone.txt", {"to delete", ""}},
+            {"p/removed/", {"/", ""}},
+            {"p/removed/x.txt", {"in a removed folder", ""}}};
+  }
+
+  test::InTemporaryFolder here_;
+  TempTree folder_side_;
+  test::TestDrive drive_;
+  test::ScriptedWindow window_;
+  bool to_drive_;
+  TempTree::Content source_before_, destination_before_;
+  int exit_code_ = -1;
+  bool struck_ = false;
+};
+
+constexpr const char* kCallNames[] = {"open",   "read",   "write",  "flush",       "set times",
+                                      "close",  "rename", "remove", "make folder"};
+
+class EveryFailure : public testing::TestWithParam<Control> {};
+
+TEST_P(EveryFailure, OfEachCallInTurnLeavesEveryFileWholeAndIsReported) {
+  std::string summary;
+  std::size_t total = 0;
+  for (const sys::Call call : kCalls) {
+    const std::string name = kCallNames[static_cast<std::size_t>(call)];
+    std::size_t nth = 1;
+    for (;; ++nth) {
+      FailedRun run(GetParam(), call, nth);
+      if (!run.struck()) break;
+      run.check(name + " call " + std::to_string(nth));
+    }
+    summary += " " + name + " " + std::to_string(nth - 1) + ",";
+    total += nth - 1;
+  }
+  std::cout << "runs, one failed call each:" << summary << " " << total << " in all\n";
+  EXPECT_GT(total, 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, EveryFailure, TAV_BOTH_ARROWS);
+
+}  // namespace
+}  // namespace tav
