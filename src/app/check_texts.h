@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "worklist/destination_rules.h"
+#include "worklist/record_check.h"
 
 namespace tav::check_text {
 
@@ -31,6 +32,33 @@ inline constexpr std::string_view kSpaceNeeded = "必要な容量: ";
 inline constexpr std::string_view kSpaceFree = "空き容量: ";
 inline constexpr std::string_view kMegabytes = " MB";
 inline constexpr std::string_view kSpaceQuestion = "処理を開始しますか";
+
+// What the record of the last run protects, after the scan.
+inline constexpr std::string_view kRecordCaption = "前回の処理との照合";
+inline constexpr std::string_view kRecordHeading =
+    "次のファイル・フォルダは前回の処理の後に作成または変更されたため、リストからはずしました";
+
+struct UnrecordedText {
+  Unrecorded why;
+  std::string_view text;  // after the entry's path
+};
+inline constexpr UnrecordedText kUnrecordedTexts[] = {
+    {Unrecorded::MadeSince, "（前回の後に作成）"},
+    {Unrecorded::ChangedSince, "（前回の後に変更）"},
+    {Unrecorded::ChangedOnBoth, "（両方で変更）"},
+};
+
+// Releasing kept runs for room, in the free-space question.
+inline constexpr std::string_view kSpaceReleasable = "以前の処理で残したファイルを削除すると空く容量: ";
+inline constexpr std::string_view kSpaceReleaseQuestion =
+    "以前の処理で残したファイルを古いものから削除して、処理を開始しますか";
+
+// A run that would delete most of the destination asks first.
+inline constexpr std::string_view kDeletionCaption = "削除の確認";
+inline constexpr std::string_view kDeletionOf = "移動先のファイル ";
+inline constexpr std::string_view kDeletionCount = " 件のうち ";
+inline constexpr std::string_view kDeletionWill = " 件を削除します。";
+inline constexpr std::string_view kDeletionQuestion = "処理を開始しますか";
 
 inline constexpr std::string_view kDriveCaption = "ドライブの確認";
 inline constexpr std::string_view kDriveChanged =

@@ -30,6 +30,13 @@ inline constexpr std::string_view kLeftLead =
     "次のファイルは検索した後に変更されたため、処理しませんでした";
 inline constexpr std::string_view kLeftLeadAnyReason = "次のファイル・フォルダは処理しませんでした";
 
+// Undoing the last run.
+inline constexpr std::string_view kUndoCaption = "前回の処理を元に戻す";
+inline constexpr std::string_view kNothingToUndo = "元に戻す処理がありません";
+inline constexpr std::string_view kUndoLead = "前回の処理を次のとおり元に戻します";
+inline constexpr std::string_view kPutBackWord = "(戻す) ";
+inline constexpr std::string_view kRemoveWord = "(削除) ";
+
 struct LeftText {
   LeftReason why;
   std::string_view mark;

@@ -12,6 +12,8 @@
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
 #include "worklist/list_lines.h"
+#include "worklist/pair_record.h"
+#include "worklist/undo.h"
 #include "worklist/withdrawal.h"
 
 namespace tav {
@@ -82,6 +84,7 @@ EventProcedures MainFlow::event_procedures() {
       {"BUTTON4_ON", store(event_code::kStop)},
       {"LIST1_DBLCLICK", store(event_code::kList1Double)},
       {"LIST2_DBLCLICK", store(event_code::kList2Double)},
+      {"MAINFORM_UNDO", store(event_code::kUndo)},
   };
 }
 
@@ -138,8 +141,12 @@ int MainFlow::wait_for(std::initializer_list<int> accepted) {
 MainFlow::State MainFlow::selection_state() {
   for (;;) {
     const int code = wait_for({event_code::kBrowse, event_code::kDriveToFolder, event_code::kFolderToDrive,
-                               event_code::kStop});
+                               event_code::kStop, event_code::kUndo});
     if (code == event_code::kStop) return State::End;
+    if (code == event_code::kUndo) {
+      if (const State next = undo(); next != State::Selection) return next;
+      continue;
+    }
     if (code == event_code::kBrowse) {
       if (const std::string folder = window_.browse_for_folder(); !folder.empty()) {
         window_.set_text(Control::Edit1, folder);
@@ -151,25 +158,62 @@ MainFlow::State MainFlow::selection_state() {
   }
 }
 
-void MainFlow::take_roots(int code) {
-  if (code == event_code::kDriveToFolder) {
-    window_.set_enabled(Control::Button3, false);
-    roots_.direction = Direction::DriveToFolder;
-  } else {
-    window_.set_enabled(Control::Button2, false);
-    roots_.direction = Direction::FolderToDrive;
-  }
-  roots_.folder_path = std::string(trim_blanks(window_.get_text(Control::Edit1)));
-  roots_.drive_entry = window_.get_text(Control::Combo1);
-  roots_.drive_root = resolve_drive_root(roots_.drive_entry, drives_);
-  roots_.folder_root = roots_.folder_path + kPathSeparator;
-  settings_ = {roots_.folder_path, roots_.drive_entry};
+Roots MainFlow::roots_in_the_window(Direction direction) const {
+  Roots roots;
+  roots.direction = direction;
+  roots.folder_path = std::string(trim_blanks(window_.get_text(Control::Edit1)));
+  roots.drive_entry = window_.get_text(Control::Combo1);
+  roots.drive_root = resolve_drive_root(roots.drive_entry, drives_);
+  roots.folder_root = roots.folder_path + kPathSeparator;
+  return roots;
 }
 
-MainFlow::State MainFlow::scan() {
+void MainFlow::take_roots(int code) {
+  const bool to_folder = code == event_code::kDriveToFolder;
+  window_.set_enabled(to_folder ? Control::Button3 : Control::Button2, false);
+  roots_ = roots_in_the_window(to_folder ? Direction::DriveToFolder : Direction::FolderToDrive);
+  settings_ = {roots_.folder_path, roots_.drive_entry};
+  pair_ = pair_of(roots_);
+}
+
+MainFlow::State MainFlow::undo() {
+  const Roots roots = roots_in_the_window(Direction::FolderToDrive);
+  if (roots.folder_path.empty() || roots.drive_root.empty()) {
+    window_.message_box(kUndoCaption, kNothingToUndo, Buttons::Ok, Icon::Information);
+    return State::Selection;
+  }
+  const state::PairKey pair = pair_of(roots);
+  const auto plan = plan_undo(roots, pair);
+  if (!plan) {
+    window_.message_box(kUndoCaption, kNothingToUndo, Buttons::Ok, Icon::Information);
+    return State::Selection;
+  }
+  std::vector<std::string> lines;
+  for (const UndoStep& step : plan->steps) {
+    lines.push_back(std::string(step.kind == UndoStep::Kind::PutBack ? kPutBackWord : kRemoveWord) +
+                    step.path);
+  }
+  if (window_.message_box(kUndoCaption, listed_message(kUndoLead, lines), Buttons::OkCancel,
+                          Icon::Question) != Answer::Ok) {
+    return State::Selection;
+  }
+  roots_ = roots;
+  pair_ = pair;
+  settings_ = {roots_.folder_path, roots_.drive_entry};
+  disable_the_choices();
+  tell_left(undo_run(*plan, roots_, pair_));
+  record_at_completion_ = false;
+  return State::Completion;
+}
+
+void MainFlow::disable_the_choices() {
   window_.set_enabled(Control::Button1, false);
   window_.set_enabled(Control::Edit1, false);
   window_.set_enabled(Control::Combo1, false);
+}
+
+MainFlow::State MainFlow::scan() {
+  disable_the_choices();
   window_.list_clear(Control::List1);
   window_.list_clear(Control::List2);
   window_.set_text(Control::Text1, "");
@@ -190,7 +234,7 @@ MainFlow::State MainFlow::scan() {
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
     return State::Completion;
   }
-  withdraw_what_the_destination_refuses(window_, tables_, roots_, findings_);
+  withdraw_before_the_review(window_, tables_, roots_, findings_, record_of_pair(roots_, pair_));
   return State::Review;
 }
 
@@ -205,7 +249,7 @@ MainFlow::State MainFlow::review_state() {
       continue;
     }
     // Either direction button: the direction is the one of the first press.
-    switch (ready_to_execute(window_, tables_, roots_, findings_)) {
+    switch (ready_to_execute(window_, tables_, roots_, findings_, plan_)) {
       case Readiness::Review:
         continue;
       case Readiness::EndNow:
@@ -217,7 +261,8 @@ MainFlow::State MainFlow::review_state() {
 }
 
 MainFlow::State MainFlow::execute() {
-  const ExecutionReport report = execute_work_lists(window_, tables_, roots_);
+  const ExecutionReport report =
+      execute_work_lists(window_, tables_, roots_, {pair_, plan_.room_to_free});
   // A run the user stopped did not complete: nothing more is shown or written.
   if (report.stopped) return State::End;
   tell_left(report.left);
@@ -243,6 +288,7 @@ MainFlow::State MainFlow::completion_state() {
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
+  if (record_at_completion_) record_the_run(roots_, pair_);
   write_settings(settings_);
   // Any recorded event ends the program; with nothing found there is no
   // list to look at.

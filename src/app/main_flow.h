@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "app/preview_checks.h"
 #include "app/settings_file.h"
 #include "platform/drives.h"
 #include "window/window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
 #include "worklist/roots.h"
+#include "volume_state/state_folder.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
@@ -27,6 +29,7 @@ inline constexpr int kFolderToDrive = 3; // BUTTON3 "→"
 inline constexpr int kStop = 4;          // BUTTON4 "中　止" / "終  了"
 inline constexpr int kList1Double = 7;
 inline constexpr int kList2Double = 8;
+inline constexpr int kUndo = 9;          // "前回の処理を元に戻す" on the form
 }  // namespace event_code
 
 class MainFlow {
@@ -45,13 +48,18 @@ class MainFlow {
   void start_up();
   State run_state(State state);
   State selection_state();
+  // The roots as a direction press reads them from EDIT1 and COMBO1.
+  Roots roots_in_the_window(Direction direction) const;
   void take_roots(int code);
+  // Undoes the pair's last run, after the user's consent.
+  State undo();
   // Searches both trees and shows what was found.
   State scan();
   State review_state();
   // Carries the lists out and shows what the execution left, if anything.
   State execute();
   void tell_left(const std::vector<LeftEntry>& left);
+  void disable_the_choices();
   State completion_state();
   // Waits until the event code is one of the accepted codes.
   int wait_for(std::initializer_list<int> accepted);
@@ -61,8 +69,12 @@ class MainFlow {
   int event_code_ = event_code::kNone;
   Settings settings_;
   Roots roots_;
+  state::PairKey pair_;
   WorkTables tables_;
   ScanFindings findings_;
+  ExecutionPlan plan_;
+  // An undo puts the record back as it was: completion writes none then.
+  bool record_at_completion_ = true;
 };
 
 }  // namespace tav

@@ -1,10 +1,13 @@
 #include "app/preview_checks.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "app/check_texts.h"
 #include "app/listed_message.h"
 #include "platform/volume_facts.h"
+#include "volume_state/kept_runs.h"
+#include "worklist/record_check.h"
 #include "worklist/destination_check.h"
 #include "worklist/list_lines.h"
 #include "worklist/space_needed.h"
@@ -16,6 +19,7 @@ namespace {
 using namespace check_text;
 
 constexpr std::uint64_t kMegabyte = 1 << 20;
+constexpr std::size_t kManyDeletions = 20;
 
 std::string_view refusal_text(Refusal why) {
   const auto* found = std::ranges::find(kRefusalTexts, why, &RefusalText::why);
@@ -32,6 +36,61 @@ std::string space_text(std::uint64_t needed, std::uint64_t free) {
          std::string(kSpaceQuestion);
 }
 
+std::string_view unrecorded_text(Unrecorded why) {
+  const auto* found = std::ranges::find(kUnrecordedTexts, why, &UnrecordedText::why);
+  return found == std::end(kUnrecordedTexts) ? std::string_view() : found->text;
+}
+
+// Whether to go on with the deletions still listed: asked when they would
+// remove at least half of the destination's files that take part, and at
+// least kManyDeletions.
+bool may_delete(Window& window, const WorkTables& tables, const ScanFindings& findings) {
+  std::size_t deletions = 0;
+  for ([[maybe_unused]] const auto& listed : tables.deleted_files.listed()) ++deletions;
+  if (deletions < kManyDeletions || deletions * 2 < findings.destination_files) return true;
+  const std::string text = std::string(kDeletionOf) + std::to_string(findings.destination_files) +
+                           std::string(kDeletionCount) + std::to_string(deletions) +
+                           std::string(kDeletionWill) + "\r\r" + std::string(kDeletionQuestion);
+  return window.message_box(kDeletionCaption, text, Buttons::OkCancel, Icon::Exclamation) ==
+         Answer::Ok;
+}
+
+// Whether the copies fit, or the user wants the run anyway. Runs kept
+// longer than they are kept for go as the run starts, so their room counts
+// as free; where that is not enough but releasing other kept runs would
+// be, the question offers it.
+bool fits(Window& window, const WorkTables& tables, const Roots& roots,
+          const VolumeFacts& destination, ExecutionPlan& plan) {
+  const std::uint64_t unit = destination.allocation_unit;
+  const std::uint64_t needed = bytes_to_add(tables, roots.direction, unit);
+  const auto runs = state::kept_runs(roots.destination_root());
+  std::uint64_t free = *destination.free_bytes;
+  const auto old = state::runs_to_release(runs, std::time(nullptr));
+  for (const auto& run : old) free += state::room_of(run, unit);
+  if (needed <= free) return true;
+  std::uint64_t releasable = 0;
+  for (const auto& run : state::runs_that_may_go(runs)) {
+    if (std::ranges::find(old, run.name, &state::KeptRunFolder::name) == old.end()) {
+      releasable += state::room_of(run, unit);
+    }
+  }
+  if (needed <= free + releasable) {
+    const std::string text = std::string(kSpaceShort) + "\r\r" + std::string(kSpaceNeeded) +
+                             whole_megabytes(needed) + "\r" + std::string(kSpaceFree) +
+                             whole_megabytes(free) + "\r" + std::string(kSpaceReleasable) +
+                             whole_megabytes(releasable) + "\r\r" +
+                             std::string(kSpaceReleaseQuestion);
+    if (window.message_box(kDestinationCaption, text, Buttons::OkCancel, Icon::Exclamation) !=
+        Answer::Ok) {
+      return false;
+    }
+    plan.room_to_free = needed - free;
+    return true;
+  }
+  return window.message_box(kDestinationCaption, space_text(needed, free), Buttons::OkCancel,
+                            Icon::Exclamation) == Answer::Ok;
+}
+
 // A root scanned on a volume that is gone now, or is another one.
 bool moved_away(const std::optional<VolumeFacts>& scanned, const std::optional<VolumeFacts>& now) {
   return scanned && (!now || now->identity != scanned->identity);
@@ -39,25 +98,38 @@ bool moved_away(const std::optional<VolumeFacts>& scanned, const std::optional<V
 
 }  // namespace
 
-void withdraw_what_the_destination_refuses(Window& window, WorkTables& tables, const Roots& roots,
-                                           const ScanFindings& findings) {
+void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
+                                const ScanFindings& findings,
+                                const std::optional<state::RunRecord>& record) {
   const auto& volume = findings.destination_volume(roots);
   const DestinationRules rules =
       rules_for(volume ? volume->file_system : "", kWindowsNamesEverywhere,
                 findings.destination_ignores_case);
-  const std::vector<RefusedEntry> refused = withdraw_refused_entries(tables, roots, rules);
-  if (refused.empty()) return;
-  fill_list1(window, tables, roots);
-  std::vector<std::string> lines;
-  for (const auto& entry : refused) {
-    lines.push_back(entry.path + std::string(refusal_text(entry.why)));
+  std::vector<std::string> refused;
+  for (const auto& entry : withdraw_refused_entries(tables, roots, rules)) {
+    refused.push_back(entry.path + std::string(refusal_text(entry.why)));
   }
-  window.message_box(kDestinationCaption, listed_message(kRefusedHeading, lines), Buttons::Ok,
+  std::vector<std::string> protected_lines;
+  if (record) {
+    for (const auto& entry : withdraw_what_the_record_protects(tables, roots, *record)) {
+      protected_lines.push_back(entry.path + std::string(unrecorded_text(entry.why)));
+    }
+  }
+  if (refused.empty() && protected_lines.empty()) return;
+  fill_list1(window, tables, roots);
+  fill_list2(window, tables);
+  std::string text;
+  if (!refused.empty()) text = listed_message(kRefusedHeading, refused);
+  if (!protected_lines.empty()) {
+    if (!text.empty()) text += "\r\r";
+    text += listed_message(kRecordHeading, protected_lines);
+  }
+  window.message_box(refused.empty() ? kRecordCaption : kDestinationCaption, text, Buttons::Ok,
                      Icon::Exclamation);
 }
 
 Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                           const ScanFindings& findings) {
+                           const ScanFindings& findings, ExecutionPlan& plan) {
   const auto folder_now = volume_facts(roots.folder_root);
   const auto drive_now = volume_facts(roots.drive_root);
   if (moved_away(findings.folder_volume, folder_now) ||
@@ -65,14 +137,12 @@ Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots
     window.message_box(kDriveCaption, kDriveChanged, Buttons::Ok, Icon::Stop);
     return Readiness::EndNow;
   }
+  if (!window.is_checked(Control::Check1) && !may_delete(window, tables, findings)) {
+    return Readiness::Review;
+  }
   const auto& destination = roots.direction == Direction::FolderToDrive ? drive_now : folder_now;
   if (!destination || !destination->free_bytes) return Readiness::Execute;
-  const std::uint64_t needed = bytes_to_add(tables, roots.direction, destination->allocation_unit);
-  if (needed <= *destination->free_bytes) return Readiness::Execute;
-  const Answer answer =
-      window.message_box(kDestinationCaption, space_text(needed, *destination->free_bytes),
-                         Buttons::OkCancel, Icon::Exclamation);
-  return answer == Answer::Ok ? Readiness::Execute : Readiness::Review;
+  return fits(window, tables, roots, *destination, plan) ? Readiness::Execute : Readiness::Review;
 }
 
 }  // namespace tav

@@ -1,21 +1,36 @@
 // The checks that keep the preview true to what the run will do: after the
-// scan, what the destination cannot take leaves the lists before the user
-// reviews them; at the second press, before anything is changed, both
-// drives must still be the ones scanned, and the copies should fit.
+// scan, what the destination cannot take and what the last run did not
+// leave there leave the lists before the user reviews them; at the second
+// press, before anything is changed, both drives must still be the ones
+// scanned, a run that deletes most of the destination asks first, and the
+// copies should fit.
 #pragma once
 
-#include "window/window.h"
+#include <cstdint>
+#include <optional>
+
 #include "scan/scan_trees.h"
+#include "volume_state/run_record.h"
+#include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
 
 // After a scan that found entries: withdraws every entry the destination
-// cannot take, rebuilds LIST1 and names them in one box. Shows nothing when
-// the destination can take everything.
-void withdraw_what_the_destination_refuses(Window& window, WorkTables& tables, const Roots& roots,
-                                           const ScanFindings& findings);
+// cannot take, then every entry the record of the pair's last run protects
+// (when there is one), rebuilds the lists and names them all in one box.
+// Shows nothing when nothing was withdrawn.
+void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
+                                const ScanFindings& findings,
+                                const std::optional<state::RunRecord>& record);
+
+// What the checks at the second press decided beyond going on.
+struct ExecutionPlan {
+  // The room the execution frees by releasing kept runs, oldest first,
+  // beyond those old enough to go anyway.
+  std::uint64_t room_to_free = 0;
+};
 
 enum class Readiness {
   Execute,   // start the execution
@@ -24,9 +39,11 @@ enum class Readiness {
 };
 
 // At the second press. When a root's volume is gone or is no longer the one
-// scanned, says so and ends; asks whether to go on when the copies may not
-// fit in the destination's free space.
+// scanned, says so and ends; asks first when the deletions would remove at
+// least half of the destination's files (and at least twenty), and when the
+// copies may not fit in the destination's free space (offering to release
+// kept runs where that makes room).
 Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                           const ScanFindings& findings);
+                           const ScanFindings& findings, ExecutionPlan& plan);
 
 }  // namespace tav

@@ -28,5 +28,10 @@ inline constexpr std::uint32_t kFileExistsStar = 0xC0000D02;
 inline constexpr std::uint32_t kFileExistsQuestion = 0xC0000D03;
 inline constexpr std::uint32_t kFolderExistsStar = 0xC0000E05;
 inline constexpr std::uint32_t kFolderExistsQuestion = 0xC0000E06;
+// The state the program keeps on a volume: the journal of a run, what a run
+// keeps, and the record of a pair's last run.
+inline constexpr std::uint32_t kJournalRefused = 0xC0001001;
+inline constexpr std::uint32_t kKeepRefused = 0xC0001002;
+inline constexpr std::uint32_t kPutBackRefused = 0xC0001003;
 
 }  // namespace tav::detail

@@ -37,8 +37,8 @@ struct CopyBatch::Pending {
   Replaces replaces;
 };
 
-CopyBatch::CopyBatch(Limits limits, SteadyClock clock, FlushWatch flush_watch)
-    : limits_(limits), clock_(std::move(clock)), flush_watch_(std::move(flush_watch)) {}
+CopyBatch::CopyBatch(Limits limits, SteadyClock clock, BatchWatch watch)
+    : limits_(limits), clock_(std::move(clock)), watch_(std::move(watch)) {}
 
 CopyBatch::~CopyBatch() {
   try {
@@ -106,12 +106,15 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
   std::vector<Pending> batch = std::exchange(pending_, {});
   bytes_ = 0;
   std::vector<sys::Handle> files;
-  for (const Pending& copy : batch) files.push_back(copy.file.get());
+  std::vector<Placement> placements;
+  for (const Pending& copy : batch) {
+    files.push_back(copy.file.get());
+    placements.push_back({copy.file.destination(), copy.file.path(), copy.replaces.kind});
+  }
   // Unflushed data never takes a destination's name: the old file stays.
-  const bool watched = raise && flush_watch_;
-  if (watched) flush_watch_(true);
+  if (watch_) watch_(Step::Flushing, placements);
   const bool flushed = sys::flush_files(files);
-  if (watched) flush_watch_(false);
+  if (flushed && watch_) watch_(Step::Flushed, placements);
   if (!flushed) {
     const sys::Code code = sys::last_code(batch.front().file.destination());
     if (raise) raise_system_error(code, detail::kCopyRefused, where);
@@ -132,7 +135,9 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
       case Replaces::Kind::Version: {
         const auto now = entry_at(destination);
         changed = !now || now->folder || now->version() != copy.replaces.version;
-        if (!changed) code = copy.file.place();
+        if (changed) break;
+        code = copy.replaces.keep_as.empty() ? copy.file.place()
+                                             : copy.file.place_keeping(copy.replaces.keep_as);
         break;
       }
     }

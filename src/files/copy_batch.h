@@ -30,10 +30,13 @@ using CopyProgress = std::function<bool(std::uint64_t copied)>;
 struct Replaces {
   enum class Kind { Anything, Nothing, Version } kind = Kind::Anything;
   FileVersion version;  // for Kind::Version
+  std::string keep_as;  // for Kind::Version: where the file it replaces is kept; none if empty
 
   static Replaces anything() { return {}; }
-  static Replaces nothing() { return {Kind::Nothing, {}}; }
-  static Replaces exactly(FileVersion version) { return {Kind::Version, version}; }
+  static Replaces nothing() { return {Kind::Nothing, {}, {}}; }
+  static Replaces exactly(FileVersion version, std::string keep_as = {}) {
+    return {Kind::Version, version, std::move(keep_as)};
+  }
 };
 
 class CopyBatch {
@@ -58,12 +61,22 @@ class CopyBatch {
     std::vector<std::string> changed;  // no longer what the copy may replace: left as they are
   };
 
-  // Told when a batch starts being flushed to its media (true) and when
-  // that is done (false).
-  using FlushWatch = std::function<void(bool flushing)>;
+  // A copy of a batch as it is about to be placed.
+  struct Placement {
+    std::string destination;
+    std::string temporary;  // the file written, beside the destination
+    Replaces::Kind kind;
+  };
+  enum class Step {
+    Flushing,  // the batch is being flushed to its media
+    Flushed,   // and now its copies take their names
+  };
+  // Told of each step of a placing; what it raises ends the placing
+  // before any copy takes its name.
+  using BatchWatch = std::function<void(Step step, const std::vector<Placement>& batch)>;
 
   CopyBatch(Limits limits, SteadyClock clock = std::chrono::steady_clock::now,
-            FlushWatch flush_watch = {});
+            BatchWatch watch = {});
   ~CopyBatch();
   CopyBatch(const CopyBatch&) = delete;
   CopyBatch& operator=(const CopyBatch&) = delete;
@@ -89,7 +102,7 @@ class CopyBatch {
 
   Limits limits_;
   SteadyClock clock_;
-  FlushWatch flush_watch_;
+  BatchWatch watch_;
   std::vector<Pending> pending_;
   std::uint64_t bytes_ = 0;
   std::chrono::steady_clock::time_point started_;

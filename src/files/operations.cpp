@@ -98,6 +98,12 @@ std::string read_small_file(std::string_view path, std::source_location where) {
   return content;
 }
 
+void move_aside(std::string_view path, std::string_view to, std::source_location where) {
+  check_length(path, err::kBadFileName, detail::kDeleteTooLong, where);
+  check_length(to, err::kBadFileName, detail::kDeleteTooLong, where);
+  if (!sys::rename_new(path, to)) raise_system_error(sys::last_code(path), detail::kKeepRefused, where);
+}
+
 void flush_changes(const std::vector<std::string>& folders, std::source_location where) {
   if (folders.empty() || sys::flush_folders(folders)) return;
   raise_system_error(sys::last_code(folders.front()), detail::kCopyRefused, where);

@@ -38,6 +38,11 @@ bool remove_empty_folder(std::string_view path,
 void delete_file(std::string_view path,
                  std::source_location where = std::source_location::current());
 
+// Moves a file or a folder to a free name on the same volume (where a run
+// keeps what it deletes), its folder existing.
+void move_aside(std::string_view path, std::string_view to,
+                std::source_location where = std::source_location::current());
+
 // Whether a name is one of the temporary files copies are written to, on
 // this system or the other ("~tavrelon-" or ".~tavrelon-", a process
 // number, "-", a counter, ".tmp"): one left by a killed process may stand

@@ -43,6 +43,14 @@ Code TemporaryFile::place() {
   return 0;
 }
 
+Code TemporaryFile::place_keeping(std::string_view keep_as) {
+  if (!file_.close() || !replace_keeping(path_, destination_, keep_as)) {
+    return last_code(destination_);
+  }
+  done_ = true;
+  return 0;
+}
+
 Code TemporaryFile::place_new(bool& taken) {
   taken = false;
   if (!file_.close()) return last_code(destination_);

@@ -63,6 +63,9 @@ class TemporaryFile {
   // The same, but only where nothing stands at the destination: false when
   // something does (the file then stays where it is).
   Code place_new(bool& taken);
+  // The same over what stands there, which is kept as keep_as.
+  Code place_keeping(std::string_view keep_as);
+  const std::string& path() const { return path_; }
   // Closes and removes the file now.
   void discard();
 

@@ -6,8 +6,10 @@
 #include "errors/runtime_error.h"
 #include "platform/text.h"
 #include "scan/both_trees.h"
+#include "scan/pair_state.h"
 #include "scan/time_key.h"
 #include "scan/tree_pairing.h"
+#include "volume_state/state_folder.h"
 
 namespace tav {
 
@@ -32,6 +34,12 @@ struct Pass {
 LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
 
 FileVersion seen(const ListedEntry& entry) { return entry.version(); }
+
+// The folder the program keeps its state in never takes part.
+bool is_the_state_folder(const TreeFolder& top) {
+  const auto cut = top.path.rfind(kPathSeparator);
+  return state::is_state_folder_name(std::string_view(top.path).substr(cut + 1));
+}
 
 // The scan compares files only; "." and ".." with blanks around them are no
 // files either.
@@ -65,7 +73,7 @@ class Decision {
     const TreeFolder& folder = pass.walked.folders[index];
     if (!pairing.takes_part(index)) return;
     const std::size_t top = pairing.top_of(index);
-    if (!pairing.has_folder_counterpart(top) ||
+    if (is_the_state_folder(pass.walked.folders[top]) || !pairing.has_folder_counterpart(top) ||
         cp932_length(pass.other_root + pairing.relative_path(top)) > kMaxPathBytes) {
       return;
     }
@@ -145,6 +153,8 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
   Decision decision(tables, progress);
   const bool to_drive = roots.direction == Direction::FolderToDrive;
   findings.destination_ignores_case = (to_drive ? trees.drive : trees.folder).ignores_case;
+  findings.destination_files = to_drive ? files_taking_part(trees.drive, trees.folder)
+                                         : files_taking_part(trees.folder, trees.drive);
   if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
                           !to_drive, true, kFirstPassFolders}) ||
       !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,

@@ -37,6 +37,8 @@ struct ScanFindings {
   std::optional<VolumeFacts> drive_volume;
   // The destination's tree was seen to look names up without regard to case.
   bool destination_ignores_case = false;
+  // The destination's files in the first-level folders that take part.
+  std::size_t destination_files = 0;
 
   const std::optional<VolumeFacts>& destination_volume(const Roots& roots) const {
     return roots.direction == Direction::FolderToDrive ? drive_volume : folder_volume;

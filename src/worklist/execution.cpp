@@ -9,6 +9,7 @@
 #include "files/operations.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
+#include "worklist/run_keeping.h"
 #include "worklist/run_progress.h"
 
 namespace tav {
@@ -33,14 +34,17 @@ std::size_t slot_where(const Table& table, Same same) {
 
 class Execution {
  public:
-  Execution(Window& window, WorkTables& tables, const Roots& roots)
+  Execution(Window& window, WorkTables& tables, const Roots& roots, const RunSetting& setting)
       : window_(window),
         tables_(tables),
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
         progress_(window, work_of(tables, roots.direction, deletions_)),
+        keeping_(roots, setting.pair, setting.room_to_free),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
-                [this](bool flushing) { progress_.flushing(flushing); }) {}
+                [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch) {
+                  placing(step, batch);
+                }) {}
 
   ExecutionReport run() {
     bool stopped = false;
@@ -55,8 +59,10 @@ class Execution {
       stopped = true;
     }
     take(copies_.place());
+    keeping_.commit();
     // The user may unplug the drive as soon as the program says it is done.
     progress_.flushing(true);
+    for (const std::string& folder : keeping_.folders_changed()) changed_folders_.insert(folder);
     flush_changes({changed_folders_.begin(), changed_folders_.end()});
     progress_.flushing(false);
     if (!stopped) progress_.done();
@@ -83,6 +89,7 @@ class Execution {
       copy_file(slot, entry);
       if (copies_.full()) take(copies_.place());
     }
+    take(copies_.place());
   }
 
   void delete_files() {
@@ -120,7 +127,9 @@ class Execution {
         return leave(table, slot, folder, *why);
       }
     }
+    keeping_.begin();
     make_folder(folder);
+    keeping_.folder_made(folder);
     table.settle(slot, SlotState::Done);
     window_.list_add(Control::List1, new_folder_text(folder));
     changed(folder);
@@ -148,7 +157,11 @@ class Execution {
       if (const auto why = remove_ahead(destination)) return leave(table, slot, destination, *why);
     }
     const auto& seen_there = to_drive ? entry.right_seen : entry.left_seen;
-    const Replaces replaces = seen_there ? Replaces::exactly(*seen_there) : Replaces::nothing();
+    keeping_.begin();
+    // What the copy replaces is kept.
+    const Replaces replaces = seen_there
+                                  ? Replaces::exactly(*seen_there, keeping_.place_for(destination))
+                                  : Replaces::nothing();
     const auto go_on = [this](std::uint64_t copied) {
       progress_.copying(copied);
       return !window_.stop_requested(Control::Button4);
@@ -174,7 +187,10 @@ class Execution {
       leave(table, slot, file.path, now ? LeftReason::Changed : LeftReason::Missing);
       return false;
     }
-    delete_file(file.path);
+    keeping_.begin();
+    move_aside(file.path, keeping_.place_for(file.path));
+    keeping_.file_kept(file.path);
+    keeping_.commit_when_due();
     table.settle(slot, SlotState::Done);
     window_.list_add(Control::List2, deletion_text(file.path));
     changed(file.path);
@@ -192,11 +208,14 @@ class Execution {
       leave(table, slot, folder, now ? LeftReason::Changed : LeftReason::Missing);
       return false;
     }
+    keeping_.begin();
     if (!remove_empty_folder(folder)) {
       leave(table, slot, folder,
             holds_an_entry_left(folder) ? LeftReason::HoldsLeft : LeftReason::FolderGained);
       return false;
     }
+    keeping_.folder_removed(folder);
+    keeping_.commit_when_due();
     table.settle(slot, SlotState::Done);
     window_.list_add(Control::List2, deletion_text(folder));
     changed_folders_.erase(folder);
@@ -268,7 +287,19 @@ class Execution {
       changed(destination);
     }
     for (const std::string& destination : placed.changed) {
+      keeping_.left_at_placing(destination);
       leave(tables_.copies, copying_.at(destination), destination, LeftReason::Changed);
+    }
+  }
+
+  // The journal names the batch's copies before they take their names.
+  void placing(CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch) {
+    if (step == CopyBatch::Step::Flushing) {
+      progress_.flushing(true);
+      keeping_.placing(batch);
+    } else {
+      keeping_.commit();
+      progress_.flushing(false);
     }
   }
 
@@ -280,6 +311,7 @@ class Execution {
   const Roots& roots_;
   const bool deletions_;
   RunProgress progress_;  // on the taskbar button or launcher
+  RunKeeping keeping_;
   CopyBatch copies_;
   std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
   std::vector<std::string> not_made_;                      // folders left
@@ -293,10 +325,11 @@ std::string progress_text(std::string_view label, std::size_t slot, std::size_t 
   return std::string(label) + " " + std::to_string(slot) + " / " + std::to_string(count);
 }
 
-ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots) {
+ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots,
+                                   const RunSetting& setting) {
   window.set_text(Control::Edit3, kCopiedHeading);
   window.set_text(Control::Edit4, kDeletedHeading);
-  Execution execution(window, tables, roots);
+  Execution execution(window, tables, roots, setting);
   window.list_clear(Control::List1);
   window.list_clear(Control::List2);
   return execution.run();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/copy_batch.h"
+#include "volume_state/state_folder.h"
 #include "window/window.h"
 #include "worklist/roots.h"
 #include "worklist/work_tables.h"
@@ -34,6 +35,13 @@ struct LeftEntry {
   bool operator==(const LeftEntry&) const = default;
 };
 
+// Whom a run belongs to, and the room it frees before it starts.
+struct RunSetting {
+  state::PairKey pair;
+  // By releasing kept runs beyond those old enough to go anyway.
+  std::uint64_t room_to_free = 0;
+};
+
 struct ExecutionReport {
   bool stopped = false;         // the user stopped the run; what was done stays done
   std::vector<LeftEntry> left;  // in the order the entries were met
@@ -44,10 +52,13 @@ struct ExecutionReport {
 // settled as left in its table, and answered; only what was done is listed
 // in LIST1 and LIST2. A close of the window or a click on BUTTON4 stops the
 // run at once, within a copy too: that copy is abandoned, the finished ones
-// are put in place. Whatever the run did is flushed to its medium before
-// this returns. A refused operation raises its run-time error; what was done
-// stays done.
-ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots);
+// are put in place. What the run deletes or replaces is kept and every
+// action journalled (run_keeping.h). Whatever the run did is flushed to its
+// medium before this returns. A refused operation raises its run-time
+// error; what was done stays done.
+
+ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots,
+                                   const RunSetting& setting);
 
 // "<label>   " followed by " <slot> / <count>".
 std::string progress_text(std::string_view label, std::size_t slot, std::size_t count);

@@ -13,14 +13,12 @@ std::uint64_t in_whole_units(std::uint64_t size, std::uint64_t unit) {
 std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
                            std::uint64_t allocation_unit) {
   const bool to_drive = direction == Direction::FolderToDrive;
-  std::uint64_t added = 0, freed = 0;
+  std::uint64_t added = 0;
   for (const auto& [slot, entry] : tables.copies.listed()) {
     const auto& source = to_drive ? entry.left_seen : entry.right_seen;
-    const auto& replaced = to_drive ? entry.right_seen : entry.left_seen;
     if (source) added += in_whole_units(source->size, allocation_unit);
-    if (replaced) freed += in_whole_units(replaced->size, allocation_unit);
   }
-  return added > freed ? added - freed : 0;
+  return added;
 }
 
 }  // namespace tav

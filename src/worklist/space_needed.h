@@ -9,9 +9,9 @@
 namespace tav {
 
 // The bytes the copies still listed will add to the destination: each
-// source file less the destination file it replaces, both in whole
-// allocation units where the unit is known (0: bytes as they are). Folders
-// and deletions are not counted. Never below 0.
+// source file in whole allocation units where the unit is known (0: bytes as
+// they are). The files they replace are kept, so they free nothing; folders
+// and deletions are not counted.
 std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
                            std::uint64_t allocation_unit);
 

@@ -69,22 +69,30 @@ void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roo
 void withdraw_from_list2(const LineTarget& target, WorkTables& tables) {
   const auto slot = static_cast<std::size_t>(target.slot);
   if (target.folder) {
-    if (!tables.deleted_folders.has_slot(slot) || !tables.deleted_folders.is_listed(slot)) return;
-    const std::string& folder = tables.deleted_folders[slot];
-    tables.deleted_folders.withdraw(slot);
-    withdraw_below(tables.deleted_files, folder);
-    withdraw_below(tables.deleted_folders, folder);
-    keep_containing_folders(tables, folder);
+    withdraw_folder_removal(tables, slot);
   } else {
-    if (!tables.deleted_files.has_slot(slot) || !tables.deleted_files.is_listed(slot)) return;
-    tables.deleted_files.withdraw(slot);
-    keep_containing_folders(tables, tables.deleted_files[slot].path);
+    withdraw_file_deletion(tables, slot);
   }
 }
 
 }  // namespace
 
 void withdraw_copy(WorkTables& tables, std::size_t slot) { tables.copies.withdraw(slot); }
+
+void withdraw_file_deletion(WorkTables& tables, std::size_t slot) {
+  if (!tables.deleted_files.has_slot(slot) || !tables.deleted_files.is_listed(slot)) return;
+  tables.deleted_files.withdraw(slot);
+  keep_containing_folders(tables, tables.deleted_files[slot].path);
+}
+
+void withdraw_folder_removal(WorkTables& tables, std::size_t slot) {
+  if (!tables.deleted_folders.has_slot(slot) || !tables.deleted_folders.is_listed(slot)) return;
+  const std::string& folder = tables.deleted_folders[slot];
+  tables.deleted_folders.withdraw(slot);
+  withdraw_below(tables.deleted_files, folder);
+  withdraw_below(tables.deleted_folders, folder);
+  keep_containing_folders(tables, folder);
+}
 
 void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots) {
   if (!tables.new_folders.has_slot(slot) || !tables.new_folders.is_listed(slot)) return;

@@ -19,6 +19,12 @@ void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, c
 void withdraw_copy(WorkTables& tables, std::size_t slot);
 void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots);
 
+// Withdraws LIST2's entries by slot, as a confirmed double-click does: a
+// file alone, a folder with everything below it; the removal of every
+// folder that holds it goes too, since that folder will not be empty.
+void withdraw_file_deletion(WorkTables& tables, std::size_t slot);
+void withdraw_folder_removal(WorkTables& tables, std::size_t slot);
+
 // The note under a folder entry in its confirmation box.
 inline constexpr std::string_view kFolderNote = "\r\r選択フォルダ内のファイルもリストからはずれます";
 

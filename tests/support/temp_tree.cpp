@@ -108,9 +108,15 @@ TempTree::Content TempTree::content() const {
   Content content;
   // With its separator: a drive's root is "X:\", "X:" being a current folder.
   const std::filesystem::path top = native(root_with_separator());
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(top)) {
+  for (auto it = std::filesystem::recursive_directory_iterator(top);
+       it != std::filesystem::recursive_directory_iterator(); ++it) {
+    const auto& entry = *it;
     const std::u8string utf8 = entry.path().lexically_relative(top).generic_u8string();
     const std::string rel(utf8.begin(), utf8.end());
+    if (rel == ".tavrelon") {
+      it.disable_recursion_pending();
+      continue;
+    }
     if (entry.is_directory()) {
       content[rel + "/"] = "";
     } else {

@@ -56,9 +56,10 @@ class TempTree {
   std::string read(std::string_view rel) const;
   bool exists(std::string_view rel) const;
 
-  // Everything in the tree: each folder's relative path with "/" after it
-  // (and no content), each file's relative path with its bytes; paths use
-  // "/" on every system.
+  // Everything in the tree but the state the program keeps at its root
+  // (".tavrelon"): each folder's relative path with "/" after it (and no
+  // content), each file's relative path with its bytes; paths use "/" on
+  // every system.
   using Content = std::map<std::string, std::string>;
   Content content() const;
 

@@ -154,6 +154,19 @@ bool rename_over(std::string_view from, std::string_view to) {
   return ::rename(std::string(from).c_str(), target.c_str()) == 0;
 }
 
+// The old file goes aside first, then the new one takes the name; a new one
+// that cannot brings the old one back.
+bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as) {
+  if (fails_by_plan(Call::Rename)) return false;
+  const std::string target(to);
+  if (refuses_replacing(target) || !rename_new(to, keep_as)) return false;
+  if (rename_new(from, to)) return true;
+  const int saved = errno;
+  rename_new(keep_as, to);
+  errno = saved;
+  return false;
+}
+
 bool rename_new(std::string_view from, std::string_view to) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::string source(from), target(to);

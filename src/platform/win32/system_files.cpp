@@ -184,6 +184,19 @@ bool rename_over(std::string_view from, std::string_view to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as) {
+  if (fails_by_plan(Call::Rename)) return false;
+  const std::wstring target = win32::widen(to);
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return ::ReplaceFileW(target.c_str(), win32::widen(from).c_str(), win32::widen(keep_as).c_str(),
+                        REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
+}
+
 bool rename_new(std::string_view from, std::string_view to) {
   if (fails_by_plan(Call::Rename)) return false;
   return ::MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),

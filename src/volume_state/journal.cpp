@@ -1,0 +1,166 @@
+#include "volume_state/journal.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace tav::state {
+
+namespace {
+
+constexpr std::string_view kHead = "TAVRELON JOURNAL 1";
+constexpr std::string_view kToDrive = "to-drive";
+constexpr std::string_view kToFolder = "to-folder";
+constexpr std::string_view kUndoOf = "undo-of";
+constexpr std::string_view kUndone = "undone";
+
+struct ActionName {
+  Action action;
+  std::string_view name;
+};
+constexpr std::array<ActionName, 7> kActionNames{{
+    {Action::FolderMade, "folder-made"},
+    {Action::FilePlaced, "file-placed"},
+    {Action::FileReplaced, "file-replaced"},
+    {Action::FileKept, "file-kept"},
+    {Action::FolderRemoved, "folder-removed"},
+    {Action::RecordKept, "record-kept"},
+    {Action::FileLeft, "file-left"},
+}};
+
+bool carries_version(Action action) {
+  return action == Action::FilePlaced || action == Action::FileReplaced;
+}
+
+// Control characters and "%" of a name as "%XX": a field never holds a tab
+// or a line end.
+std::string escaped(std::string_view field) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : field) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || c == '%') {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> unescaped(std::string_view field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '%') {
+      out += field[i];
+      continue;
+    }
+    unsigned value = 0;
+    if (i + 2 >= field.size()) return std::nullopt;
+    const auto [end, error] = std::from_chars(field.data() + i + 1, field.data() + i + 3, value, 16);
+    if (error != std::errc() || end != field.data() + i + 3) return std::nullopt;
+    out += static_cast<char>(value);
+    i += 2;
+  }
+  return out;
+}
+
+std::vector<std::string_view> fields_of(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const auto tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+    if (tab == std::string_view::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+template <typename Number>
+std::optional<Number> number_of(std::string_view text) {
+  Number value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields) {
+  const auto* named = std::ranges::find(kActionNames, fields[0], &ActionName::name);
+  if (named == kActionNames.end()) return std::nullopt;
+  JournalEntry entry{named->action, {}, {}, {}};
+  if (entry.action == Action::RecordKept) return fields.size() == 1 ? std::optional(entry) : std::nullopt;
+  if (fields.size() != (carries_version(entry.action) ? 6u : 2u)) return std::nullopt;
+  const auto path = unescaped(fields[1]);
+  if (!path) return std::nullopt;
+  entry.path = *path;
+  if (!carries_version(entry.action)) return entry;
+  const auto size = number_of<std::uint64_t>(fields[2]);
+  const auto seconds = number_of<std::int64_t>(fields[3]);
+  const auto nanoseconds = number_of<std::uint32_t>(fields[4]);
+  const auto temporary = unescaped(fields[5]);
+  if (!size || !seconds || !nanoseconds || !temporary) return std::nullopt;
+  entry.version = {{*seconds, *nanoseconds}, *size};
+  entry.temporary = *temporary;
+  return entry;
+}
+
+}  // namespace
+
+std::string head_line(const Journal& journal) {
+  std::string line = std::string(kHead) + "\t" + journal.pair_id + "\t" +
+                     std::string(journal.to_drive ? kToDrive : kToFolder);
+  if (!journal.undo_of.empty()) line += "\t" + std::string(kUndoOf) + "\t" + escaped(journal.undo_of);
+  return line + "\n";
+}
+
+std::string entry_line(const JournalEntry& entry) {
+  std::string line(std::ranges::find(kActionNames, entry.action, &ActionName::action)->name);
+  if (entry.action != Action::RecordKept) line += "\t" + escaped(entry.path);
+  if (carries_version(entry.action)) {
+    line += "\t" + std::to_string(entry.version.size) + "\t" +
+            std::to_string(entry.version.written.seconds) + "\t" +
+            std::to_string(entry.version.written.nanoseconds) + "\t" + escaped(entry.temporary);
+  }
+  return line + "\n";
+}
+
+std::string undone_line() { return std::string(kUndone) + "\n"; }
+
+std::optional<Journal> parse_journal(std::string_view text) {
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const auto end = text.find('\n', start);
+    if (end == std::string_view::npos) break;  // cut off while written
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  if (lines.empty()) return std::nullopt;
+  const auto head = fields_of(lines[0]);
+  if (head.size() < 3 || head[0] != kHead || (head[2] != kToDrive && head[2] != kToFolder)) {
+    return std::nullopt;
+  }
+  Journal journal;
+  journal.pair_id = std::string(head[1]);
+  journal.to_drive = head[2] == kToDrive;
+  if (head.size() == 5 && head[3] == kUndoOf) {
+    const auto undid = unescaped(head[4]);
+    if (!undid) return std::nullopt;
+    journal.undo_of = *undid;
+  } else if (head.size() != 3) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i] == kUndone) {
+      journal.undone = true;
+      continue;
+    }
+    // A line that cannot be read ends what the journal is known to say.
+    const auto entry = entry_of(fields_of(lines[i]));
+    if (!entry) break;
+    journal.entries.push_back(*entry);
+  }
+  return journal;
+}
+
+}  // namespace tav::state

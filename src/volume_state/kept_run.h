@@ -1,0 +1,47 @@
+// A run's folder under a side's kept folder, made at the run's first
+// change: what the run deletes or replaces is moved into it at the same
+// relative path (a rename on the same volume), and its journal lies beside.
+#pragma once
+
+#include <set>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "files/temporary_file.h"
+#include "volume_state/journal.h"
+
+namespace tav::state {
+
+inline constexpr std::string_view kJournalName = "journal";
+inline constexpr std::string_view kKeptRecordName = "record";
+
+class KeptRun {
+ public:
+  // Makes the run's folder under the side's root (with its separator) and
+  // its journal, and writes the journal's head.
+  KeptRun(std::string root, std::string name, const Journal& head,
+          std::source_location where = std::source_location::current());
+
+  const std::string& folder() const { return folder_; }
+  const std::string& name() const { return name_; }
+
+  // Where the entry at rel (relative to the side's root, the platform's
+  // separator) is kept; the folders that hold it are made.
+  std::string place_for(std::string_view rel,
+                        std::source_location where = std::source_location::current());
+
+  // An action, written with the next commit.
+  void note(const JournalEntry& entry);
+  // Writes what was noted and flushes the journal to its medium; a refusal
+  // raises its run-time error.
+  void commit(std::source_location where = std::source_location::current());
+
+ private:
+  std::string root_, name_, folder_;
+  sys::OpenFile journal_;
+  std::string pending_;
+  std::set<std::string> made_;  // folders made under the run
+};
+
+}  // namespace tav::state

@@ -1,0 +1,149 @@
+#include "volume_state/run_record.h"
+
+#include <algorithm>
+
+#include "scan/name_fold.h"
+#include "volume_state/byte_codec.h"
+
+namespace tav::state {
+
+namespace {
+
+constexpr std::string_view kMagic = "TAVRELON RUN RECORD\n";
+constexpr std::uint64_t kVersion = 1;
+
+// The kind byte of an entry.
+constexpr std::uint64_t kFolder = 1;
+constexpr std::uint64_t kOnFolderSide = 2;
+constexpr std::uint64_t kOnDriveSide = 4;
+constexpr std::uint64_t kDriveAsFolder = 8;  // both sides hold the same version
+
+std::string with_slashes(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '\\', '/');
+  return result;
+}
+
+std::size_t shared_prefix(std::string_view a, std::string_view b) {
+  const auto [end_a, end_b] = std::ranges::mismatch(a, b);
+  return static_cast<std::size_t>(end_a - a.begin());
+}
+
+class Writer {
+ public:
+  void version(const FileVersion& version) {
+    put_number(out, version.size);
+    put_signed(out, version.written.seconds - seconds_);
+    put_number(out, version.written.nanoseconds);
+    seconds_ = version.written.seconds;
+  }
+  std::string out;
+
+ private:
+  std::int64_t seconds_ = 0;
+};
+
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : in(bytes) {}
+  std::optional<FileVersion> version() {
+    const auto size = in.number();
+    const auto delta = in.signed_number();
+    const auto nanoseconds = in.number();
+    if (!size || !delta || !nanoseconds || *nanoseconds >= 1000000000) return std::nullopt;
+    seconds_ += *delta;
+    return FileVersion{{seconds_, static_cast<std::uint32_t>(*nanoseconds)}, *size};
+  }
+  ByteReader in;
+
+ private:
+  std::int64_t seconds_ = 0;
+};
+
+}  // namespace
+
+RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries)
+    : key_(std::move(key)), ignores_case_(ignores_case), entries_(std::move(entries)) {
+  for (RecordedEntry& entry : entries_) entry.path = with_slashes(entry.path);
+  std::ranges::sort(entries_, {}, &RecordedEntry::path);
+  for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(index_key(entries_[i].path), i);
+}
+
+std::string RunRecord::index_key(std::string_view path) const {
+  std::string key = with_slashes(path);
+  return ignores_case_ ? fold_case(key) : key;
+}
+
+const RecordedEntry* RunRecord::find(std::string_view path) const {
+  const auto found = index_.find(index_key(path));
+  return found == index_.end() ? nullptr : &entries_[found->second];
+}
+
+std::string encode_record(const RunRecord& record) {
+  Writer writer;
+  std::string& out = writer.out;
+  out.append(kMagic);
+  put_number(out, kVersion);
+  put_number(out, record.ignores_case() ? 1 : 0);
+  put_text(out, record.key());
+  put_number(out, record.entries().size());
+  std::string_view previous;
+  for (const RecordedEntry& entry : record.entries()) {
+    const std::size_t shared = shared_prefix(previous, entry.path);
+    put_number(out, shared);
+    put_text(out, std::string_view(entry.path).substr(shared));
+    previous = entry.path;
+    const bool same = entry.folder_side && entry.drive_side && *entry.folder_side == *entry.drive_side;
+    put_number(out, (entry.folder ? kFolder : 0) | (entry.folder_side ? kOnFolderSide : 0) |
+                        (entry.drive_side ? kOnDriveSide : 0) | (same ? kDriveAsFolder : 0));
+    if (entry.folder) continue;
+    if (entry.folder_side) writer.version(*entry.folder_side);
+    if (entry.drive_side && !same) writer.version(*entry.drive_side);
+  }
+  put_word(out, crc32(out));
+  return out;
+}
+
+std::optional<RunRecord> decode_record(std::string_view bytes) {
+  if (bytes.size() < kMagic.size() + 4 || !bytes.starts_with(kMagic)) return std::nullopt;
+  const std::string_view body = bytes.substr(0, bytes.size() - 4);
+  std::uint32_t stored = 0;
+  for (int i = 0; i < 4; ++i) {
+    stored |= std::uint32_t{static_cast<unsigned char>(bytes[body.size() + i])} << (8 * i);
+  }
+  if (stored != crc32(body)) return std::nullopt;
+  Reader reader(body.substr(kMagic.size()));
+  ByteReader& in = reader.in;
+  const auto version = in.number();
+  const auto flags = in.number();
+  const auto key = in.text();
+  const auto count = in.number();
+  if (!version || *version != kVersion || !flags || !key || !count) return std::nullopt;
+  std::vector<RecordedEntry> entries;
+  std::string path;
+  for (std::uint64_t i = 0; i < *count; ++i) {
+    const auto shared = in.number();
+    const auto suffix = in.text();
+    const auto kind = in.number();
+    if (!shared || !suffix || !kind || *shared > path.size()) return std::nullopt;
+    path.resize(static_cast<std::size_t>(*shared));
+    path.append(*suffix);
+    RecordedEntry entry{path, (*kind & kFolder) != 0, std::nullopt, std::nullopt};
+    if (entry.folder) {
+      if (*kind & kOnFolderSide) entry.folder_side = FileVersion{};
+      if (*kind & kOnDriveSide) entry.drive_side = FileVersion{};
+    } else {
+      if (*kind & kOnFolderSide && !(entry.folder_side = reader.version())) return std::nullopt;
+      if (*kind & kDriveAsFolder) {
+        entry.drive_side = entry.folder_side;
+      } else if (*kind & kOnDriveSide && !(entry.drive_side = reader.version())) {
+        return std::nullopt;
+      }
+    }
+    entries.push_back(std::move(entry));
+  }
+  if (!in.at_end()) return std::nullopt;
+  return RunRecord(std::string(*key), (*flags & 1) != 0, std::move(entries));
+}
+
+}  // namespace tav::state

@@ -1,0 +1,62 @@
+// What a run keeps, so that nothing it removes is lost and the run can be
+// undone: at its first change, the run's folder under the destination's
+// kept folder (old kept runs released first), its journal, and the pair's
+// record moved aside on the drive; then every file the run deletes or
+// replaces moved into the run's folder, and every action noted in the
+// journal, which is flushed with each batch before the batch's renames.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/copy_batch.h"
+#include "volume_state/kept_run.h"
+#include "volume_state/state_folder.h"
+#include "worklist/roots.h"
+
+namespace tav {
+
+class RunKeeping {
+ public:
+  RunKeeping(const Roots& roots, state::PairKey pair, std::uint64_t room_to_free);
+
+  // Before the run's first change; once.
+  void begin();
+
+  // Where the destination's file at path will be kept, its folders made.
+  std::string place_for(const std::string& path);
+
+  void folder_made(const std::string& path);
+  void file_kept(const std::string& path);
+  void folder_removed(const std::string& path);
+  // The copies of a batch about to be placed, and those it then left.
+  void placing(const std::vector<CopyBatch::Placement>& batch);
+  void left_at_placing(const std::string& path);
+
+  // Writes what was noted and flushes the journal to its medium.
+  void commit();
+  // The same when a while has passed since the last commit.
+  void commit_when_due();
+
+  // The folders under the kept folders this run changed, for the last flush.
+  const std::vector<std::string>& folders_changed() const { return folders_changed_; }
+
+ private:
+  std::string relative(const std::string& path) const;
+  void release_kept_runs();
+  void keep_the_record();
+  void note(state::Action action, const std::string& path, FileVersion version = {},
+            std::string temporary = {});
+
+  const Roots& roots_;
+  const state::PairKey pair_;
+  const std::uint64_t room_to_free_;
+  std::optional<state::KeptRun> run_;
+  std::size_t noted_ = 0;  // since the last commit
+  std::chrono::steady_clock::time_point committed_;
+  std::vector<std::string> folders_changed_;
+};
+
+}  // namespace tav
