@@ -39,9 +39,11 @@ std::vector<KeptRunFolder> kept_runs(std::string_view root) {
   for (const ListedEntry& entry : entries) {
     std::string pair = pair_of_run(entry.name);
     if (!entry.folder || entry.link || pair.empty()) continue;
-    const bool undo = std::string_view(entry.name).ends_with(kUndoSuffix);
-    runs.push_back({entry.name, kept + kPathSeparator + entry.name, entry.written, std::move(pair),
-                    undo});
+    const bool undo = entry.name.find(kUndoSuffix) != std::string::npos;
+    const std::string folder = kept + kPathSeparator + entry.name;
+    // A listing may leave a folder's times out: its own look-up has them.
+    const auto own = entry_at(folder);
+    runs.push_back({entry.name, folder, own ? own->written : entry.written, std::move(pair), undo});
   }
   std::ranges::sort(runs, {}, &KeptRunFolder::name);
   return runs;

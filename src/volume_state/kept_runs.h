@@ -16,7 +16,7 @@
 namespace tav::state {
 
 struct KeptRunFolder {
-  std::string name;    // "YYYYMMDD-HHMMSS-<pair id>", "-undo" after an undo's
+  std::string name;    // "YYYYMMDD-HHMMSS-<pair id>", then "-undo" for an undo's
   std::string folder;  // its path
   WriteTime written;   // the folder's last write
   std::string pair_id;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,6 +64,21 @@ class SyncTest : public testing::Test {
     return lines;
   }
 
+  // Another start of the program over the same trees, in a window of its
+  // own with the fields typed as at first; run_again runs it to its end.
+  ScriptedWindow& start_again() {
+    again_.emplace(main_form());
+    again_->type(Control::Edit1, folder_side.root()).type(Control::Combo1, drive.entry());
+    return *again_;
+  }
+  int run_again() { return run_to_end(*again_, {drive.drive()}); }
+  // A whole synchronisation in a new start.
+  int sync_again(Control arrow) {
+    start_again().click(arrow).click(arrow).click(Control::Button4);
+    return run_again();
+  }
+  ScriptedWindow& again() { return *again_; }
+
   const std::string& drive_root() const { return drive.root(); }
   static std::string native_rel(std::string_view rel) { return test::native_rel(rel); }
   std::string on_drive(std::string_view rel) const { return drive_root() + native_rel(rel); }
@@ -85,6 +101,9 @@ class SyncTest : public testing::Test {
   TestDrive drive;
   TempTree& drive_side;
   ScriptedWindow window;
+
+ private:
+  std::optional<ScriptedWindow> again_;
 };
 
 }  // namespace tav::test

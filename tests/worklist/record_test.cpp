@@ -1,0 +1,200 @@
+// Whole runs of a pair over real trees, each a start of the program of its
+// own, where the record of the last run protects what the destination
+// gained or changed since, and a run that would delete most of the
+// destination asks first.
+#include "worklist/pair_record.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/sample_trees.h"
+#include "support/sync_fixture.h"
+#include "volume_state/byte_codec.h"
+#include "volume_state/record_file.h"
+
+namespace tav {
+namespace {
+
+using test::kNew;
+using test::kOld;
+using test::LocalTime;
+using test::TempTree;
+
+constexpr LocalTime kLater{2024, 5, 2, 9, 0, 0};
+constexpr LocalTime kLatest{2024, 5, 3, 9, 0, 0};
+constexpr std::string_view kRecordHeading =
+    "次のファイル・フォルダは前回の処理の後に作成または変更されたため、リストからはずしました";
+
+class Record : public test::SyncTest, public testing::WithParamInterface<Control> {
+ protected:
+  Control arrow() const { return GetParam(); }
+  TempTree& from() { return source_side(arrow()); }
+  TempTree& to() { return destination_side(arrow()); }
+
+  Roots roots() const {
+    Roots roots;
+    roots.folder_path = folder_side.root();
+    roots.folder_root = folder_side.root_with_separator();
+    roots.drive_root = drive_root();
+    return roots;
+  }
+  std::string record_file() const { return state::record_path(drive_root(), pair_of(roots())); }
+  std::optional<state::RunRecord> record() const { return record_of_pair(roots(), pair_of(roots())); }
+
+  // The first run of the pair leaves its record.
+  void first_run(Control direction) {
+    ASSERT_EQ(sync(direction), 0);
+    ASSERT_TRUE(record());
+  }
+
+  // The lines of the box of the record after the scan of the last start.
+  std::vector<std::string> protected_lines() {
+    for (const auto& box : again().boxes()) {
+      if (box.caption == "前回の処理との照合") return box_lines(box, kRecordHeading);
+    }
+    return {};
+  }
+};
+
+TEST_P(Record, WorkMadeOnTheDestinationSinceTheLastRunSurvives) {
+  from().file("p/a.txt", "a", kNew);
+  to().folder("p");
+  first_run(arrow());
+  to().file("p/made.txt", "made on the stick", kLater).file("p/c/x.txt", "made too", kLater);
+  EXPECT_EQ(sync_again(arrow()), 0);
+  EXPECT_EQ(to().read("p/made.txt"), "made on the stick");
+  EXPECT_EQ(to().read("p/c/x.txt"), "made too");
+  EXPECT_EQ(protected_lines(),
+            (std::vector<std::string>{native_rel("p/c") + "（前回の後に作成）",
+                                      native_rel("p/made.txt") + "（前回の後に作成）"}));
+}
+
+TEST_P(Record, AFileEditedOnBothSidesKeepsTheDestinationsEdit) {
+  from().file("p/a.txt", "first", kOld);
+  to().folder("p");
+  first_run(arrow());
+  to().file("p/a.txt", "edited on the destination", kLater);
+  from().file("p/a.txt", "edited at the source", kLatest);
+  EXPECT_EQ(sync_again(arrow()), 0);
+  EXPECT_EQ(to().read("p/a.txt"), "edited on the destination");
+  EXPECT_EQ(protected_lines(), std::vector<std::string>{native_rel("p/a.txt") + "（両方で変更）"});
+}
+
+TEST_P(Record, RealDeletionsAndUpdatesAreCarriedOut) {
+  from().file("p/gone.txt", "g", kOld).file("p/a.txt", "first", kOld);
+  to().folder("p");
+  first_run(arrow());
+  std::filesystem::remove(test::native(from().path("p/gone.txt")));
+  from().file("p/a.txt", "second", kLatest);
+  EXPECT_EQ(sync_again(arrow()), 0);
+  EXPECT_FALSE(to().exists("p/gone.txt"));
+  EXPECT_EQ(to().read("p/a.txt"), "second");
+  EXPECT_TRUE(protected_lines().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, Record, TAV_BOTH_ARROWS);
+
+class RecordOfAPair : public Record {};
+
+TEST_F(RecordOfAPair, TheOtherArrowByMistakeDeletesNothingMadeSince) {
+  folder_side.file("p/a.txt", "a", kNew);
+  drive_side.folder("p");
+  first_run(Control::Button3);
+  folder_side.file("p/new work.txt", "made in the folder since", kLater);
+  EXPECT_EQ(sync_again(Control::Button2), 0);
+  EXPECT_EQ(folder_side.read("p/new work.txt"), "made in the folder since");
+}
+
+TEST_F(RecordOfAPair, IsNotWrittenAgainWhenNothingChanged) {
+  folder_side.file("p/a.txt", "a", kNew);
+  drive_side.folder("p");
+  first_run(Control::Button3);
+  const auto before = entry_at(record_file());
+  EXPECT_EQ(sync_again(Control::Button3), 0);
+  EXPECT_EQ(entry_at(record_file())->written, before->written);
+}
+
+// Each way a record may be damaged: it counts as no record, and the run
+// leaves a good one.
+struct Damage {
+  const char* name;
+  void (*spoil)(const std::string& record);
+};
+
+std::string bytes_of(const std::string& path) {
+  std::ifstream in(test::native(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void overwrite(const std::string& path, const std::string& bytes) {
+  std::ofstream(test::native(path), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+const Damage kDamages[] = {
+    {"Truncated", [](const std::string& r) { overwrite(r, bytes_of(r).substr(0, 10)); }},
+    {"FlippedByte",
+     [](const std::string& r) {
+       std::string bytes = bytes_of(r);
+       bytes[bytes.size() / 2] ^= 0x01;
+       overwrite(r, bytes);
+     }},
+    {"UnknownVersion",
+     [](const std::string& r) {
+       std::string bytes = bytes_of(r);
+       bytes.resize(bytes.size() - 4);
+       bytes[std::string_view("TAVRELON RUN RECORD\n").size()] = 9;
+       state::put_word(bytes, state::crc32(bytes));
+       overwrite(r, bytes);
+     }},
+    {"Empty", [](const std::string& r) { overwrite(r, ""); }},
+    {"AFolderInItsPlace",
+     [](const std::string& r) {
+       std::filesystem::remove(test::native(r));
+       std::filesystem::create_directories(test::native(r + "/inside"));
+     }},
+};
+
+class DamagedRecord : public Record {};
+
+TEST_F(DamagedRecord, CountsAsNoRecordAndIsReplaced) {
+  for (const Damage& damage : kDamages) {
+    SCOPED_TRACE(damage.name);
+    folder_side.file("p/a.txt", "a", kNew);
+    drive_side.folder("p");
+    first_run(Control::Button3);
+    damage.spoil(record_file());
+    EXPECT_FALSE(record());
+    drive_side.file("p/made.txt", "made on the stick", kLater);
+    EXPECT_EQ(sync_again(Control::Button3), 0);
+    EXPECT_FALSE(drive_side.exists("p/made.txt"));  // deleted (and kept) as without a record
+    EXPECT_TRUE(protected_lines().empty());
+    EXPECT_TRUE(record());
+    std::filesystem::remove_all(test::native(drive_side.path(".tavrelon")));
+    std::filesystem::remove_all(test::native(drive_side.path("p")));
+  }
+}
+
+// Thirty files on the drive, none left in the folder: deleting them all asks.
+class DeletingMostOfTheDrive : public test::SyncTest, public testing::WithParamInterface<Answer> {};
+
+TEST_P(DeletingMostOfTheDrive, AsksFirstAndCancelReturnsToTheLists) {
+  folder_side.folder("p");
+  for (int i = 0; i < 30; ++i) drive_side.file("p/f" + std::to_string(i) + ".txt", "x", kOld);
+  window.answer(GetParam()).click(Control::Button3).click(Control::Button3);
+  if (GetParam() == Answer::Cancel) window.click(Control::Button4);
+  window.click(Control::Button4);
+  EXPECT_EQ(run(), 0);
+  ASSERT_FALSE(window.boxes().empty());
+  EXPECT_EQ(window.boxes()[0].caption, "削除の確認");
+  EXPECT_EQ(window.boxes()[0].text,
+            "移動先のファイル 30 件のうち 30 件を削除します。\r\r処理を開始しますか");
+  EXPECT_EQ(drive_side.exists("p/f7.txt"), GetParam() == Answer::Cancel);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothAnswers, DeletingMostOfTheDrive,
+                         testing::Values(Answer::Ok, Answer::Cancel));
+
+}  // namespace
+}  // namespace tav
