@@ -104,10 +104,12 @@ bool TempTree::exists(std::string_view rel) const {
   return std::filesystem::exists(std::filesystem::symlink_status(native(path(rel)), ignored));
 }
 
-TempTree::Content TempTree::content() const {
+TempTree::Content TempTree::content() const { return content_of(root_with_separator()); }
+
+TempTree::Content TempTree::content_of(const std::string& folder) {
   Content content;
   // With its separator: a drive's root is "X:\", "X:" being a current folder.
-  const std::filesystem::path top = native(root_with_separator());
+  const std::filesystem::path top = native(folder);
   for (auto it = std::filesystem::recursive_directory_iterator(top);
        it != std::filesystem::recursive_directory_iterator(); ++it) {
     const auto& entry = *it;

@@ -62,6 +62,8 @@ class TempTree {
   // every system.
   using Content = std::map<std::string, std::string>;
   Content content() const;
+  // The same of any folder (given with its separator).
+  static Content content_of(const std::string& folder);
 
  private:
   void remove_contents() const;

@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <filesystem>
 #include <map>
 #include <set>
 
 #include "app/main_form.h"
 #include "files/operations.h"
+#include "scan/pair_state.h"
+#include "volume_state/record_file.h"
+#include "worklist/pair_record.h"
 #include "platform/system_faults.h"
 #include "support/current_folder.h"
 #include "support/sample_trees.h"
@@ -40,10 +44,16 @@ class FailedRun {
  public:
   FailedRun(Control arrow, sys::Call call, std::size_t nth)
       : window_(main_form()), to_drive_(arrow == Control::Button3) {
+    // As the last run left them, recorded; then the source moves on.
+    for (TempTree* side : {&source(), &destination()}) {
+      side->file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
+          .file("p/removed/x.txt", "in a removed folder", kOld);
+    }
+    record_the_run(roots(), pair_of(roots()));
+    std::filesystem::remove_all(test::native(source().path("p/removed")));
+    std::filesystem::remove(test::native(source().path("p/gone.txt")));
     source().file("p/new.txt", "new file", kNew).file("p/both.txt", "newer content", kNew)
         .file("p/made/in.txt", "in a new folder", kNew);
-    destination().file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
-        .file("p/removed/x.txt", "in a removed folder", kOld);
     source_before_ = source().content();
     destination_before_ = destination().content();
     window_.type(Control::Edit1, folder_side_.root()).type(Control::Combo1, drive_.entry());
@@ -68,6 +78,23 @@ class FailedRun {
       EXPECT_FALSE(is_temporary_name(path.substr(path.find_last_of('/') + 1))) << path;
       EXPECT_TRUE(allowed_on_destination().contains(path)) << "stray " << path;
     }
+    // Every file the destination held is at its place or kept.
+    const auto kept = kept_files();
+    for (const auto& [path, content] : destination_before_) {
+      if (path.ends_with('/')) continue;
+      const auto here = now.find(path);
+      const bool in_place = here != now.end() && here->second == content;
+      EXPECT_TRUE(in_place || kept.contains({path, content})) << path << " lost";
+    }
+    // A record is whole and says the destination is as it is; or there is
+    // none: never half, never stale.
+    if (const auto bytes = state::record_bytes(drive_.root(), pair_of(roots()))) {
+      const auto record = state::decode_record(*bytes);
+      ASSERT_TRUE(record) << "a half record";
+      EXPECT_EQ(destination_side(*record),
+                destination_side(record_of_trees_now(roots(), pair_of(roots()).text)))
+          << "a stale record";
+    }
     // A failure is reported, or it was one the program rightly passes over
     // (a record that cannot be read counts as none): then it cost nothing.
     if (struck_ && exit_code_ == 0) {
@@ -87,6 +114,39 @@ class FailedRun {
  private:
   TempTree& source() { return to_drive_ ? folder_side_ : drive_.tree(); }
   TempTree& destination() { return to_drive_ ? drive_.tree() : folder_side_; }
+
+  Roots roots() const {
+    Roots roots;
+    roots.folder_path = folder_side_.root();
+    roots.folder_root = folder_side_.root_with_separator();
+    roots.drive_root = drive_.root();
+    return roots;
+  }
+
+  // What a record says of the destination side, path by path.
+  std::map<std::string, std::optional<FileVersion>> destination_side(const state::RunRecord& record) const {
+    std::map<std::string, std::optional<FileVersion>> side;
+    for (const auto& entry : record.entries()) {
+      const auto& version = to_drive_ ? entry.drive_side : entry.folder_side;
+      if (version) side[entry.path] = version;
+    }
+    return side;
+  }
+
+  // Each file kept under the destination's runs: its path as it was and
+  // its bytes.
+  std::set<std::pair<std::string, std::string>> kept_files() {
+    std::set<std::pair<std::string, std::string>> kept;
+    const auto folder = test::native(destination().path(".tavrelon/kept"));
+    if (!std::filesystem::exists(folder)) return kept;
+    for (const auto& run : std::filesystem::directory_iterator(folder)) {
+      const std::u8string utf8 = run.path().u8string();
+      const TempTree::Content content =
+          TempTree::content_of(std::string(utf8.begin(), utf8.end()) + kPathSeparator);
+      for (auto& [path, bytes] : content) kept.emplace(path, bytes);
+    }
+    return kept;
+  }
 
   std::map<std::string, Allowed> allowed_on_destination() const {
     return {{"p/", {"/", "/"}},
