@@ -300,10 +300,11 @@ put_file() {
 }
 
 # tree_listing DIR: every folder ("path/") and file ("path|time|content")
-# under DIR, in byte order of the paths.
+# under DIR, in byte order of the paths, without the program's own state
+# folder at the top (it never takes part in a run).
 tree_listing() {
   local path
-  (cd "$1" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort | while IFS= read -r path; do
+  (cd "$1" && find . -mindepth 1 -path ./.tavrelon -prune -o -printf '%P\n' | LC_ALL=C sort | while IFS= read -r path; do
     if [ -d "$path" ]; then
       printf '%s/\n' "$path"
     else
@@ -487,6 +488,17 @@ docs/old/c.txt|$t_old|c
 EOF2
 )" "$(tree_listing "$d")"
   check_lines "folder tree after → (the source, unchanged)" "$folder_before" "$(tree_listing "$f")"
+  check_lines "what the run deleted or replaced, kept on the drive" "$(byte_order <<EOF2
+docs/
+docs/gone.txt|$t_old|gone
+docs/newer.txt|$t_old|newer (drive)
+docs/old/
+docs/old/inner/
+docs/old/inner/d.txt|$t_old|d
+資料/
+資料/メモ.txt|$t_old|メモ (drive)
+EOF2
+)" "$(tree_listing "$d"/.tavrelon/kept/* | grep -v '^journal|')"
   check "settings file written" "$(settings_bytes "$folder" "$v 固定ディスク" | od -An -tx1)" \
     "$(od -An -tx1 "$settings" 2>/dev/null || echo missing)"
 }

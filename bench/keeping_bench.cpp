@@ -1,0 +1,161 @@
+// What keeping costs, in a folder BASE (a disk folder, or the root of a
+// mounted stick's image): 10,000 deletions kept against the same deletions
+// unlinked; 1,000 replacements of 1 MiB with the old files kept against the
+// same replacements over the old files; and the undo of a run of 10,000
+// entries against the run itself. Each pair of ways in one run, alternated:
+//
+//   tavrelon_keeping_bench BASE [RUNS]
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "null_core.h"
+#include "timing.h"
+#include "files/copy_batch.h"
+#include "files/operations.h"
+#include "scan/scan_trees.h"
+#include "worklist/execution.h"
+#include "worklist/undo.h"
+#include "platform/text.h"
+
+#include <unistd.h>
+
+namespace {
+
+using namespace tav;
+using bench::Clock;
+using bench::median;
+using bench::seconds_since;
+
+struct Pair {
+  std::string folder, drive;
+  Roots roots() const {
+    Roots roots;
+    roots.folder_path = folder;
+    roots.folder_root = folder + "/";
+    roots.drive_root = drive + "/";
+    return roots;
+  }
+};
+
+void write(const std::string& path, std::size_t size, char fill) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << std::string(size, fill);
+}
+
+// A fresh pair: count files of size bytes on the drive side, and on the
+// folder side none (they are deleted "→") or newer ones (they replace them).
+Pair make_pair(const std::string& base, int count, std::size_t size, bool replaced) {
+  const Pair pair{base + "/folder", base + "/drive"};
+  std::filesystem::remove_all(base);
+  std::filesystem::create_directories(pair.folder + "/p");
+  for (int i = 0; i < count; ++i) {
+    const std::string rel = "/p/d" + std::to_string(i / 100) + "/f" + std::to_string(i);
+    write(pair.drive + rel, size, 'o');
+    if (replaced) write(pair.folder + rel, size, 'n');
+  }
+  if (replaced) {
+    // The drive's files an hour older, so that each is replaced.
+    const auto older = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(pair.drive)) {
+      if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), older);
+    }
+  }
+  ::sync();
+  return pair;
+}
+
+WorkTables scanned(const Roots& roots) {
+  WorkTables tables;
+  bench::NoProgress progress;
+  scan_trees(roots, tables, progress);
+  return tables;
+}
+
+// The run as the program makes it: kept, journalled, flushed.
+double kept_run(const Pair& pair) {
+  const Roots roots = pair.roots();
+  WorkTables tables = scanned(roots);
+  bench::NullWindow window;
+  const auto start = Clock::now();
+  execute_work_lists(window, tables, roots, {state::pair_key("bench", pair.folder)});
+  return seconds_since(start);
+}
+
+// The same deletions unlinked, each checked as the execution checks it.
+double unlinked(const Pair& pair) {
+  const Roots roots = pair.roots();
+  WorkTables tables = scanned(roots);
+  const auto start = Clock::now();
+  std::vector<std::string> folders;
+  for (const auto& [slot, file] : tables.deleted_files.listed()) {
+    if (entry_at(file.path)) delete_file(file.path);
+    folders.emplace_back(folder_of(file.path));
+  }
+  flush_changes(folders);
+  return seconds_since(start);
+}
+
+// The same replacements over the old files, in the execution's batches.
+double replaced_over(const Pair& pair) {
+  const Roots roots = pair.roots();
+  WorkTables tables = scanned(roots);
+  const auto start = Clock::now();
+  CopyBatch batch(kBatchLimits);
+  std::vector<std::string> folders;
+  for (const auto& [slot, copy] : tables.copies.listed()) {
+    const std::string destination = roots.drive_root + copy.path;
+    batch.add(roots.folder_root + copy.path, destination, Replaces::exactly(*copy.right_seen));
+    folders.emplace_back(folder_of(destination));
+    if (batch.full()) batch.place();
+  }
+  batch.place();
+  flush_changes(folders);
+  return seconds_since(start);
+}
+
+double undo(const Pair& pair) {
+  const Roots roots = pair.roots();
+  const state::PairKey key = state::pair_key("bench", pair.folder);
+  const auto plan = plan_undo(roots, key);
+  if (!plan) return 0;
+  const auto start = Clock::now();
+  undo_run(*plan, roots, key);
+  return seconds_since(start);
+}
+
+void compare(const char* what, const char* ours, const char* theirs, std::vector<double> a,
+             std::vector<double> b) {
+  std::printf("%s: %s median %.3f s, %s median %.3f s: %.2f x\n", what, ours, median(a), theirs,
+              median(b), median(a) / median(b));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: tavrelon_keeping_bench BASE [RUNS]\n");
+    return 2;
+  }
+  const std::string base = std::string(argv[1]) + "/keeping";
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+  std::vector<double> kept, plain, kept_replacements, plain_replacements, runs_done, undos;
+  for (int run = 0; run < runs; ++run) {
+    kept.push_back(kept_run(make_pair(base, 10000, 1, false)));
+    plain.push_back(unlinked(make_pair(base, 10000, 1, false)));
+    plain_replacements.push_back(replaced_over(make_pair(base, 1000, 1 << 20, true)));
+    kept_replacements.push_back(kept_run(make_pair(base, 1000, 1 << 20, true)));
+    const Pair pair = make_pair(base, 10000, 1, false);
+    runs_done.push_back(kept_run(pair));
+    undos.push_back(undo(pair));
+  }
+  std::filesystem::remove_all(base);
+  compare("10,000 deletions", "kept", "unlinked", kept, plain);
+  compare("1,000 replacements of 1 MiB", "the old kept", "over the old", kept_replacements,
+          plain_replacements);
+  compare("a run of 10,000 deletions", "its undo", "the run", undos, runs_done);
+  return 0;
+}
