@@ -33,7 +33,8 @@ constexpr std::array<ControlDesc, 14> kControls{{
 }};
 // clang-format on
 
-constexpr FormDesc kMainForm{"Tavrelon", "MAINFORM", 948, 727, "FixedSys", 16, kControls};
+constexpr FormDesc kMainForm{"Tavrelon", "MAINFORM", 948, 727, "FixedSys", 16, kControls,
+                             "前回の処理を元に戻す(&U)..."};
 
 }  // namespace
 

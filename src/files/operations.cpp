@@ -104,6 +104,16 @@ void move_aside(std::string_view path, std::string_view to, std::source_location
   if (!sys::rename_new(path, to)) raise_system_error(sys::last_code(path), detail::kKeepRefused, where);
 }
 
+void put_in_place_keeping(std::string_view from, std::string_view path, std::string_view keep_as,
+                          std::source_location where) {
+  for (const std::string_view name : {from, path, keep_as}) {
+    check_length(name, err::kBadFileName, detail::kDeleteTooLong, where);
+  }
+  if (!sys::replace_keeping(from, path, keep_as)) {
+    raise_system_error(sys::last_code(path), detail::kKeepRefused, where);
+  }
+}
+
 void flush_changes(const std::vector<std::string>& folders, std::source_location where) {
   if (folders.empty() || sys::flush_folders(folders)) return;
   raise_system_error(sys::last_code(folders.front()), detail::kCopyRefused, where);

@@ -25,6 +25,7 @@ bool FaultPlan::strikes(Call call) {
 
 bool fails_by_plan(Call call) {
   if (!plan_in_force || !plan_in_force->strikes(call)) return false;
+  if (const auto end = plan_in_force->ends_process()) end();
   set_last_code(plan_in_force->code());
   return true;
 }

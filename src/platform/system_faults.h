@@ -34,6 +34,10 @@ class FaultPlan {
   FaultPlan(const FaultPlan&) = delete;
   FaultPlan& operator=(const FaultPlan&) = delete;
 
+  // The planned call, instead of failing, ends the process at once through
+  // end (a kill in the middle of the work).
+  void end_process_there(void (*end)()) { end_ = end; }
+
   // Whether the planned call was made (and failed).
   bool struck() const { return struck_; }
   // The calls of a kind made while the plan was in force.
@@ -42,12 +46,14 @@ class FaultPlan {
   // For the platform side: counts the call; whether it is the one to fail.
   bool strikes(Call call);
   Code code() const { return code_; }
+  void (*ends_process() const)() { return end_; }
 
  private:
   Call call_;
   std::size_t nth_;
   Code code_;
   bool struck_ = false;
+  void (*end_)() = nullptr;
   std::array<std::size_t, kCallKinds> calls_{};
 };
 

@@ -13,7 +13,7 @@ constexpr std::array<std::string_view, event::kCount> kSuffixes{
     "_INITMENU", "_ON",        "_CHANGE",    "_START",     "_END",       "_SETFOCUS",
     "_KILLFOCUS", "_RESIZE",   "_CLICK",     "_DBLCLICK",  "_MOUSEDOWN", "_MOUSEUP",
     "_MOUSEMOVE", "_UPDATED",  "_DONE",      "_TIMER",     "_ABORTDOC",  "_QUERYCLOSE",
-    "_NOTIFYICON", "_DROPFILES", "_MOUSEWHEEL",
+    "_NOTIFYICON", "_DROPFILES", "_MOUSEWHEEL", "_UNDO",
 };
 
 // Procedure names are matched without regard to case.

@@ -22,7 +22,8 @@ inline constexpr int kKillFocus = 6;
 inline constexpr int kClick = 8;
 inline constexpr int kDoubleClick = 9;
 inline constexpr int kQueryClose = 17;
-inline constexpr int kCount = 21;
+inline constexpr int kUndo = 21;  // the form's command that undoes the last run
+inline constexpr int kCount = 22;
 }  // namespace event
 
 // What the user does to a control, as every window layer tells it apart.
@@ -57,6 +58,10 @@ struct FormDesc {
   std::string_view face;              // design font of the form itself
   int char_height;
   std::span<const ControlDesc> controls;
+  // The form's one command besides its controls, an item of its menu (the
+  // system menu on Windows, a context menu elsewhere) that Ctrl+Z sends too;
+  // empty for none. It sends event::kUndo to the form.
+  std::string_view undo_command;
 
   // The description of a control (not of the form itself).
   const ControlDesc& control(Control id) const;

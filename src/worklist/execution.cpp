@@ -57,6 +57,9 @@ class Execution {
       }
     } catch (const Stopped&) {
       stopped = true;
+    } catch (...) {
+      journal_what_was_done();
+      throw;
     }
     take(copies_.place());
     keeping_.commit();
@@ -70,6 +73,17 @@ class Execution {
   }
 
  private:
+  // A run ending in an error still journals what it did (a folder it made
+  // is noted after the making), so that its undo finds all of it. The
+  // error is the one reported: a journal that cannot be written now leaves
+  // at most an empty folder the undo does not know.
+  void journal_what_was_done() noexcept {
+    try {
+      keeping_.commit();
+    } catch (...) {
+    }
+  }
+
   void stop_if_asked() {
     if (window_.stop_requested(Control::Button4)) throw Stopped{};
   }

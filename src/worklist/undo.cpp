@@ -137,14 +137,13 @@ class Undoer {
       case Action::FilePlaced:
       case Action::FileReplaced:
         discard_temporary(path, entry.temporary);
-        if (left_at_placing) break;
-        if (!take_away_if_placed(path, entry.version)) break;
-        if (entry.action == Action::FileReplaced) put_back(rel);
+        if (!left_at_placing) undo_placing(entry, rel);
         break;
       case Action::FolderMade:
         if (const auto there = entry_at(path); there && there->folder && !there->link) {
           if (remove_empty_folder(path)) {
             keeping_->note({Action::FolderRemoved, entry.path, {}, {}});
+            changed_.erase(path);  // gone: nothing in it to flush
             changed(path);
           } else {
             left_.push_back({path, LeftReason::Changed});
@@ -164,20 +163,31 @@ class Undoer {
     if (is_temporary_name(temporary) && entry_at(left)) delete_file(left);
   }
 
-  // Whether the place is free now: the file the run placed goes into the
-  // undo's own kept folder while it is as the run placed it.
-  bool take_away_if_placed(const std::string& path, const FileVersion& placed) {
+  // The file the run placed goes into the undo's own kept folder while it
+  // is as the run placed it; a replaced one's old file takes its place in
+  // the same step.
+  void undo_placing(const JournalEntry& entry, const std::string& rel) {
+    const std::string path = walk_.at_root(rel);
     const auto now = entry_at(path);
-    if (!now) return true;
-    if (!as_placed(now, placed)) {
+    if (now && !as_placed(now, entry.version)) {
       left_.push_back({path, LeftReason::Changed});
-      return false;
+      return;
     }
-    const std::string rel = path.substr(plan_.root.size());
-    move_aside(path, keeping_->place_for(rel));
+    const std::string kept = walk_.kept(rel);
+    const bool old_kept = entry.action == Action::FileReplaced && entry_at(kept);
+    if (!now) {
+      if (old_kept) put_back(rel);
+      return;
+    }
+    const std::string keep_as = keeping_->place_for(rel);
+    if (old_kept) {
+      put_in_place_keeping(kept, path, keep_as);
+    } else {
+      move_aside(path, keep_as);
+    }
     keeping_->note({Action::FileKept, rel, {}, {}});
     changed(path);
-    return true;
+    changed(keep_as);
   }
 
   void put_back(const std::string& rel) {
@@ -191,6 +201,7 @@ class Undoer {
     make_folder_and_parents(std::string(folder_of(path)));
     move_aside(kept, path);
     changed(path);
+    changed(kept);
   }
 
   void make_folder_and_parents(const std::string& folder) {
@@ -262,14 +273,19 @@ std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair
         break;
       case Action::FilePlaced:
       case Action::FileReplaced:
+      {
+        // A file changed since the run is left (and named at the end); a
+        // replaced one goes back to its old version, which names it.
         if (left_at_placing) break;
-        if (as_placed(entry_at(path), entry.version)) {
-          plan.steps.push_back({UndoStep::Kind::Remove, path});
-        }
+        const auto now = entry_at(path);
+        if (now && !as_placed(now, entry.version)) break;
         if (entry.action == Action::FileReplaced && kept) {
           plan.steps.push_back({UndoStep::Kind::PutBack, path});
+        } else if (now) {
+          plan.steps.push_back({UndoStep::Kind::Remove, path});
         }
         break;
+      }
       case Action::FolderMade:
         if (entry_at(path)) plan.steps.push_back({UndoStep::Kind::Remove, path});
         break;

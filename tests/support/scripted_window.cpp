@@ -37,6 +37,11 @@ ScriptedWindow& ScriptedWindow::close_window() {
   return *this;
 }
 
+ScriptedWindow& ScriptedWindow::undo_command() {
+  script_.push_back({Action::Undo, Control::MainForm});
+  return *this;
+}
+
 ScriptedWindow& ScriptedWindow::type(Control control, std::string text) {
   script_.push_back({Action::Type, control, -1, std::move(text)});
   return *this;
@@ -151,6 +156,9 @@ void ScriptedWindow::perform(const Action& action) {
   switch (action.kind) {
     case Action::Close:
       events().form_closed();
+      return;
+    case Action::Undo:
+      events().queue(Control::MainForm, event::kUndo);
       return;
     case Action::Type:
       target.text = action.text;

@@ -49,6 +49,8 @@ class ScriptedWindow final : public DeliveringWindow {
   // A double-click on the row whose text starts as given (-1 if none does).
   ScriptedWindow& double_click(Control list, std::string text_start);
   ScriptedWindow& close_window();
+  // The form's menu item, or Ctrl+Z, that undoes the last run.
+  ScriptedWindow& undo_command();
   // A click or a close made while the flow is busy: made at a call of the
   // between-steps processing once the given number of waits have returned,
   // after as many further such calls as after_drains says (0: at the first).
@@ -107,7 +109,7 @@ class ScriptedWindow final : public DeliveringWindow {
   std::string choose_folder() override;
   [[noreturn]] void end_process(int exit_code) override;
   struct Action {
-    enum Kind { Click, DoubleClick, Close, Type, Act } kind;
+    enum Kind { Click, DoubleClick, Close, Undo, Type, Act } kind;
     Control control;
     int row = -1;
     std::string text;

@@ -1,8 +1,10 @@
 // Whole runs of the program in which each system call the run makes fails
-// in turn, one call per run, until the run no longer reaches that call.
-// After each: the source is as it was, every destination file holds its old
-// bytes or the source's whole bytes, no temporary file is left, and the
-// failure was reported (never a quiet end).
+// in turn, one call per run, until the run no longer reaches that call; and
+// the same of the undo of a whole run. After each: the source is as it was,
+// every destination file holds its old bytes or the source's whole bytes
+// and every file it held is at its place or kept, no temporary file is left,
+// and the failure was reported (never a quiet end). A run that failed is
+// then undone to the destination as it was before it.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -39,11 +41,14 @@ struct Allowed {
   std::string before, after;
 };
 
-// One run over fresh trees with one planned failure.
+enum class Failing { Run, Undo };
+
+// One run over fresh trees with one planned failure, in the run or in the
+// undo of the run that follows.
 class FailedRun {
  public:
-  FailedRun(Control arrow, sys::Call call, std::size_t nth)
-      : window_(main_form()), to_drive_(arrow == Control::Button3) {
+  FailedRun(Control arrow, Failing failing, sys::Call call, std::size_t nth)
+      : window_(main_form()), to_drive_(arrow == Control::Button3), failing_(failing) {
     // As the last run left them, recorded; then the source moves on.
     for (TempTree* side : {&source(), &destination()}) {
       side->file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
@@ -58,12 +63,31 @@ class FailedRun {
     destination_before_ = destination().content();
     window_.type(Control::Edit1, folder_side_.root()).type(Control::Combo1, drive_.entry());
     window_.click(arrow).click(arrow).click(Control::Button4);
+    if (failing == Failing::Undo) {
+      test::run_to_end(window_, {drive_.drive()});
+      after_run_ = destination().content();
+      failed_ = &undo_window_.emplace(main_form());
+      failed_->type(Control::Edit1, folder_side_.root()).type(Control::Combo1, drive_.entry());
+      failed_->undo_command().answer(Answer::Ok).click(Control::Button4);
+    }
     const sys::FaultPlan plan(call, nth, sys::kIoDevice);
-    exit_code_ = test::run_to_end(window_, {drive_.drive()});
+    exit_code_ = test::run_to_end(*failed_, {drive_.drive()});
     struck_ = plan.struck();
   }
 
   bool struck() const { return struck_; }
+
+  // The undo of the failed run, with nothing failing, brings the
+  // destination back as it was before the run.
+  void check_undo(const std::string& label) {
+    SCOPED_TRACE(label + ", then undone");
+    test::ScriptedWindow undo(main_form());
+    undo.type(Control::Edit1, folder_side_.root()).type(Control::Combo1, drive_.entry());
+    undo.undo_command().answer(Answer::Ok).click(Control::Button4);
+    EXPECT_EQ(test::run_to_end(undo, {drive_.drive()}), 0);
+    EXPECT_EQ(destination().content(), destination_before_);
+    EXPECT_EQ(source().content(), source_before_);
+  }
 
   void check(const std::string& label) {
     SCOPED_TRACE(label);
@@ -78,17 +102,22 @@ class FailedRun {
       EXPECT_FALSE(is_temporary_name(path.substr(path.find_last_of('/') + 1))) << path;
       EXPECT_TRUE(allowed_on_destination().contains(path)) << "stray " << path;
     }
-    // Every file the destination held is at its place or kept.
+    // Every file the destination held, before the run and after it, is at
+    // its place or kept.
     const auto kept = kept_files();
-    for (const auto& [path, content] : destination_before_) {
-      if (path.ends_with('/')) continue;
-      const auto here = now.find(path);
-      const bool in_place = here != now.end() && here->second == content;
-      EXPECT_TRUE(in_place || kept.contains({path, content})) << path << " lost";
+    for (const auto* held : {&destination_before_, &after_run_}) {
+      for (const auto& [path, content] : *held) {
+        if (path.ends_with('/')) continue;
+        const auto here = now.find(path);
+        const bool in_place = here != now.end() && here->second == content;
+        EXPECT_TRUE(in_place || kept.contains({path, content})) << path << " lost";
+      }
     }
     // A record is whole and says the destination is as it is; or there is
-    // none: never half, never stale.
-    if (const auto bytes = state::record_bytes(drive_.root(), pair_of(roots()))) {
+    // none: never half, never stale. (An undo cut short leaves the record
+    // of one side of it: a later run only withdraws more.)
+    const auto bytes = state::record_bytes(drive_.root(), pair_of(roots()));
+    if (bytes && failing_ == Failing::Run) {
       const auto record = state::decode_record(*bytes);
       ASSERT_TRUE(record) << "a half record";
       EXPECT_EQ(destination_side(*record),
@@ -97,17 +126,20 @@ class FailedRun {
     }
     // A failure is reported, or it was one the program rightly passes over
     // (a record that cannot be read counts as none): then it cost nothing.
-    if (struck_ && exit_code_ == 0) {
+    if (struck_ && exit_code_ == 0 && failing_ == Failing::Undo) {
+      EXPECT_TRUE(now == destination_before_ || now == after_run_) << "a half undo passed over";
+      EXPECT_TRUE(failed_->error_reports().empty());
+    } else if (struck_ && exit_code_ == 0) {
       for (const auto& [path, allowed] : allowed_on_destination()) {
         const auto found = now.find(path);
         const std::string held =
             found == now.end() ? "" : (path.ends_with('/') ? "/" : found->second);
         EXPECT_EQ(held, allowed.after) << path << " after a failure passed over";
       }
-      EXPECT_TRUE(window_.error_reports().empty());
+      EXPECT_TRUE(failed_->error_reports().empty());
     } else if (struck_) {
       EXPECT_EQ(exit_code_, 1);
-      EXPECT_EQ(window_.error_reports().size(), 1u);
+      EXPECT_EQ(failed_->error_reports().size(), 1u);
     }
   }
 
@@ -163,8 +195,11 @@ class FailedRun {
   TempTree folder_side_;
   test::TestDrive drive_;
   test::ScriptedWindow window_;
+  std::optional<test::ScriptedWindow> undo_window_;
+  test::ScriptedWindow* failed_ = &window_;  // the window whose run fails
   bool to_drive_;
-  TempTree::Content source_before_, destination_before_;
+  Failing failing_;
+  TempTree::Content source_before_, destination_before_, after_run_;
   int exit_code_ = -1;
   bool struck_ = false;
 };
@@ -172,24 +207,37 @@ class FailedRun {
 constexpr const char* kCallNames[] = {"open",   "read",   "write",  "flush",       "set times",
                                       "close",  "rename", "remove", "make folder"};
 
-class EveryFailure : public testing::TestWithParam<Control> {};
+class EveryFailure : public testing::TestWithParam<Control> {
+ protected:
+  // Every call of each kind failed in turn; the runs made.
+  static std::size_t fail_each_call(Control arrow, Failing failing) {
+    std::string summary;
+    std::size_t total = 0;
+    for (const sys::Call call : kCalls) {
+      const std::string name = kCallNames[static_cast<std::size_t>(call)];
+      std::size_t nth = 1;
+      for (;; ++nth) {
+        FailedRun run(arrow, failing, call, nth);
+        if (!run.struck()) break;
+        const std::string label = name + " call " + std::to_string(nth);
+        run.check(label);
+        if (failing == Failing::Run) run.check_undo(label);
+      }
+      summary += " " + name + " " + std::to_string(nth - 1) + ",";
+      total += nth - 1;
+    }
+    std::cout << (failing == Failing::Run ? "runs" : "undos") << ", one failed call each:"
+              << summary << " " << total << " in all\n";
+    return total;
+  }
+};
 
 TEST_P(EveryFailure, OfEachCallInTurnLeavesEveryFileWholeAndIsReported) {
-  std::string summary;
-  std::size_t total = 0;
-  for (const sys::Call call : kCalls) {
-    const std::string name = kCallNames[static_cast<std::size_t>(call)];
-    std::size_t nth = 1;
-    for (;; ++nth) {
-      FailedRun run(GetParam(), call, nth);
-      if (!run.struck()) break;
-      run.check(name + " call " + std::to_string(nth));
-    }
-    summary += " " + name + " " + std::to_string(nth - 1) + ",";
-    total += nth - 1;
-  }
-  std::cout << "runs, one failed call each:" << summary << " " << total << " in all\n";
-  EXPECT_GT(total, 20u);
+  EXPECT_GT(fail_each_call(GetParam(), Failing::Run), 20u);
+}
+
+TEST_P(EveryFailure, OfEachCallInTurnOfAnUndoLosesNothing) {
+  EXPECT_GT(fail_each_call(GetParam(), Failing::Undo), 10u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, EveryFailure, TAV_BOTH_ARROWS);

@@ -1,6 +1,6 @@
 // Whole runs that keep what they delete or replace: the kept files' bytes
-// and times, old kept runs released sparing the latest, and the free-space
-// question that offers releasing them.
+// and times, old kept runs released sparing the latest, the free-space
+// question that offers releasing them, and the undo of a pair's last run.
 #include "worklist/run_keeping.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,10 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/flow_texts.h"
+#include "files/operations.h"
+#include "platform/system_faults.h"
+#include "support/killed_child.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 #include "volume_state/kept_runs.h"
@@ -72,6 +76,113 @@ TEST_P(Keeping, DeletedAndReplacedFilesAreKeptWithTheirBytesAndTimes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, Keeping, TAV_BOTH_ARROWS);
+
+// A last run with every kind of change, then its undo in a new start.
+class Undo : public Keeping {
+ protected:
+  void SetUp() override {
+    from().file("p/a.txt", "new a", kNew).file("p/new.txt", "made", kNew)
+        .file("p/made/n.txt", "in a made folder", kNew);
+    to().file("p/a.txt", "old a", kOld).file("p/gone.txt", "to delete", kOld)
+        .file("p/sub/gone.txt", "to delete", kOld);
+    before = to().content();
+    source_before = from().content();
+  }
+
+  // The undo command, the box answered, the program ended by a click.
+  int undo(Answer answer = Answer::Ok) {
+    start_again().undo_command().answer(answer).click(Control::Button4);
+    const int exit_code = run_again();
+    for (const auto& report : again().error_reports()) ADD_FAILURE() << report.text;
+    return exit_code;
+  }
+  std::string at(std::string_view rel) { return to().path(rel); }
+  bool holds_a_temporary_file() {
+    for (const auto& [path, bytes] : to().content()) {
+      if (is_temporary_name(path.substr(path.find_last_of('/') + 1))) return true;
+    }
+    return false;
+  }
+
+  TempTree::Content before, source_before;
+};
+
+TEST_P(Undo, PutsTheDestinationBackByteForByteOnlyOnOkAndOnlyOnce) {
+  const auto written = entry_at(at("p/a.txt"))->written;
+  ASSERT_EQ(sync(GetParam()), 0);
+  const auto after_run = to().content();
+  ASSERT_NE(after_run, before);
+
+  ASSERT_EQ(undo(Answer::Cancel), 0);
+  EXPECT_EQ(to().content(), after_run);
+
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(to().content(), before);
+  EXPECT_EQ(from().content(), source_before);
+  EXPECT_EQ(entry_at(at("p/a.txt"))->written, written);
+  ASSERT_FALSE(again().boxes().empty());
+  const test::ShownBox& box = again().boxes()[0];
+  EXPECT_EQ(box.caption, flow_text::kUndoCaption);
+  EXPECT_EQ(box_lines(box, flow_text::kUndoLead),
+            (std::vector<std::string>{"(削除) " + at("p/made"), "(削除) " + at("p/made/n.txt"),
+                                      "(削除) " + at("p/new.txt"), "(戻す) " + at("p/a.txt"),
+                                      "(戻す) " + at("p/gone.txt"), "(戻す) " + at("p/sub"),
+                                      "(戻す) " + at("p/sub/gone.txt")}));
+
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(again().boxes().back().text, flow_text::kNothingToUndo);
+  EXPECT_EQ(to().content(), before);
+
+  // The record went back with the files: the next run sees what it saw at
+  // first and does the same again.
+  ASSERT_EQ(sync_again(GetParam()), 0);
+  EXPECT_EQ(to().content(), after_run);
+}
+
+TEST_P(Undo, LeavesAndNamesWhatChangedSinceTheRun) {
+  ASSERT_EQ(sync(GetParam()), 0);
+  to().file("p/new.txt", "edited since", kNew).file("p/gone.txt", "made again since", kNew);
+  // The same size and time as the run placed it, other bytes: still its own.
+  to().file("p/made/n.txt", "IN A MADE FOLDER", kNew);
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(to().read("p/new.txt"), "edited since");
+  EXPECT_EQ(to().read("p/gone.txt"), "made again since");
+  EXPECT_EQ(to().read("p/a.txt"), "old a");
+  EXPECT_FALSE(to().exists("p/made"));
+  const std::string& closing = again().boxes().back().text;
+  EXPECT_NE(closing.find(at("p/new.txt") + "（変更あり）"), std::string::npos) << closing;
+  EXPECT_NE(closing.find(at("p/gone.txt") + "（変更あり）"), std::string::npos) << closing;
+  // What the undo could not put back stays kept.
+  bool kept = false;
+  for (const auto& run : state::kept_runs(to().root_with_separator())) {
+    kept = kept || to().exists(".tavrelon/kept/" + run.name + "/p/gone.txt");
+  }
+  EXPECT_TRUE(kept);
+}
+
+TEST_P(Undo, AfterAKillMidRunPutsBackAsFarAsTheRunWent) {
+  for (const std::size_t renames : {1, 3, 5}) {
+    SCOPED_TRACE("killed at rename " + std::to_string(renames));
+    for (TempTree* side : {&folder_side, &drive_side}) {
+      for (const auto& entry : std::filesystem::directory_iterator(test::native(side->root()))) {
+        std::filesystem::remove_all(entry.path());
+      }
+    }
+    SetUp();
+    const auto killed = test::killed_in_child([&] {
+      sys::FaultPlan plan(sys::Call::Rename, renames, sys::kIoDevice);
+      plan.end_process_there(test::kill_this_process);
+      sync(GetParam());
+    });
+    if (!killed) GTEST_SKIP() << "this system starts no child that shares the test's state";
+    ASSERT_TRUE(*killed);
+    ASSERT_EQ(undo(), 0);
+    EXPECT_EQ(to().content(), before);
+    EXPECT_FALSE(holds_a_temporary_file());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, Undo, TAV_BOTH_ARROWS);
 
 class KeptRuns : public test::SyncTest {};
 
