@@ -86,6 +86,10 @@ bool rename_new(std::string_view from, std::string_view to);
 // where a folder or a read-only file stands at to.
 bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as);
 
+// Hides a folder of the program's own from the system's file views, where
+// the system has a mark for it (on Linux its leading dot hides it already).
+bool hide(std::string_view path);
+
 // Temporary files are named kTemporaryHiding, kTemporaryStem, process number,
 // "-", counter, kTemporarySuffix. On Linux a leading dot hides them.
 inline constexpr std::string_view kTemporaryStem = "~tavrelon-";

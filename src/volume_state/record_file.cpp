@@ -25,7 +25,12 @@ void make_state_folders(std::string_view root, std::string_view rel, std::source
   const auto make = [&](const std::string& path) {
     if (!folder_exists(path, where)) make_folder(path, where);
   };
-  make(folder);
+  if (!folder_exists(folder, where)) {
+    make_folder(folder, where);
+    // Out of the user's sight in the system's file views; a folder that
+    // stays visible costs nothing else.
+    sys::hide(folder);
+  }
   std::size_t start = 0;
   while (start < rel.size()) {
     const auto cut = rel.find(kPathSeparator, start);

@@ -118,5 +118,22 @@ TEST_F(Events, EnterOnTheFocusedButtonClicksItAsTheMouseDoes) {
   EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON2_ON", "BUTTON2_ON"}));
 }
 
+TEST_F(Events, TheUndoCommandIsTheFormsMenuItemAndCtrlZEvenInATextField) {
+  show_form();
+  QWidget& form = *window.widget(Control::MainForm);
+  ASSERT_EQ(form.actions().size(), 1);
+  EXPECT_EQ(form.actions()[0]->text().toStdString(), "前回の処理を元に戻す(&U)...");
+  EXPECT_EQ(form.contextMenuPolicy(), Qt::ActionsContextMenu);
+  form.actions()[0]->trigger();
+  auto& edit = control<QLineEdit>(Control::Edit1);
+  edit.setFocus();
+  QTest::keyClicks(&edit, "ab");
+  QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit.text().toStdString(), "ab");  // not the field's own undo
+  window.wait_for_event();
+  window.wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"MAINFORM_UNDO", "MAINFORM_UNDO"}));
+}
+
 }  // namespace
 }  // namespace tav::test

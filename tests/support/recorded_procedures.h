@@ -17,7 +17,7 @@ class RecordedProcedures {
   // recording its name in runs.
   EventProcedures procedures(std::initializer_list<std::string_view> names = {
                                  "BUTTON1_ON", "BUTTON2_ON", "BUTTON3_ON", "BUTTON4_ON",
-                                 "LIST1_DBLCLICK", "LIST2_DBLCLICK"}) {
+                                 "LIST1_DBLCLICK", "LIST2_DBLCLICK", "MAINFORM_UNDO"}) {
     EventProcedures result;
     for (const std::string_view name : names) {
       result.push_back({name, [this, name](Control) { runs.emplace_back(name); }});

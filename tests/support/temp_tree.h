@@ -26,6 +26,7 @@ std::string native_rel(std::string_view rel);
 void set_local_write_time(const std::string& path, LocalTime when);
 void set_read_only(const std::string& path, bool read_only);
 bool is_read_only(const std::string& path);
+bool is_hidden(const std::string& path);
 // Makes link a symbolic link to the folder target; false if the system refuses.
 bool make_folder_link(const std::string& target, const std::string& link);
 

@@ -1,4 +1,5 @@
-// Enter, Space and Tab on the form, typed through the system's input.
+// Enter, Space, Tab and Ctrl+Z on the form, typed through the system's
+// input; the form's command in its system menu.
 #include <windows.h>
 
 #include <initializer_list>
@@ -97,6 +98,23 @@ TEST_F(Keyboard, KeysOnADisabledFormAreSwallowed) {
   post_click(Control::Button1);
   window->wait_for_event();
   EXPECT_EQ(runs, (std::vector<std::string>{"BUTTON1_ON"}));
+}
+
+TEST_F(Keyboard, CtrlZAndTheSystemMenuItemSendTheUndoCommandOnce) {
+  open_in_front();
+  const HMENU menu = ::GetSystemMenu(form(), FALSE);
+  const int last = ::GetMenuItemCount(menu) - 1;
+  wchar_t text[64] = {};
+  ::GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(text), L"前回の処理を元に戻す(&U)...");
+  ::PostMessageW(form(), WM_SYSCOMMAND, ::GetMenuItemID(menu, last), 0);
+  window->wait_for_event();
+  // In a text field too: the form's command, not the field's own undo.
+  ::SetFocus(control(Control::Edit1));
+  type({VK_CONTROL, 'Z'});
+  pump();
+  window->wait_for_event();
+  EXPECT_EQ(runs, (std::vector<std::string>{"MAINFORM_UNDO", "MAINFORM_UNDO"}));
 }
 
 }  // namespace

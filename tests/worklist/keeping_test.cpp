@@ -65,6 +65,7 @@ TEST_P(Keeping, DeletedAndReplacedFilesAreKeptWithTheirBytesAndTimes) {
   EXPECT_EQ(to().read(run + "p/a.txt"), "old a");
   EXPECT_EQ(to().read(run + "p/sub/gone.txt"), "to delete");
   EXPECT_FALSE(to().exists("p/sub"));
+  EXPECT_TRUE(test::is_hidden(to().path(".tavrelon")));
   const auto kept = entry_at(to().path(run + "p/sub/gone.txt"));
   const auto made = entry_at(from().path("p/a.txt"));
   ASSERT_TRUE(kept && made);

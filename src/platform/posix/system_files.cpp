@@ -100,6 +100,8 @@ bool keep_times(Handle copy, const FileFacts& source) {
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
 
+bool hide(std::string_view) { return true; }
+
 // One file is flushed alone; several at once by one flush of each file
 // system they are on, which commits the journal once instead of per file.
 bool flush_files(std::span<const Handle> files) {

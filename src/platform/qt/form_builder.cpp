@@ -125,6 +125,10 @@ BuiltForm build_form(const FormDesc& desc, FormEvents events) {
   form.setWindowTitle(qt_text(desc.title));
   form.set_outer_size(desc.created_width, desc.created_height);
   form.centre_outer(desc.created_width, desc.created_height);
+  if (!desc.undo_command.empty()) {
+    form.add_command(qt_text(desc.undo_command),
+                     [event = events.event] { event(Control::MainForm, event::kUndo); });
+  }
   built.widgets[0] = &form;
   built.fonts[0] = control_font(desc.face, desc.char_height, false);
   form.setFont(built.fonts[0]);

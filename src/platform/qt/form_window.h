@@ -29,8 +29,13 @@ class FormWindow final : public QWidget {
   // Centred on the primary screen; odd halves are truncated.
   void centre_outer(int width, int height);
 
+  // The form's command besides its controls: the item of the form's context
+  // menu, and Ctrl+Z anywhere on the form, also in its text fields.
+  void add_command(const QString& text, std::function<void()> run);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::function<void()> on_close_;

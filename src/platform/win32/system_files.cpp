@@ -148,6 +148,14 @@ bool keep_attributes(std::string_view copy, const FileFacts& source) {
                               attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
+bool hide(std::string_view path) {
+  const std::wstring wide = win32::widen(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & FILE_ATTRIBUTE_HIDDEN) != 0 ||
+         ::SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+}
+
 bool flush_files(std::span<const Handle> files) {
   if (fails_by_plan(Call::Flush)) return false;
   for (const Handle file : files) {

@@ -36,6 +36,11 @@ bool is_read_only(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
 }
 
+// A leading dot is what hides a name here.
+bool is_hidden(const std::string& path) {
+  return path.substr(path.find_last_of('/') + 1).starts_with('.');
+}
+
 bool make_folder_link(const std::string& target, const std::string& link) {
   return ::symlink(target.c_str(), link.c_str()) == 0;
 }

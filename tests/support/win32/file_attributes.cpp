@@ -39,6 +39,11 @@ bool is_read_only(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+bool is_hidden(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(win32::widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+}
+
 // Some systems answer success and make nothing: the link must be there.
 bool make_folder_link(const std::string& target, const std::string& link) {
   const std::wstring at = win32::widen(link);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/win32/window/control_style.h"
+#include "platform/win32/window/form_command.h"
 #include "platform/win32/window/form_rescale.h"
 #include "platform/win32/window/form_state.h"
 #include "platform/win32/window/notifications.h"
@@ -67,6 +68,9 @@ std::optional<LRESULT> handle(FormState& state, HWND window, UINT message, WPARA
       // Both halves of wparam hold the new DPI; lparam the frame suggested.
       rescale_form(state, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
+    case WM_SYSCOMMAND:
+      if (take_form_command(state, wparam)) return 0;
+      return std::nullopt;
     case WM_CLOSE:
       close_form(state);
       return 0;

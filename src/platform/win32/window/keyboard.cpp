@@ -1,5 +1,7 @@
 #include "platform/win32/window/keyboard.h"
 
+#include "platform/win32/window/form_command.h"
+
 #include <exception>
 #include <utility>
 #include <vector>
@@ -66,12 +68,14 @@ bool handle_press(FormState& state, Control focused, LPARAM flags) {
   return true;
 }
 
-// True when the key is swallowed.
+// True when the key is swallowed. Ctrl+Z is the form's command wherever
+// the focus is on the form, also in a text field.
 bool handle_key(FormState& state, WPARAM key, LPARAM flags) {
-  if (key != VK_TAB && key != VK_RETURN && key != VK_SPACE) return false;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_SPACE && key != 'Z') return false;
   if (is_held(VK_MENU)) return false;
   const auto focused = focused_control(state);
   if (!focused) return false;
+  if (key == 'Z') return ::IsWindowEnabled(state.form) && take_command_key(state, key, flags);
   if (!::IsWindowEnabled(state.form) || !::IsWindowEnabled(window_of(state, *focused))) {
     return true;
   }

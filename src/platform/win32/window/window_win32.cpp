@@ -9,6 +9,7 @@
 #include "platform/win32/window/control_create.h"
 #include "platform/win32/window/control_style.h"
 #include "platform/win32/window/folder_browser.h"
+#include "platform/win32/window/form_command.h"
 #include "platform/win32/window/form_state.h"
 #include "platform/win32/window/keyboard.h"
 #include "platform/win32/window/list_control.h"
@@ -38,6 +39,7 @@ class Win32Window final : public DeliveringWindow {
     if (!register_form_class(instance) || !create_form_windows(state_, instance)) {
       fail_startup(state_.form, kCannotOpenWindow);
     }
+    add_form_command(state_);
     install_keyboard_hook(state_);
   }
 
