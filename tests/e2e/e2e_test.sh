@@ -299,12 +299,12 @@ put_file() {
   touch -d "$2" "$1"
 }
 
-# tree_listing DIR: every folder ("path/") and file ("path|time|content")
+# tree_listing DIR [NAME]: every folder ("path/") and file ("path|time|content")
 # under DIR, in byte order of the paths, without the program's own state
-# folder at the top (it never takes part in a run).
+# folder at the top (it never takes part in a run), nor NAME at the top.
 tree_listing() {
   local path
-  (cd "$1" && find . -mindepth 1 -path ./.tavrelon -prune -o -printf '%P\n' | LC_ALL=C sort | while IFS= read -r path; do
+  (cd "$1" && find . -mindepth 1 \( -path ./.tavrelon -o -path "./${2:-.tavrelon}" \) -prune -o -printf '%P\n' | LC_ALL=C sort | while IFS= read -r path; do
     if [ -d "$path" ]; then
       printf '%s/\n' "$path"
     else
@@ -498,7 +498,7 @@ docs/old/inner/d.txt|$t_old|d
 資料/
 資料/メモ.txt|$t_old|メモ (drive)
 EOF2
-)" "$(tree_listing "$d"/.tavrelon/kept/* | grep -v '^journal|')"
+)" "$(tree_listing "$d"/.tavrelon/kept/* journal)"
   check "settings file written" "$(settings_bytes "$folder" "$v 固定ディスク" | od -An -tx1)" \
     "$(od -An -tx1 "$settings" 2>/dev/null || echo missing)"
 }
@@ -673,6 +673,78 @@ close_during_a_copy() {
   check "the file keeps its old content" old "$(cat "$d/p/big.bin")"
   check "nothing stray beside it" "big.bin" "$(ls -A "$d/p" | tr '\n' ' ' | sed 's/ $//')"
   check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
+}
+
+# undo_in_a_new_start FOLDER LEAD: a new start, the system menu's undo item,
+# its box (caption and the lead of its text) answered OK; the program ends
+# after the undo, or stays in the selection state when there is nothing to
+# undo, and BUTTON4 ends it.
+undo_in_a_new_start() {
+  start_program
+  drive set-text EDIT1 "$1"
+  drive set-text COMBO1 "${drive_letter^^}: 固定ディスク"
+  drive menu-undo || fail "no undo item in the system menu"
+  local box
+  box=$(drive box-text 10) || fail "no box after the undo item"
+  check "the undo's box" "前回の処理を元に戻す"$'\n'"$2" "${box%%$'\r'*}"
+  drive box-answer OK
+  [ "$2" = "前回の処理を次のとおり元に戻します" ] || drive click BUTTON4
+  expect_end 20
+}
+
+# "→", then the last run undone from the system menu in a new start: the
+# drive is as it was, and a second undo finds nothing to undo.
+undo_the_last_run() {
+  local f=$work/folder d=$work/drive
+  put_file "$f/p/a.txt" "$t_new" 'new a'
+  put_file "$f/p/made/n.txt" "$t_new" n
+  put_file "$d/p/a.txt" "$t_old" 'old a'
+  put_file "$d/p/gone.txt" "$t_old" gone
+  put_file "$d/p/sub/gone.txt" "$t_old" 'gone too'
+  local drive_before
+  drive_before=$(tree_listing "$d")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+  start_sync "$(windows_path "$f")" BUTTON3
+  finish_sync BUTTON3
+  drive click BUTTON4
+  expect_end 10
+  check "the run changed the drive" changed \
+    "$([ "$(tree_listing "$d")" != "$drive_before" ] && echo changed || echo same)"
+  undo_in_a_new_start "$(windows_path "$f")" "前回の処理を次のとおり元に戻します"
+  check_lines "drive tree after the undo" "$drive_before" "$(tree_listing "$d")"
+  undo_in_a_new_start "$(windows_path "$f")" "元に戻す処理がありません"
+  check_lines "drive tree after a second undo" "$drive_before" "$(tree_listing "$d")"
+}
+
+# The program killed in the middle of "→" (a big copy after a batch that
+# replaced a file): a new start undoes as far as the run went, and the
+# drive holds its files as before.
+undo_after_a_kill() {
+  local f=$work/folder d=$work/drive
+  put_file "$d/p/a.bin" "$t_old" 'old a'
+  put_file "$d/p/z.bin" "$t_old" 'old z'
+  put_file "$d/p/gone.txt" "$t_old" gone
+  mkdir -p "$f/p"
+  truncate -s $((65 << 20)) "$f/p/a.bin"   # more than a batch holds: placed at once
+  truncate -s $((3 << 30)) "$f/p/z.bin"
+  touch -d "$t_new" "$f/p/a.bin" "$f/p/z.bin"
+  local drive_before
+  drive_before=$(tree_listing "$d")
+  wine_set_link "$prefix" "$drive_letter" "$d"
+  start_sync "$(windows_path "$f")" BUTTON3
+  drive click BUTTON3
+  local tenths=300
+  until compgen -G "$d/p/*tavrelon-*.tmp" >/dev/null && [ "$(stat -c %s "$d/p/a.bin")" -gt 100 ]; do
+    [ "$tenths" -gt 0 ] || fail "the big copy did not start after a.bin was placed"
+    sleep 0.1
+    tenths=$((tenths - 1))
+  done
+  kill -9 "$program_pid"
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=''
+  undo_in_a_new_start "$(windows_path "$f")" "前回の処理を次のとおり元に戻します"
+  check_lines "drive tree after the undo" "$drive_before" \
+    "$(tree_listing "$d" | grep -v 'tavrelon-[0-9-]*\.tmp|' || true)"
 }
 
 # --- The checks before anything is changed -----------------------------------

@@ -90,7 +90,8 @@ class Undo : public Keeping {
     source_before = from().content();
   }
 
-  // The undo command, the box answered, the program ended by a click.
+  // The undo command and its box answered; the program ends after an undo,
+  // and the click ends it where it stays in the selection state.
   int undo(Answer answer = Answer::Ok) {
     start_again().undo_command().answer(answer).click(Control::Button4);
     const int exit_code = run_again();

@@ -15,6 +15,7 @@
 #include "platform/win32/wide.h"
 #include "program_windows.h"
 #include "support/win32/window/form_windows.h"
+#include "support/win32/window/key_strokes.h"
 #include "user_input.h"
 
 namespace tav::driver {
@@ -226,6 +227,19 @@ int close(const Args&) {
   return found(form != nullptr);
 }
 
+// The form's own item of its system menu, chosen as the user chooses it
+// from the keyboard: Alt+Space opens the menu, the item's letter chooses it.
+int menu_undo(const Args&) {
+  const HWND form = form_window();
+  if (!form) return 1;
+  ::SetForegroundWindow(form);
+  test::send_strokes({test::key_stroke(VK_MENU, false), test::key_stroke(VK_SPACE, false),
+                      test::key_stroke(VK_SPACE, true), test::key_stroke(VK_MENU, true)});
+  ::Sleep(300);
+  test::send_strokes({test::key_stroke('U', false), test::key_stroke('U', true)});
+  return 0;
+}
+
 struct Command {
   std::string_view name;
   std::size_t arguments;  // at least
@@ -233,7 +247,7 @@ struct Command {
   std::string_view usage;
 };
 
-constexpr std::array<Command, 20> kCommands{{
+constexpr std::array<Command, 21> kCommands{{
     {"wait-window", 0, wait_window, "[SECONDS]  wait until the form is shown"},
     {"rect", 0, rect, "  the form's screen rectangle: left top width height"},
     {"places", 0, places, "  each control: NAME left top width [height] on the form"},
@@ -253,6 +267,7 @@ constexpr std::array<Command, 20> kCommands{{
     {"box-text", 0, box_text, "[SECONDS]  caption and text of the program's dialog box"},
     {"box-answer", 1, box_answer, "OK|CANCEL|YES|NO|ABORT|RETRY|IGNORE  press that button"},
     {"close", 0, close, "  close the form as its close box does"},
+    {"menu-undo", 0, menu_undo, "  choose the undo item of the form's system menu"},
     {"help", 0, nullptr, "  this list"},
 }};
 
