@@ -1,11 +1,29 @@
 # shellcheck shell=bash
 # Shared helpers for running the Windows build under Wine.
-# Sourced by scripts/wine-exec, scripts/run-unprivileged and scripts/test.
+# Sourced by scripts/wine-exec, scripts/run-unprivileged, scripts/test,
+# scripts/run and scripts/screenshots.
 
 # Wine settings used for every Wine command we run. The overrides stop Wine
 # from offering to install .NET/Gecko and from writing desktop menu entries.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+
+# wine_choose_loader [SUFFIX]: the Wine loader and the build preset for the
+# Windows program on this machine. The shipped program is 32-bit; a machine
+# whose kernel cannot start 32-bit processes (its IA-32 emulation is off)
+# runs the same sources built 64-bit. Sets wine_loader (/usr/lib/wine/wine or
+# wine64), wine_preset (windowsSUFFIX or windows64SUFFIX, e.g. SUFFIX
+# -release) and wine_probe (what the 32-bit loader's --version printed: its
+# version, or why it did not start).
+# shellcheck disable=SC2034  # the three are the caller's
+wine_choose_loader() {
+  local wine32=/usr/lib/wine/wine wine64=/usr/lib/wine/wine64
+  if wine_probe=$("$wine32" --version 2>&1); then
+    wine_loader=$wine32 wine_preset=windows${1:-}
+  else
+    wine_loader=$wine64 wine_preset=windows64${1:-}
+  fi
+}
 
 # wine_arch LOADER: the prefix architecture that LOADER can run.
 wine_arch() {

@@ -15,11 +15,6 @@ namespace tav {
 
 namespace {
 
-// Folders of a walked tree, its root included, that each pass can hold.
-constexpr std::size_t kFirstPassFolders = 9999;
-constexpr std::size_t kSecondPassFolders = 8000;
-
-
 // One pass over a walked tree W against the other tree O.
 struct Pass {
   const TreeSnapshot& walked;
@@ -144,7 +139,7 @@ class Decision {
 }  // namespace
 
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
-                       ScanFindings& findings) {
+                       ScanFindings& findings, const PassLimits& limits) {
   findings = {};
   if (roots.folder_path.empty() || roots.drive_root.empty()) return ScanOutcome::NoSubfolders;
   findings.folder_volume = volume_facts(roots.folder_root);
@@ -156,9 +151,9 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
   findings.destination_files = to_drive ? files_taking_part(trees.drive, trees.folder)
                                          : files_taking_part(trees.folder, trees.drive);
   if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
-                          !to_drive, true, kFirstPassFolders}) ||
+                          !to_drive, true, limits.first}) ||
       !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,
-                          to_drive, false, kSecondPassFolders})) {
+                          to_drive, false, limits.second})) {
     return ScanOutcome::NoSubfolders;
   }
   return tables.total() > 0 ? ScanOutcome::Review : ScanOutcome::NothingFound;

@@ -3,6 +3,7 @@
 // work tables.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -45,12 +46,20 @@ struct ScanFindings {
   }
 };
 
+// The folders of a walked tree, its root included, that each pass can hold
+// (the drive's tree is walked first); a tree with more is run-time error 9.
+// The program scans with these defaults.
+struct PassLimits {
+  std::size_t first = 9999;
+  std::size_t second = 8000;
+};
+
 // Only first-level folders that both roots have take part; files directly
 // in either root are never touched. An empty folder path or a drive choice
 // that names no drive is a root without subfolders: it would otherwise
 // stand for a tree the user never chose.
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
-                       ScanFindings& findings);
+                       ScanFindings& findings, const PassLimits& limits = {});
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress);
 
 }  // namespace tav

@@ -18,12 +18,13 @@ bool can_be_listed(const std::string& folder) {
 
 class TreeReader {
  public:
-  TreeReader(TreeSnapshot& tree, const std::function<void(const std::string&)>& on_folder)
-      : tree_(tree), on_folder_(on_folder) {}
+  TreeReader(TreeSnapshot& tree, const std::function<void(const std::string&)>& on_folder,
+             const TreeLimits& limits)
+      : tree_(tree), on_folder_(on_folder), limits_(limits) {}
 
   // False once the walk is over its limits.
   bool visit(std::string path, std::size_t parent, std::size_t entry, std::size_t level) {
-    if (level > kMaxTreeDepth || tree_.folders.size() >= kMaxTreeFolders) {
+    if (level > limits_.depth || tree_.folders.size() >= limits_.folders) {
       tree_.over_limits = true;
       return false;
     }
@@ -46,6 +47,7 @@ class TreeReader {
  private:
   TreeSnapshot& tree_;
   const std::function<void(const std::string&)>& on_folder_;
+  const TreeLimits& limits_;
 };
 
 // Asks the file system: a name whose letters have their case swapped, and
@@ -69,11 +71,12 @@ bool ignores_case(const TreeSnapshot& tree) {
 }  // namespace
 
 TreeSnapshot read_tree(std::string_view root,
-                       const std::function<void(const std::string& folder)>& on_folder) {
+                       const std::function<void(const std::string& folder)>& on_folder,
+                       const TreeLimits& limits) {
   std::string path(root);
   if (!path.empty() && path.back() == kPathSeparator) path.pop_back();
   TreeSnapshot tree;
-  TreeReader(tree, on_folder).visit(std::move(path), 0, 0, 1);
+  TreeReader(tree, on_folder, limits).visit(std::move(path), 0, 0, 1);
   if (!tree.over_limits) tree.ignores_case = ignores_case(tree);
   return tree;
 }

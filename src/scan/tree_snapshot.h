@@ -16,6 +16,12 @@ namespace tav {
 inline constexpr std::size_t kMaxTreeFolders = 10000;  // the root included
 inline constexpr std::size_t kMaxTreeDepth = 127;      // levels, the root being level 1
 
+// How much of a tree a reading holds; the program reads with these defaults.
+struct TreeLimits {
+  std::size_t folders = kMaxTreeFolders;
+  std::size_t depth = kMaxTreeDepth;
+};
+
 struct TreeFolder {
   std::string path;         // without a trailing separator
   std::size_t parent = 0;   // the folder that holds it; the root's is itself
@@ -38,8 +44,9 @@ struct TreeSnapshot {
 // folders are neither recorded nor entered, so the walk never leaves the
 // tree; a folder whose listing pattern would be longer than the system
 // accepts is recorded but not listed. on_folder is called with each folder
-// before it is listed.
+// before it is listed. Past the limits the walk ends (over_limits).
 TreeSnapshot read_tree(std::string_view root,
-                       const std::function<void(const std::string& folder)>& on_folder = {});
+                       const std::function<void(const std::string& folder)>& on_folder = {},
+                       const TreeLimits& limits = {});
 
 }  // namespace tav
