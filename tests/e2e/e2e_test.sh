@@ -675,6 +675,31 @@ close_during_a_copy() {
   check "no settings file" absent "$([ -e "$settings" ] && echo present || echo absent)"
 }
 
+# Two runs "→" over one pair: a file saved on the drive between them is not
+# deleted by the second, and its box says why.
+record_keeps_what_the_drive_gained() {
+  local f=$work/folder d=$work/drive
+  put_file "$f/p/a.txt" "$t_new" 'new a'
+  put_file "$d/p/a.txt" "$t_old" 'old a'
+  wine_set_link "$prefix" "$drive_letter" "$d"
+  start_sync "$(windows_path "$f")" BUTTON3
+  finish_sync BUTTON3
+  drive click BUTTON4
+  expect_end 10
+  put_file "$d/p/saved on the stick.txt" "$t_new" 'work'
+  put_file "$f/p/b.txt" "$t_new" b
+  start_sync "$(windows_path "$f")" BUTTON3
+  local box
+  box=$(drive box-text 10) || fail "no box of what the record protects"
+  check "box of what the record protects" "前回の処理との照合"$'\n'"次のファイル・フォルダは前回の処理の後に作成または変更されたため、リストからはずしました"$'\r\r'"p\\saved on the stick.txt（前回の後に作成）" "$box"
+  drive box-answer OK
+  finish_sync BUTTON3
+  drive click BUTTON4
+  expect_end 10
+  check "the file saved on the drive" work "$(cat "$d/p/saved on the stick.txt")"
+  check "the new copy" b "$(cat "$d/p/b.txt")"
+}
+
 # undo_in_a_new_start FOLDER LEAD: a new start, the system menu's undo item,
 # its box (caption and the lead of its text) answered OK; the program ends
 # after the undo, or stays in the selection state when there is nothing to

@@ -144,5 +144,40 @@ TEST_F(WindowSync, ClosingTheWindowDuringACopyAbandonsItAtOnceWhileTheWindowStay
   EXPECT_FALSE(std::filesystem::exists(here.settings_file()));
 }
 
+// Three starts over one pair: a run "→"; a file made on the drive since
+// survives the next run, which names it; Ctrl+Z then undoes that run.
+TEST_F(WindowSync, TheRecordKeepsWhatWasMadeOnTheDriveAndCtrlZUndoesTheLastRun) {
+  folder_side.file("p/a.txt", "new a", kNew).file("p/b.txt", "b", kNew);
+  drive_side.file("p/a.txt", "old a", kOld);
+  user.type(Control::Edit1, folder_side.root()).choose_drive(drive.entry())
+      .click(Control::Button3).click(Control::Button3).click(Control::Button4);
+  ASSERT_EQ(run_to_end(window, {drive.drive()}, "tavrelon"), 0);
+  user.leave();
+
+  drive_side.file("p/made since.txt", "on the drive", kNew);
+  folder_side.file("p/b.txt", "b again", LocalTime{2024, 5, 1, 10, 0, 20});
+  qt::QtWindow second(main_form(), test_exit());
+  WindowUser again(second);
+  again.type(Control::Edit1, folder_side.root()).choose_drive(drive.entry())
+      .click(Control::Button3).click(Control::Button3).click(Control::Button4);
+  ASSERT_EQ(run_to_end(second, {drive.drive()}, "tavrelon"), 0);
+  EXPECT_EQ(drive_side.read("p/made since.txt"), "on the drive");
+  EXPECT_EQ(drive_side.read("p/b.txt"), "b again");
+  ASSERT_FALSE(again.boxes().empty());
+  EXPECT_TRUE(again.boxes()[0].starts_with("次のファイル・フォルダは前回の処理の後に")) << again.boxes()[0];
+
+  again.leave();
+  qt::QtWindow third(main_form(), test_exit());
+  WindowUser undoing(third);
+  undoing.type(Control::Edit1, folder_side.root()).choose_drive(drive.entry()).press_undo_key();
+  ASSERT_EQ(run_to_end(third, {drive.drive()}, "tavrelon"), 0);
+  ASSERT_EQ(undoing.boxes().size(), 1u);
+  // As the first run left it, with what was made on the drive since.
+  EXPECT_EQ(content_of(drive_side), (TreeContent{{"p/", ""},
+                                                 {"p/a.txt", "new a"},
+                                                 {"p/b.txt", "b"},
+                                                 {"p/made since.txt", "on the drive"}}));
+}
+
 }  // namespace
 }  // namespace tav::test

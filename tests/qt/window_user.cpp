@@ -46,6 +46,15 @@ WindowUser& WindowUser::click(Control button) {
   return *this;
 }
 
+WindowUser& WindowUser::press_undo_key() {
+  actions_.push_back([this] {
+    auto* field = window_.widget(Control::Edit1);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+  });
+  return *this;
+}
+
 WindowUser& WindowUser::double_click(Control list, std::string text_start) {
   actions_.push_back([this, list, text_start] {
     auto& box = *static_cast<qt::LineListBox*>(window_.widget(list));

@@ -20,10 +20,15 @@ class WindowUser {
   // Picks the item of COMBO1's list that reads so.
   WindowUser& choose_drive(std::string entry);
   WindowUser& click(Control button);
+  // Ctrl+Z in a text field of the form: the form's undo command.
+  WindowUser& press_undo_key();
   // A double-click on the row of a list box whose text starts so.
   WindowUser& double_click(Control list, std::string text_start);
   // The answers to the message boxes, in turn ("OK" when none is left).
   WindowUser& answer(Answer answer);
+
+  // No more actions or answers: the user of another start takes over.
+  void leave() { timer_.stop(); }
 
   // Message boxes that were shown, by their text.
   const std::vector<std::string>& boxes() const { return boxes_; }
