@@ -44,6 +44,11 @@ TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   ASSERT_TRUE(read->find("P\\B.TXT"));  // the pair compares names without case
   EXPECT_EQ(read->find("p/b.txt")->drive_side, version(1700000001, 8, 999999999));
   EXPECT_FALSE(read->find("p/c.txt"));
+  // One format for both programs: these bytes, and this pair's name, on each.
+  const std::string bytes = encode_record(record);
+  EXPECT_EQ(bytes.size(), 83u);
+  EXPECT_EQ(crc32(bytes), 0x2144df1cu);
+  EXPECT_EQ(pair_key("3544102a-94da-4748-865a-dbb0c99530da", "C:\\Work").id, "b3f439fca5aa70a4");
 }
 
 TEST(RunRecord, WhatDoesNotReadWholeCountsAsNone) {
