@@ -272,8 +272,7 @@ std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair
         if (kept) plan.steps.push_back({UndoStep::Kind::PutBack, path});
         break;
       case Action::FilePlaced:
-      case Action::FileReplaced:
-      {
+      case Action::FileReplaced: {
         // A file changed since the run is left (and named at the end); a
         // replaced one goes back to its old version, which names it.
         if (left_at_placing) break;
