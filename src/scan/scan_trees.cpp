@@ -9,7 +9,6 @@
 #include "scan/pair_state.h"
 #include "scan/time_key.h"
 #include "scan/tree_pairing.h"
-#include "volume_state/state_folder.h"
 
 namespace tav {
 
@@ -29,12 +28,6 @@ struct Pass {
 LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
 
 FileVersion seen(const ListedEntry& entry) { return entry.version(); }
-
-// The folder the program keeps its state in never takes part.
-bool is_the_state_folder(const TreeFolder& top) {
-  const auto cut = top.path.rfind(kPathSeparator);
-  return state::is_state_folder_name(std::string_view(top.path).substr(cut + 1));
-}
 
 // The scan compares files only; "." and ".." with blanks around them are no
 // files either.
@@ -68,7 +61,7 @@ class Decision {
     const TreeFolder& folder = pass.walked.folders[index];
     if (!pairing.takes_part(index)) return;
     const std::size_t top = pairing.top_of(index);
-    if (is_the_state_folder(pass.walked.folders[top]) || !pairing.has_folder_counterpart(top) ||
+    if (!pairing.has_folder_counterpart(top) ||
         cp932_length(pass.other_root + pairing.relative_path(top)) > kMaxPathBytes) {
       return;
     }

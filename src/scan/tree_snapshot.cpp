@@ -5,6 +5,7 @@
 #include "files/operations.h"
 #include "platform/text.h"
 #include "scan/name_fold.h"
+#include "volume_state/state_folder.h"
 
 namespace tav {
 
@@ -14,6 +15,12 @@ namespace {
 // refuses.
 bool can_be_listed(const std::string& folder) {
   return cp932_length(folder) + 2 <= kMaxPathBytes;  // the separator and "*"
+}
+
+// A subfolder the walk goes into: no link, and not the program's state at
+// the root, which never takes part.
+bool enters(const ListedEntry& sub, std::size_t level) {
+  return sub.folder && !sub.link && !(level == 1 && state::is_state_folder_name(sub.name));
 }
 
 class TreeReader {
@@ -37,7 +44,7 @@ class TreeReader {
     // appended after it: walk them by index.
     for (std::size_t i = 0; i < tree_.folders[index].entries.size(); ++i) {
       const ListedEntry& sub = tree_.folders[index].entries[i];
-      if (!sub.folder || sub.link) continue;
+      if (!enters(sub, level)) continue;
       std::string sub_path = tree_.folders[index].path + kPathSeparator + sub.name;
       if (!visit(std::move(sub_path), index, i, level + 1)) return false;
     }

@@ -42,7 +42,7 @@ struct TreeSnapshot {
 
 // Walks the tree under root (with or without a trailing separator). Links to
 // folders are neither recorded nor entered, so the walk never leaves the
-// tree; a folder whose listing pattern would be longer than the system
+// tree, nor is the program's state folder at the root (".tavrelon"); a folder whose listing pattern would be longer than the system
 // accepts is recorded but not listed. on_folder is called with each folder
 // before it is listed. Past the limits the walk ends (over_limits).
 TreeSnapshot read_tree(std::string_view root,

@@ -99,6 +99,19 @@ TEST(ReadTree, EndsOverItsFolderLimitCountingTheWholeTree) {
   EXPECT_TRUE(read_tree(tree.root(), {}, limits).over_limits);
 }
 
+// The program's own state at the root (kept runs mirror whole trees) is
+// never walked, so it counts against no limit; a folder of that name lower
+// down is the user's.
+TEST(ReadTree, PassesOverTheStateFolderAtTheRootOnly) {
+  TempTree tree;
+  for (int i = 0; i < 30; ++i) tree.folder(".tavrelon/kept/run" + std::to_string(i));
+  tree.folder("p/.tavrelon");
+  const TreeSnapshot read = read_tree(tree.root(), {}, TreeLimits{.folders = 20});
+  EXPECT_FALSE(read.over_limits);
+  EXPECT_EQ(relative(tree, folders_of(tree.root())),
+            (std::vector<std::string>{"", "p", "p/.tavrelon"}));
+}
+
 TEST(ReadTree, EndsAtA128thLevel) {
   // Only a short root leaves room for 127 levels within 260 bytes: walk "."
   // from inside the tree.
