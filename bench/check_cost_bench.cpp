@@ -69,10 +69,7 @@ int main(int argc, char* argv[]) {
     }
     bench::write_file(folder + "/" + rel, bench::kWritten);
   });
-  Roots roots;
-  roots.folder_path = folder;
-  roots.folder_root = folder + "/";
-  roots.drive_root = drive + "/";
+  const Roots roots = bench::roots_of(folder, drive);
 
   std::vector<double> executions, checks;
   std::size_t copies = 0;

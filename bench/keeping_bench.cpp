@@ -32,13 +32,7 @@ using bench::seconds_since;
 
 struct Pair {
   std::string folder, drive;
-  Roots roots() const {
-    Roots roots;
-    roots.folder_path = folder;
-    roots.folder_root = folder + "/";
-    roots.drive_root = drive + "/";
-    return roots;
-  }
+  Roots roots() const { return bench::roots_of(folder, drive); }
 };
 
 void write(const std::string& path, std::size_t size, char fill) {

@@ -8,8 +8,18 @@
 
 #include "window/window.h"
 #include "scan/scan_trees.h"
+#include "worklist/roots.h"
 
 namespace tav::bench {
+
+// The roots of a pair of trees made under a benchmark's base folder.
+inline Roots roots_of(const std::string& folder, const std::string& drive) {
+  Roots roots;
+  roots.folder_path = folder;
+  roots.folder_root = folder + "/";
+  roots.drive_root = drive + "/";
+  return roots;
+}
 
 class NoProgress final : public ScanProgress {
  public:

@@ -52,10 +52,7 @@ int main(int argc, char* argv[]) {
   const std::string folder = std::string(argv[1]) + "/folder", drive = std::string(argv[1]) + "/drive";
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
   if (!std::filesystem::exists(folder)) bench::make_trees(folder, drive, kFilesPerLeaf);
-  Roots roots;
-  roots.folder_path = folder;
-  roots.folder_root = folder + "/";
-  roots.drive_root = drive + "/";
+  const Roots roots = bench::roots_of(folder, drive);
   const state::PairKey pair = state::pair_key("bench", folder);
 
   std::vector<double> runs_whole, writes;

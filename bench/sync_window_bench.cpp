@@ -42,13 +42,7 @@ using bench::seconds_since;
 
 struct Sides {
   std::string folder, drive;
-  Roots roots() const {
-    Roots roots;
-    roots.folder_path = folder;
-    roots.folder_root = folder + "/";
-    roots.drive_root = drive + "/";
-    return roots;
-  }
+  Roots roots() const { return bench::roots_of(folder, drive); }
 };
 
 // The core alone: the scan's seconds, and the execution's when asked for.

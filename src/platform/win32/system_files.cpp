@@ -177,17 +177,26 @@ bool close_file(Handle file) {
   return closed && !planned;
 }
 
+namespace {
+
 // The system refuses to replace a folder or a read-only file (some file
 // systems it runs on do not say so by themselves).
+bool refuses_replacing(const std::wstring& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0) {
+    return false;
+  }
+  ::SetLastError(ERROR_ACCESS_DENIED);
+  return true;
+}
+
+}  // namespace
+
 bool rename_over(std::string_view from, std::string_view to) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::wstring target = win32::widen(to);
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
+  if (refuses_replacing(target)) return false;
   return ::MoveFileExW(win32::widen(from).c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
@@ -195,12 +204,7 @@ bool rename_over(std::string_view from, std::string_view to) {
 bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::wstring target = win32::widen(to);
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
+  if (refuses_replacing(target)) return false;
   return ::ReplaceFileW(target.c_str(), win32::widen(from).c_str(), win32::widen(keep_as).c_str(),
                         REPLACEFILE_WRITE_THROUGH, nullptr, nullptr);
 }
