@@ -59,25 +59,45 @@ std::optional<std::string_view> ByteReader::text() {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 256> crc_table() {
-  std::array<std::uint32_t, 256> table{};
+// Eight tables: table k gives a byte's remainder k bytes further on, so the
+// loop takes eight bytes a step (the record of a large tree is read at
+// every run).
+constexpr std::array<std::array<std::uint32_t, 256>, 8> crc_tables() {
+  std::array<std::array<std::uint32_t, 256>, 8> tables{};
   for (std::uint32_t n = 0; n < 256; ++n) {
     std::uint32_t c = n;
     for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[n] = c;
+    tables[0][n] = c;
   }
-  return table;
+  for (std::size_t k = 1; k < 8; ++k) {
+    for (std::size_t n = 0; n < 256; ++n) {
+      const std::uint32_t before = tables[k - 1][n];
+      tables[k][n] = tables[0][before & 0xFF] ^ (before >> 8);
+    }
+  }
+  return tables;
 }
 
-constexpr auto kCrcTable = crc_table();
+constexpr auto kCrcTables = crc_tables();
+
+std::uint32_t byte_at(std::string_view bytes, std::size_t i) {
+  return static_cast<unsigned char>(bytes[i]);
+}
 
 }  // namespace
 
 std::uint32_t crc32(std::string_view bytes) {
+  const auto& t = kCrcTables;
   std::uint32_t c = 0xFFFFFFFFu;
-  for (const char byte : bytes) {
-    c = kCrcTable[(c ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (c >> 8);
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    const std::uint32_t low = c ^ (byte_at(bytes, i) | byte_at(bytes, i + 1) << 8 |
+                                   byte_at(bytes, i + 2) << 16 | byte_at(bytes, i + 3) << 24);
+    c = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+        t[3][byte_at(bytes, i + 4)] ^ t[2][byte_at(bytes, i + 5)] ^ t[1][byte_at(bytes, i + 6)] ^
+        t[0][byte_at(bytes, i + 7)];
   }
+  for (; i < bytes.size(); ++i) c = t[0][(c ^ byte_at(bytes, i)) & 0xFF] ^ (c >> 8);
   return c ^ 0xFFFFFFFFu;
 }
 

@@ -18,9 +18,11 @@ constexpr std::uint64_t kOnFolderSide = 2;
 constexpr std::uint64_t kOnDriveSide = 4;
 constexpr std::uint64_t kDriveAsFolder = 8;  // both sides hold the same version
 
+void use_slashes(std::string& path) { std::ranges::replace(path, '\\', '/'); }
+
 std::string with_slashes(std::string_view path) {
   std::string result(path);
-  std::replace(result.begin(), result.end(), '\\', '/');
+  use_slashes(result);
   return result;
 }
 
@@ -64,19 +66,27 @@ class Reader {
 
 RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries)
     : key_(std::move(key)), ignores_case_(ignores_case), entries_(std::move(entries)) {
-  for (RecordedEntry& entry : entries_) entry.path = with_slashes(entry.path);
-  std::ranges::sort(entries_, {}, &RecordedEntry::path);
-  for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(index_key(entries_[i].path), i);
-}
-
-std::string RunRecord::index_key(std::string_view path) const {
-  std::string key = with_slashes(path);
-  return ignores_case_ ? fold_case(key) : key;
+  for (RecordedEntry& entry : entries_) use_slashes(entry.path);
+  // A record read back is in order already.
+  if (!std::ranges::is_sorted(entries_, {}, &RecordedEntry::path)) {
+    std::ranges::sort(entries_, {}, &RecordedEntry::path);
+  }
 }
 
 const RecordedEntry* RunRecord::find(std::string_view path) const {
-  const auto found = index_.find(index_key(path));
-  return found == index_.end() ? nullptr : &entries_[found->second];
+  const std::string key = with_slashes(path);
+  const auto found = std::ranges::lower_bound(entries_, key, {}, &RecordedEntry::path);
+  if (found != entries_.end() && found->path == key) return &*found;
+  return ignores_case_ ? find_without_case(key) : nullptr;
+}
+
+const RecordedEntry* RunRecord::find_without_case(const std::string& path) const {
+  if (folded_.empty()) {
+    folded_.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) folded_.emplace(fold_case(entries_[i].path), i);
+  }
+  const auto found = folded_.find(fold_case(path));
+  return found == folded_.end() ? nullptr : &entries_[found->second];
 }
 
 std::string encode_record(const RunRecord& record) {
@@ -120,6 +130,9 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
   const auto count = in.number();
   if (!version || *version != kVersion || !flags || !key || !count) return std::nullopt;
   std::vector<RecordedEntry> entries;
+  // Every entry takes two bytes at least, so a count the bytes cannot hold
+  // reserves no more than they could.
+  entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*count, body.size() / 2)));
   std::string path;
   for (std::uint64_t i = 0; i < *count; ++i) {
     const auto shared = in.number();

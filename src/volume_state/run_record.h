@@ -38,15 +38,20 @@ class RunRecord {
 
   // The entry at a relative path (either separator), its names compared as
   // the pair's volumes compare them; none when the record has no such entry.
+  // Not for two threads at once: the first look-up that needs names compared
+  // without case builds their index.
   const RecordedEntry* find(std::string_view path) const;
 
  private:
-  std::string index_key(std::string_view path) const;
+  const RecordedEntry* find_without_case(const std::string& path) const;
 
   std::string key_;
   bool ignores_case_ = false;
   std::vector<RecordedEntry> entries_;
-  std::unordered_map<std::string, std::size_t> index_;
+  // The entries by their names in upper case, made on the first look-up
+  // that the names as written do not answer: a pair's volumes name almost
+  // every entry as the record does, and a record is read at every run.
+  mutable std::unordered_map<std::string, std::size_t> folded_;
 };
 
 // The file's bytes: versioned, compact (paths share their prefix with the

@@ -48,6 +48,7 @@ TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   const std::string bytes = encode_record(record);
   EXPECT_EQ(bytes.size(), 83u);
   EXPECT_EQ(crc32(bytes), 0x2144df1cu);
+  EXPECT_EQ(crc32("123456789"), 0xcbf43926u);  // the checksum's own check value
   EXPECT_EQ(pair_key("3544102a-94da-4748-865a-dbb0c99530da", "C:\\Work").id, "b3f439fca5aa70a4");
 }
 
