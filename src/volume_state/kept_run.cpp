@@ -11,18 +11,38 @@ namespace tav::state {
 
 namespace {
 
-std::string kept_rel(std::string_view name) {
-  return std::string("kept") + kPathSeparator + std::string(name);
+}  // namespace
+
+std::string make_own_folder(std::string_view root, std::string_view run_name,
+                            std::source_location where) {
+  const std::string run = std::string("kept") + kPathSeparator + std::string(run_name);
+  make_state_folders(root, run + kPathSeparator + std::string(kStateFolderName), where);
+  return own_folder(kept_folder(root) + kPathSeparator + std::string(run_name));
 }
 
-}  // namespace
+std::string own_folder(std::string_view run_folder) {
+  return std::string(run_folder) + kPathSeparator + std::string(kStateFolderName);
+}
+
+std::string own_file(std::string_view run_folder, std::string_view name) {
+  std::string path = own_folder(run_folder) + kPathSeparator + std::string(name);
+  if (entry_at(path)) return path;
+  std::string beside = std::string(run_folder) + kPathSeparator + std::string(name);
+  const auto there = entry_at(beside);
+  return there && !there->folder ? beside : path;
+}
+
+bool is_own_entry(const ListedEntry& entry) {
+  if (entry.folder) return !entry.link && entry.name == kStateFolderName;
+  return entry.name == kJournalName || entry.name == kKeptRecordName;
+}
 
 KeptRun::KeptRun(std::string root, std::string name, const Journal& head,
                  std::source_location where)
     : root_(std::move(root)), name_(std::move(name)) {
-  make_state_folders(root_, kept_rel(name_), where);
+  const std::string own = make_own_folder(root_, name_, where);
   folder_ = kept_folder(root_) + kPathSeparator + name_;
-  const std::string journal = folder_ + kPathSeparator + std::string(kJournalName);
+  const std::string journal = own + kPathSeparator + std::string(kJournalName);
   journal_ = sys::OpenFile(sys::create_new_file(journal), sys::OpenFile::Use::Write);
   if (!journal_.is_open()) {
     raise_system_error(sys::last_code(journal), detail::kJournalRefused, where);

@@ -1,6 +1,9 @@
 // A run's folder under a side's kept folder, made at the run's first
 // change: what the run deletes or replaces is moved into it at the same
 // relative path (a rename on the same volume), and its journal lies beside.
+// The run's own files (the journal, the record it moved aside) lie in a
+// folder of the state folder's name inside the run's folder: no first-level
+// folder of that name takes part in a run, so no kept file stands there.
 #pragma once
 
 #include <set>
@@ -9,12 +12,26 @@
 #include <string_view>
 
 #include "files/temporary_file.h"
+#include "platform/folder_reading.h"
 #include "volume_state/journal.h"
 
 namespace tav::state {
 
 inline constexpr std::string_view kJournalName = "journal";
 inline constexpr std::string_view kKeptRecordName = "record";
+
+// The folder of a run's own files.
+std::string own_folder(std::string_view run_folder);
+// Makes the folder of the own files of the run of that name under a side's
+// root (with its separator), and the folders that hold it; its path.
+std::string make_own_folder(std::string_view root, std::string_view run_name,
+                            std::source_location where = std::source_location::current());
+// The path of one of a run's own files. Runs kept by earlier versions hold
+// them beside the kept files: a file found only there is read there.
+std::string own_file(std::string_view run_folder, std::string_view name);
+// Whether an entry at the top of a run's folder is the run's own rather
+// than a kept one.
+bool is_own_entry(const ListedEntry& entry);
 
 class KeptRun {
  public:

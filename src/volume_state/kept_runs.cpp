@@ -85,7 +85,7 @@ void release(const KeptRunFolder& run, std::source_location where) {
 
 std::optional<Journal> journal_of(const KeptRunFolder& run) {
   std::string text;
-  if (sys::read_file(run.folder + kPathSeparator + std::string(kJournalName), text) != 0) {
+  if (sys::read_file(own_file(run.folder, kJournalName), text) != 0) {
     return std::nullopt;
   }
   return parse_journal(text);

@@ -51,6 +51,7 @@ void RunKeeping::begin() {
   run_.emplace(root, name, head);
   folders_changed_.push_back(state::kept_folder(root));
   folders_changed_.push_back(run_->folder());
+  folders_changed_.push_back(state::own_folder(run_->folder()));
   committed_ = std::chrono::steady_clock::now();
   keep_the_record();
 }
@@ -77,9 +78,7 @@ void RunKeeping::release_kept_runs() {
 void RunKeeping::keep_the_record() {
   const std::string record = state::record_path(roots_.drive_root, pair_);
   if (!entry_at(record)) return;
-  const std::string rel = std::string("kept") + kPathSeparator + run_->name();
-  state::make_state_folders(roots_.drive_root, rel);
-  const std::string kept_folder = state::state_folder(roots_.drive_root) + kPathSeparator + rel;
+  const std::string kept_folder = state::make_own_folder(roots_.drive_root, run_->name());
   const std::string kept = kept_folder + kPathSeparator + std::string(state::kKeptRecordName);
   if (!sys::rename_new(record, kept)) {
     raise_system_error(sys::last_code(record), detail::kKeepRefused);

@@ -42,17 +42,17 @@ std::optional<state::KeptRunFolder> latest_run(std::string_view root, const std:
 }
 
 // Calls visit(relative path with the separator) for every file kept under
-// the run's folder, its journal and the record aside.
+// the run's folder, its own files aside.
 template <typename Visit>
 void for_each_kept_file(const std::string& folder, const std::string& rel, Visit visit) {
   std::vector<ListedEntry> entries;
   read_folder(folder, entries);
   for (const ListedEntry& entry : entries) {
     const std::string path = rel.empty() ? entry.name : rel + kPathSeparator + entry.name;
+    if (rel.empty() && state::is_own_entry(entry)) continue;
     if (entry.folder && !entry.link) {
       for_each_kept_file(folder + kPathSeparator + entry.name, path, visit);
-    } else if (!rel.empty() || (entry.name != state::kJournalName &&
-                                entry.name != state::kKeptRecordName)) {
+    } else {
       visit(path);
     }
   }
@@ -215,16 +215,14 @@ class Undoer {
   // kept folder of the undo's on the drive.
   void put_back_the_record() {
     const std::string record = state::record_path(roots_.drive_root, pair_);
-    const std::string drive_kept = state::kept_folder(roots_.drive_root);
     if (entry_at(record)) {
-      const std::string rel = std::string("kept") + kPathSeparator + keeping_->name();
-      state::make_state_folders(roots_.drive_root, rel);
-      move_aside(record, drive_kept + kPathSeparator + keeping_->name() + kPathSeparator +
-                             std::string(state::kKeptRecordName));
-      changed(drive_kept + kPathSeparator + keeping_->name());
+      const std::string own = state::make_own_folder(roots_.drive_root, keeping_->name());
+      move_aside(record, own + kPathSeparator + std::string(state::kKeptRecordName));
+      changed(own);
     }
-    const std::string before = drive_kept + kPathSeparator + plan_.run.name + kPathSeparator +
-                               std::string(state::kKeptRecordName);
+    const std::string before = state::own_file(
+        state::kept_folder(roots_.drive_root) + kPathSeparator + plan_.run.name,
+        state::kKeptRecordName);
     if (entry_at(before)) {
       move_aside(before, record);
       changed(record);
@@ -232,7 +230,7 @@ class Undoer {
   }
 
   void mark_undone() {
-    const std::string journal = plan_.run.folder + kPathSeparator + std::string(state::kJournalName);
+    const std::string journal = state::own_file(plan_.run.folder, state::kJournalName);
     std::string text;
     if (sys::read_file(journal, text) != 0) return;
     write_small_file(journal, text + state::undone_line());

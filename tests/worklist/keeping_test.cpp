@@ -184,6 +184,43 @@ TEST_P(Undo, AfterAKillMidRunPutsBackAsFarAsTheRunWent) {
   }
 }
 
+// First-level folders may bear the names of a run's own files.
+TEST_P(Undo, KeepsFoldersNamedAsTheRunsOwnFiles) {
+  from().file("journal/j.txt", "new j", kNew).file("record/stays.txt", "stays", kOld);
+  to().file("journal/j.txt", "old j", kOld).file("record/stays.txt", "stays", kOld)
+      .file("record/r.txt", "to delete", kOld);
+  before = to().content();
+  ASSERT_EQ(sync(GetParam()), 0);
+  EXPECT_EQ(to().read("journal/j.txt"), "new j");
+  const auto runs = state::kept_runs(to().root_with_separator());
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(to().read(".tavrelon/kept/" + runs[0].name + "/record/r.txt"), "to delete");
+  EXPECT_EQ(to().read(".tavrelon/kept/" + runs[0].name + "/journal/j.txt"), "old j");
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(to().content(), before);
+}
+
+// Runs kept the earlier way hold their own files beside the kept ones.
+TEST_P(Undo, ReadsARunKeptWithItsOwnFilesBeside) {
+  ASSERT_EQ(sync(GetParam()), 0);
+  const std::string run = ".tavrelon/kept/" + state::kept_runs(to().root_with_separator())[0].name;
+  for (TempTree* side : {&folder_side, &drive_side}) {
+    if (!side->exists(run + "/.tavrelon")) continue;
+    for (const char* name : {"journal", "record"}) {
+      const std::string own = run + "/.tavrelon/" + name;
+      if (side->exists(own)) {
+        std::filesystem::rename(test::native(side->path(own)),
+                                test::native(side->path(run + "/" + name)));
+      }
+    }
+    std::filesystem::remove(test::native(side->path(run + "/.tavrelon")));
+  }
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(to().content(), before);
+  ASSERT_EQ(sync_again(GetParam()), 0);  // the record went back as well
+  EXPECT_TRUE(to().exists("p/made/n.txt"));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWays, Undo, TAV_BOTH_ARROWS);
 
 class KeptRuns : public test::SyncTest {};
