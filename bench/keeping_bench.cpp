@@ -21,6 +21,8 @@
 #include "worklist/undo.h"
 #include "platform/text.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -40,11 +42,30 @@ void write(const std::string& path, std::size_t size, char fill) {
   std::ofstream(path, std::ios::binary) << std::string(size, fill);
 }
 
+// A virtual disk, and a stick's image on one, pays for the first write of
+// each block many times over what a write costs later. Written once and
+// freed, the room the pair and its copies take costs what it costs on a real
+// medium, and the same for both ways.
+void write_where_written_before(const std::string& base, std::uint64_t bytes) {
+  const std::string ballast = base + "/ballast";
+  std::filesystem::create_directories(base);
+  {
+    std::ofstream out(ballast, std::ios::binary);
+    const std::string block(std::size_t{1} << 20, 'b');
+    for (std::uint64_t written = 0; written < bytes; written += block.size()) out << block;
+  }
+  ::sync();
+  std::filesystem::remove(ballast);
+  ::sync();
+}
+
 // A fresh pair: count files of size bytes on the drive side, and on the
 // folder side none (they are deleted "→") or newer ones (they replace them).
 Pair make_pair(const std::string& base, int count, std::size_t size, bool replaced) {
   const Pair pair{base + "/folder", base + "/drive"};
   std::filesystem::remove_all(base);
+  // The replacements need room for the old files, the new ones and the copies.
+  if (replaced) write_where_written_before(base, 4 * static_cast<std::uint64_t>(count) * size);
   std::filesystem::create_directories(pair.folder + "/p");
   for (int i = 0; i < count; ++i) {
     const std::string rel = "/p/d" + std::to_string(i / 100) + "/f" + std::to_string(i);
@@ -52,10 +73,11 @@ Pair make_pair(const std::string& base, int count, std::size_t size, bool replac
     if (replaced) write(pair.folder + rel, size, 'n');
   }
   if (replaced) {
-    // The drive's files an hour older, so that each is replaced.
-    const auto older = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    // The drive's files an hour older, so that each is replaced: both times
+    // set, as a volume through FUSE may drop a change that leaves one as it is.
+    const timespec older[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
     for (const auto& entry : std::filesystem::recursive_directory_iterator(pair.drive)) {
-      if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), older);
+      if (entry.is_regular_file()) ::utimensat(AT_FDCWD, entry.path().c_str(), older, 0);
     }
   }
   ::sync();
