@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "platform/posix/errno_codes.h"
@@ -169,13 +170,40 @@ bool replace_keeping(std::string_view from, std::string_view to, std::string_vie
   return false;
 }
 
+namespace {
+
+// The file systems that refused a rename that may not replace: through
+// FUSE each refusal costs a round trip to the driver, a look at the target's
+// folder a cached one.
+std::vector<dev_t> refusing_no_replace;
+
+std::optional<dev_t> device_of_folder(const std::string& path) {
+  struct stat info {};
+  const std::string folder = path.substr(0, path.rfind('/') + 1);
+  if (folder.empty() || ::stat(folder.c_str(), &info) != 0) return std::nullopt;
+  return info.st_dev;
+}
+
+bool refuses_no_replace(const std::string& target) {
+  if (refusing_no_replace.empty()) return false;
+  const auto device = device_of_folder(target);
+  return device && std::ranges::find(refusing_no_replace, *device) != refusing_no_replace.end();
+}
+
+}  // namespace
+
 bool rename_new(std::string_view from, std::string_view to) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::string source(from), target(to);
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-    return true;
+  if (!refuses_no_replace(target)) {
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    const int refused = errno;
+    if (const auto device = device_of_folder(target)) refusing_no_replace.push_back(*device);
+    errno = refused;
   }
-  if (errno != EINVAL && errno != ENOSYS) return false;
   // File systems that cannot refuse in the rename itself: asked just before.
   struct stat info {};
   if (::lstat(target.c_str(), &info) == 0) {
