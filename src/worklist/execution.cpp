@@ -11,6 +11,7 @@
 #include "worklist/list_lines.h"
 #include "worklist/run_keeping.h"
 #include "worklist/run_progress.h"
+#include "worklist/whole_folders.h"
 
 namespace tav {
 
@@ -41,6 +42,7 @@ class Execution {
         deletions_(!window.is_checked(Control::Check1)),
         progress_(window, work_of(tables, roots.direction, deletions_)),
         keeping_(roots, setting.pair, setting.room_to_free),
+        whole_(tables),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
                 [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch) {
                   placing(step, batch);
@@ -57,6 +59,7 @@ class Execution {
       }
     } catch (const Stopped&) {
       stopped = true;
+      account_for_what_went_whole();
     } catch (...) {
       journal_what_was_done();
       throw;
@@ -196,6 +199,11 @@ class Execution {
     progress_.step_done();
     auto& table = tables_.deleted_files;
     const FileDeletion& file = table[slot];
+    if (went_with_its_folder(file.path)) {
+      table.settle(slot, SlotState::Done);
+      window_.list_add(Control::List2, deletion_text(file.path));
+      return true;
+    }
     const auto now = entry_at(file.path);
     if (!now || now->folder || now->version() != file.seen) {
       leave(table, slot, file.path, now ? LeftReason::Changed : LeftReason::Missing);
@@ -217,6 +225,11 @@ class Execution {
     progress_.step_done();
     auto& table = tables_.deleted_folders;
     const std::string& folder = table[slot];
+    if (whole_.went_with_a_folder(folder)) {
+      table.settle(slot, SlotState::Done);
+      window_.list_add(Control::List2, deletion_text(folder));
+      return true;
+    }
     const auto now = entry_at(folder);
     if (!now || !now->folder || now->link) {
       leave(table, slot, folder, now ? LeftReason::Changed : LeftReason::Missing);
@@ -235,6 +248,46 @@ class Execution {
     changed_folders_.erase(folder);
     changed(folder);
     return true;
+  }
+
+  // --- Folders kept whole ------------------------------------------------
+
+  // A file below a folder that may go whole goes with it: the folder is
+  // kept by one rename and the journal names what went as if each entry
+  // had gone alone, files first, then folders deepest first. The list
+  // lines still come as each entry's turn does.
+  bool went_with_its_folder(const std::string& path) {
+    if (whole_.went_with_a_folder(path)) return true;
+    const auto whole = whole_.may_go_whole_above(path);
+    if (!whole) return false;
+    const std::string& folder = whole->path;
+    keeping_.begin();
+    move_aside(folder, keeping_.place_for(folder));
+    whole_.went(folder);
+    for (const std::size_t slot : whole->files) keeping_.file_kept(tables_.deleted_files[slot].path);
+    for (const std::size_t slot : whole->folders) keeping_.folder_removed(tables_.deleted_folders[slot]);
+    keeping_.commit_when_due();
+    std::erase_if(changed_folders_, [&](const std::string& changed) {
+      return changed == folder || lies_below(changed, folder);
+    });
+    changed(folder);
+    return true;
+  }
+
+  // A run stopped meanwhile: what went with a folder is done, in its turn.
+  void account_for_what_went_whole() {
+    for (const auto& [slot, file] : tables_.deleted_files.listed()) {
+      if (whole_.went_with_a_folder(file.path)) {
+        tables_.deleted_files.settle(slot, SlotState::Done);
+        window_.list_add(Control::List2, deletion_text(file.path));
+      }
+    }
+    for (const auto& [slot, folder] : tables_.deleted_folders.listed_backwards()) {
+      if (whole_.went_with_a_folder(folder)) {
+        tables_.deleted_folders.settle(slot, SlotState::Done);
+        window_.list_add(Control::List2, deletion_text(folder));
+      }
+    }
   }
 
   // --- A file against a folder of the same name -------------------------
@@ -326,6 +379,7 @@ class Execution {
   const bool deletions_;
   RunProgress progress_;  // on the taskbar button or launcher
   RunKeeping keeping_;
+  WholeFolders whole_;
   CopyBatch copies_;
   std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
   std::vector<std::string> not_made_;                      // folders left

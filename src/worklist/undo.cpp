@@ -129,7 +129,7 @@ class Undoer {
     const std::string path = walk_.at_root(rel);
     switch (entry.action) {
       case Action::FolderRemoved:
-        if (!entry_at(path)) make_folder_and_parents(path);
+        if (!entry_at(path)) put_back_folder(rel);
         break;
       case Action::FileKept:
         put_back(rel);
@@ -191,9 +191,10 @@ class Undoer {
   }
 
   void put_back(const std::string& rel) {
+    const std::string path = walk_.at_root(rel);
+    if (went_back_whole(path)) return;
     const std::string kept = walk_.kept(rel);
     if (!entry_at(kept)) return;
-    const std::string path = walk_.at_root(rel);
     if (entry_at(path)) {
       left_.push_back({path, LeftReason::Changed});
       return;
@@ -202,6 +203,29 @@ class Undoer {
     move_aside(kept, path);
     changed(path);
     changed(kept);
+  }
+
+  // A removed folder with nothing at its place now goes back whole, with
+  // everything kept below it, by one rename; the files' own steps then find
+  // them in place.
+  void put_back_folder(const std::string& rel) {
+    const std::string path = walk_.at_root(rel);
+    const std::string kept = walk_.kept(rel);
+    const auto there = entry_at(kept);
+    if (!there || !there->folder || there->link) return make_folder_and_parents(path);
+    make_folder_and_parents(std::string(folder_of(path)));
+    move_aside(kept, path);
+    back_whole_.insert(path);
+    changed(path);
+    changed(kept);
+  }
+
+  bool went_back_whole(const std::string& path) const {
+    if (back_whole_.empty()) return false;
+    for (std::string at(folder_of(path)); at.size() > plan_.root.size(); at = folder_of(at)) {
+      if (back_whole_.contains(at)) return true;
+    }
+    return false;
   }
 
   void make_folder_and_parents(const std::string& folder) {
@@ -244,6 +268,7 @@ class Undoer {
   UndoWalk walk_;
   std::optional<state::KeptRun> keeping_;
   std::set<std::string> changed_;
+  std::set<std::string> back_whole_;  // folders put back whole, at the root
   std::vector<LeftEntry> left_;
 };
 

@@ -76,6 +76,44 @@ TEST_P(Keeping, DeletedAndReplacedFilesAreKeptWithTheirBytesAndTimes) {
   EXPECT_EQ(journal->entries.size(), 3u);  // replaced, kept, folder removed
 }
 
+// A folder whose every entry goes is kept by one rename; a stop at any
+// deletion still lists exactly what went, and the undo puts it all back.
+TEST_P(Keeping, AFolderGoesWholeAndAStopListsExactlyWhatWent) {
+  const std::vector<std::string> gone{"p/w/one.txt", "p/w/sub/two.txt", "p/w/sub", "p/w/empty",
+                                      "p/w", "p/z.txt"};
+  for (int drains = 0; drains < 6; ++drains) {
+    SCOPED_TRACE("stopped after " + std::to_string(drains) + " steps");
+    for (TempTree* side : {&folder_side, &drive_side}) {
+      for (const auto& entry : std::filesystem::directory_iterator(test::native(side->root()))) {
+        std::filesystem::remove_all(entry.path());
+      }
+    }
+    from().file("p/stays.txt", "stays", kOld);
+    to().file("p/stays.txt", "stays", kOld).file("p/w/one.txt", "1", kOld)
+        .file("p/w/sub/two.txt", "2", kOld).folder("p/w/empty").file("p/z.txt", "z", kOld);
+    const auto before = to().content();
+    start_again().click(GetParam()).click(GetParam());
+    again().click_while_busy(Control::Button4, 2, drains);
+    ASSERT_EQ(run_again(), 0);
+    const auto& listed = again().state(Control::List2).items;
+    const auto runs = state::kept_runs(to().root_with_separator());
+    const std::string kept = runs.empty() ? "" : ".tavrelon/kept/" + runs.back().name + "/";
+    for (const std::string& rel : gone) {
+      const bool went = !to().exists(rel);
+      const bool shown = std::ranges::find(listed, "(削除) " + to().path(rel)) != listed.end();
+      EXPECT_EQ(went, shown) << rel;
+      if (went && rel.ends_with(".txt")) {
+        EXPECT_TRUE(to().exists(kept + rel)) << rel;
+      }
+    }
+    // Whole: the empty folder goes with the first file.
+    EXPECT_EQ(to().exists("p/w/empty"), to().exists("p/w/one.txt"));
+    start_again().undo_command().answer(Answer::Ok).click(Control::Button4);
+    ASSERT_EQ(run_again(), 0);
+    EXPECT_EQ(to().content(), before);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWays, Keeping, TAV_BOTH_ARROWS);
 
 // A last run with every kind of change, then its undo in a new start.
