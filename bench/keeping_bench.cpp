@@ -1,6 +1,7 @@
 // What keeping costs, in a folder BASE (a disk folder, or the root of a
 // mounted stick's image): 10,000 deletions kept against the same deletions
-// unlinked; 1,000 replacements of 1 MiB with the old files kept against the
+// unlinked, once with their folders and once with a file staying in each
+// folder; 1,000 replacements of 1 MiB with the old files kept against the
 // same replacements over the old files; and the undo of a run of 10,000
 // entries against the run itself. Each pair of ways in one run, alternated:
 //
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,10 +61,18 @@ void write_where_written_before(const std::string& base, std::uint64_t bytes) {
   ::sync();
 }
 
-// A fresh pair: count files of size bytes on the drive side, and on the
-// folder side none (they are deleted "→") or newer ones (they replace them).
-Pair make_pair(const std::string& base, int count, std::size_t size, bool replaced) {
+// What a run "→" does to the drive's files of a fresh pair.
+enum class Shape {
+  FoldersDeleted,  // deleted with their folders, which go whole
+  FilesDeleted,    // deleted one by one: a file stays in each folder
+  Replaced,        // replaced by newer ones
+};
+
+// A fresh pair: count files of size bytes on the drive side, in folders of
+// a hundred, and on the folder side what the shape says.
+Pair make_pair(const std::string& base, int count, std::size_t size, Shape shape) {
   const Pair pair{base + "/folder", base + "/drive"};
+  const bool replaced = shape == Shape::Replaced;
   std::filesystem::remove_all(base);
   // The replacements need room for the old files, the new ones and the copies.
   if (replaced) write_where_written_before(base, 4 * static_cast<std::uint64_t>(count) * size);
@@ -71,6 +81,11 @@ Pair make_pair(const std::string& base, int count, std::size_t size, bool replac
     const std::string rel = "/p/d" + std::to_string(i / 100) + "/f" + std::to_string(i);
     write(pair.drive + rel, size, 'o');
     if (replaced) write(pair.folder + rel, size, 'n');
+    if (shape == Shape::FilesDeleted && i % 100 == 0) {
+      const std::string stays = "/p/d" + std::to_string(i / 100) + "/stays";
+      write(pair.drive + stays, 1, 's');
+      write(pair.folder + stays, 1, 's');
+    }
   }
   if (replaced) {
     // The drive's files an hour older, so that each is replaced: both times
@@ -101,16 +116,24 @@ double kept_run(const Pair& pair) {
   return seconds_since(start);
 }
 
-// The same deletions unlinked, each checked as the execution checks it.
+// The same deletions unlinked, each checked as the execution checks it, and
+// the folders they leave empty removed.
 double unlinked(const Pair& pair) {
   const Roots roots = pair.roots();
   WorkTables tables = scanned(roots);
   const auto start = Clock::now();
-  std::vector<std::string> folders;
+  std::set<std::string> changed;
   for (const auto& [slot, file] : tables.deleted_files.listed()) {
     if (entry_at(file.path)) delete_file(file.path);
-    folders.emplace_back(folder_of(file.path));
+    changed.emplace(folder_of(file.path));
   }
+  for (const auto& [slot, folder] : tables.deleted_folders.listed_backwards()) {
+    if (entry_at(folder) && remove_empty_folder(folder)) {
+      changed.erase(folder);
+      changed.emplace(folder_of(folder));
+    }
+  }
+  const std::vector<std::string> folders(changed.begin(), changed.end());
   flush_changes(folders);
   return seconds_since(start);
 }
@@ -158,18 +181,23 @@ int main(int argc, char* argv[]) {
   }
   const std::string base = std::string(argv[1]) + "/keeping";
   const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
-  std::vector<double> kept, plain, kept_replacements, plain_replacements, runs_done, undos;
+  std::vector<double> kept, plain, kept_files, plain_files, kept_replacements, plain_replacements,
+      runs_done, undos;
   for (int run = 0; run < runs; ++run) {
-    kept.push_back(kept_run(make_pair(base, 10000, 1, false)));
-    plain.push_back(unlinked(make_pair(base, 10000, 1, false)));
-    plain_replacements.push_back(replaced_over(make_pair(base, 1000, 1 << 20, true)));
-    kept_replacements.push_back(kept_run(make_pair(base, 1000, 1 << 20, true)));
-    const Pair pair = make_pair(base, 10000, 1, false);
+    kept.push_back(kept_run(make_pair(base, 10000, 1, Shape::FoldersDeleted)));
+    plain.push_back(unlinked(make_pair(base, 10000, 1, Shape::FoldersDeleted)));
+    kept_files.push_back(kept_run(make_pair(base, 10000, 1, Shape::FilesDeleted)));
+    plain_files.push_back(unlinked(make_pair(base, 10000, 1, Shape::FilesDeleted)));
+    plain_replacements.push_back(replaced_over(make_pair(base, 1000, 1 << 20, Shape::Replaced)));
+    kept_replacements.push_back(kept_run(make_pair(base, 1000, 1 << 20, Shape::Replaced)));
+    const Pair pair = make_pair(base, 10000, 1, Shape::FoldersDeleted);
     runs_done.push_back(kept_run(pair));
     undos.push_back(undo(pair));
   }
   std::filesystem::remove_all(base);
-  compare("10,000 deletions", "kept", "unlinked", kept, plain);
+  compare("10,000 deletions with their folders", "kept", "unlinked", kept, plain);
+  compare("10,000 deletions, a file staying in each folder", "kept", "unlinked", kept_files,
+          plain_files);
   compare("1,000 replacements of 1 MiB", "the old kept", "over the old", kept_replacements,
           plain_replacements);
   compare("a run of 10,000 deletions", "its undo", "the run", undos, runs_done);
