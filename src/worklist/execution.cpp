@@ -7,6 +7,7 @@
 
 #include "files/copy_batch.h"
 #include "files/operations.h"
+#include "platform/system_files.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
 #include "worklist/run_keeping.h"
@@ -255,14 +256,15 @@ class Execution {
   // A file below a folder that may go whole goes with it: the folder is
   // kept by one rename and the journal names what went as if each entry
   // had gone alone, files first, then folders deepest first. The list
-  // lines still come as each entry's turn does.
+  // lines still come as each entry's turn does. A folder the system will
+  // not move (one in use, on Windows) goes entry by entry, as any other.
   bool went_with_its_folder(const std::string& path) {
     if (whole_.went_with_a_folder(path)) return true;
     const auto whole = whole_.may_go_whole_above(path);
     if (!whole) return false;
     const std::string& folder = whole->path;
     keeping_.begin();
-    move_aside(folder, keeping_.place_for(folder));
+    if (!sys::rename_new(folder, keeping_.place_for(folder))) return false;
     whole_.went(folder);
     for (const std::size_t slot : whole->files) keeping_.file_kept(tables_.deleted_files[slot].path);
     for (const std::size_t slot : whole->folders) keeping_.folder_removed(tables_.deleted_folders[slot]);
