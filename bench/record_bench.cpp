@@ -71,7 +71,7 @@ int main(int argc, char* argv[]) {
     runs_whole.push_back(seconds_since(start));
   }
   const auto record_size = std::filesystem::file_size(state::record_path(roots.drive_root, pair));
-  const auto entries = record_of_pair(roots, pair)->entries().size();
+  const auto entries = record_of_pair(roots, pair)->size();
 
   std::vector<double> without, with;
   for (int run = 0; run < runs; ++run) {

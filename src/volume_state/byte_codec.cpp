@@ -27,6 +27,12 @@ void put_word(std::string& out, std::uint32_t value) {
 }
 
 std::optional<std::uint64_t> ByteReader::number() {
+  // Most numbers of a record take one byte.
+  if (!bytes_.empty() && static_cast<unsigned char>(bytes_.front()) < 0x80) {
+    const auto byte = static_cast<unsigned char>(bytes_.front());
+    bytes_.remove_prefix(1);
+    return byte;
+  }
   std::uint64_t value = 0;
   for (int shift = 0; shift < 64; shift += 7) {
     if (bytes_.empty()) return std::nullopt;

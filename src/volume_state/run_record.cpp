@@ -65,28 +65,55 @@ class Reader {
 }  // namespace
 
 RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries)
-    : key_(std::move(key)), ignores_case_(ignores_case), entries_(std::move(entries)) {
-  for (RecordedEntry& entry : entries_) use_slashes(entry.path);
-  // A record read back is in order already.
-  if (!std::ranges::is_sorted(entries_, {}, &RecordedEntry::path)) {
-    std::ranges::sort(entries_, {}, &RecordedEntry::path);
+    : key_(std::move(key)), ignores_case_(ignores_case) {
+  for (RecordedEntry& entry : entries) use_slashes(entry.path);
+  std::ranges::sort(entries, {}, &RecordedEntry::path);
+  entries_.reserve(entries.size());
+  for (const RecordedEntry& entry : entries) {
+    add(entry.path, {entry.folder, entry.folder_side, entry.drive_side});
   }
 }
 
-const RecordedEntry* RunRecord::find(std::string_view path) const {
+void RunRecord::add(std::string_view path, const RecordedSides& sides) {
+  const auto start = static_cast<std::uint32_t>(paths_.size());
+  paths_.append(path);
+  entries_.push_back({start, static_cast<std::uint32_t>(path.size()), sides});
+}
+
+bool RunRecord::in_order() const {
+  for (std::size_t i = 1; i < entries_.size(); ++i) {
+    if (path_of(entries_[i - 1]) >= path_of(entries_[i])) return false;
+  }
+  return true;
+}
+
+std::vector<RecordedEntry> RunRecord::entries() const {
+  std::vector<RecordedEntry> list;
+  list.reserve(entries_.size());
+  for (const Stored& entry : entries_) {
+    list.push_back({std::string(path_of(entry)), entry.sides.folder, entry.sides.folder_side,
+                    entry.sides.drive_side});
+  }
+  return list;
+}
+
+const RecordedSides* RunRecord::find(std::string_view path) const {
   const std::string key = with_slashes(path);
-  const auto found = std::ranges::lower_bound(entries_, key, {}, &RecordedEntry::path);
-  if (found != entries_.end() && found->path == key) return &*found;
+  const auto found = std::ranges::lower_bound(
+      entries_, std::string_view(key), {}, [&](const Stored& entry) { return path_of(entry); });
+  if (found != entries_.end() && path_of(*found) == key) return &found->sides;
   return ignores_case_ ? find_without_case(key) : nullptr;
 }
 
-const RecordedEntry* RunRecord::find_without_case(const std::string& path) const {
+const RecordedSides* RunRecord::find_without_case(const std::string& path) const {
   if (folded_.empty()) {
     folded_.reserve(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i) folded_.emplace(fold_case(entries_[i].path), i);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      folded_.emplace(fold_case(path_of(entries_[i])), i);
+    }
   }
   const auto found = folded_.find(fold_case(path));
-  return found == folded_.end() ? nullptr : &entries_[found->second];
+  return found == folded_.end() ? nullptr : &entries_[found->second].sides;
 }
 
 std::string encode_record(const RunRecord& record) {
@@ -96,13 +123,15 @@ std::string encode_record(const RunRecord& record) {
   put_number(out, kVersion);
   put_number(out, record.ignores_case() ? 1 : 0);
   put_text(out, record.key());
-  put_number(out, record.entries().size());
+  put_number(out, record.size());
   std::string_view previous;
-  for (const RecordedEntry& entry : record.entries()) {
-    const std::size_t shared = shared_prefix(previous, entry.path);
+  for (const auto& stored : record.entries_) {
+    const std::string_view path = record.path_of(stored);
+    const RecordedSides& entry = stored.sides;
+    const std::size_t shared = shared_prefix(previous, path);
     put_number(out, shared);
-    put_text(out, std::string_view(entry.path).substr(shared));
-    previous = entry.path;
+    put_text(out, path.substr(shared));
+    previous = path;
     const bool same = entry.folder_side && entry.drive_side && *entry.folder_side == *entry.drive_side;
     put_number(out, (entry.folder ? kFolder : 0) | (entry.folder_side ? kOnFolderSide : 0) |
                         (entry.drive_side ? kOnDriveSide : 0) | (same ? kDriveAsFolder : 0));
@@ -129,10 +158,12 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
   const auto key = in.text();
   const auto count = in.number();
   if (!version || *version != kVersion || !flags || !key || !count) return std::nullopt;
-  std::vector<RecordedEntry> entries;
+  RunRecord record;
+  record.key_ = std::string(*key);
+  record.ignores_case_ = (*flags & 1) != 0;
   // Every entry takes two bytes at least, so a count the bytes cannot hold
   // reserves no more than they could.
-  entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*count, body.size() / 2)));
+  record.entries_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*count, body.size() / 2)));
   std::string path;
   for (std::uint64_t i = 0; i < *count; ++i) {
     const auto shared = in.number();
@@ -141,7 +172,7 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
     if (!shared || !suffix || !kind || *shared > path.size()) return std::nullopt;
     path.resize(static_cast<std::size_t>(*shared));
     path.append(*suffix);
-    RecordedEntry entry{path, (*kind & kFolder) != 0, std::nullopt, std::nullopt};
+    RecordedSides entry{(*kind & kFolder) != 0, std::nullopt, std::nullopt};
     if (entry.folder) {
       if (*kind & kOnFolderSide) entry.folder_side = FileVersion{};
       if (*kind & kOnDriveSide) entry.drive_side = FileVersion{};
@@ -153,10 +184,13 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
         return std::nullopt;
       }
     }
-    entries.push_back(std::move(entry));
+    if (record.paths_.size() + path.size() > UINT32_MAX) return std::nullopt;
+    record.add(path, entry);
   }
   if (!in.at_end()) return std::nullopt;
-  return RunRecord(std::string(*key), (*flags & 1) != 0, std::move(entries));
+  // Records this program writes are in order; others are put in order.
+  if (!record.in_order()) return RunRecord(record.key_, record.ignores_case_, record.entries());
+  return record;
 }
 
 }  // namespace tav::state

@@ -14,11 +14,19 @@
 
 namespace tav::state {
 
-struct RecordedEntry {
-  std::string path;  // relative to both roots, "/" between names
+// What the record says of one path.
+struct RecordedSides {
   bool folder = false;
   // What each side holds there; none where it holds nothing (a folder's
   // version is all zero).
+  std::optional<FileVersion> folder_side;
+  std::optional<FileVersion> drive_side;
+  bool operator==(const RecordedSides&) const = default;
+};
+
+struct RecordedEntry {
+  std::string path;  // relative to both roots, "/" between names
+  bool folder = false;
   std::optional<FileVersion> folder_side;
   std::optional<FileVersion> drive_side;
   bool operator==(const RecordedEntry&) const = default;
@@ -33,24 +41,40 @@ class RunRecord {
 
   const std::string& key() const { return key_; }
   bool ignores_case() const { return ignores_case_; }
+  std::size_t size() const { return entries_.size(); }
   // In the byte order of their paths.
-  const std::vector<RecordedEntry>& entries() const { return entries_; }
+  std::vector<RecordedEntry> entries() const;
 
-  // The entry at a relative path (either separator), its names compared as
-  // the pair's volumes compare them; none when the record has no such entry.
-  // Not for two threads at once: the first look-up that needs names compared
-  // without case builds their index.
-  const RecordedEntry* find(std::string_view path) const;
+  // What the record says of a relative path (either separator), its names
+  // compared as the pair's volumes compare them; none when the record has
+  // no such entry. Not for two threads at once: the first look-up that
+  // needs names compared without case builds their index.
+  const RecordedSides* find(std::string_view path) const;
 
  private:
-  const RecordedEntry* find_without_case(const std::string& path) const;
+  friend std::string encode_record(const RunRecord& record);
+  friend std::optional<RunRecord> decode_record(std::string_view bytes);
+
+  // A record is read at every run: its paths lie in one text, and an
+  // entry names its own by where it starts and how long it is.
+  struct Stored {
+    std::uint32_t start = 0, size = 0;
+    RecordedSides sides;
+  };
+  std::string_view path_of(const Stored& entry) const {
+    return std::string_view(paths_).substr(entry.start, entry.size);
+  }
+  void add(std::string_view path, const RecordedSides& sides);
+  bool in_order() const;
+  const RecordedSides* find_without_case(const std::string& path) const;
 
   std::string key_;
   bool ignores_case_ = false;
-  std::vector<RecordedEntry> entries_;
+  std::string paths_;
+  std::vector<Stored> entries_;
   // The entries by their names in upper case, made on the first look-up
   // that the names as written do not answer: a pair's volumes name almost
-  // every entry as the record does, and a record is read at every run.
+  // every entry as the record does.
   mutable std::unordered_map<std::string, std::size_t> folded_;
 };
 

@@ -54,10 +54,10 @@ class Protection {
   std::vector<ProtectedEntry> take() { return std::move(protected_); }
 
  private:
-  const std::optional<FileVersion>& destination_side(const state::RecordedEntry& entry) const {
+  const std::optional<FileVersion>& destination_side(const state::RecordedSides& entry) const {
     return to_drive_ ? entry.drive_side : entry.folder_side;
   }
-  const std::optional<FileVersion>& source_side(const state::RecordedEntry& entry) const {
+  const std::optional<FileVersion>& source_side(const state::RecordedSides& entry) const {
     return to_drive_ ? entry.folder_side : entry.drive_side;
   }
 
