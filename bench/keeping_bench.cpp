@@ -6,6 +6,10 @@
 // entries against the run itself. Each pair of ways in one run, alternated:
 //
 //   tavrelon_keeping_bench BASE [RUNS]
+//
+// A stick's image is best written whole before it is formatted (dd from
+// /dev/zero rather than truncate): a sparse image pays the disk's first
+// writes in whichever way comes first.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
