@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "platform/text.h"
@@ -19,8 +20,10 @@ std::string utf8_of(const std::filesystem::path& path) {
 
 std::string unique_name() {
   static std::atomic<unsigned> counter{0};
+  static const unsigned process = std::random_device{}();
   const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  return "tavrelon-test-" + std::to_string(now) + "-" + std::to_string(counter++);
+  return "tavrelon-test-" + std::to_string(now) + "-" + std::to_string(process % 100000) + "-" +
+         std::to_string(counter++);
 }
 
 }  // namespace
@@ -34,8 +37,12 @@ TempTree::TempTree() : TempTree(utf8_of(std::filesystem::temp_directory_path()))
 TempTree::TempTree(std::string_view parent) {
   std::string base(parent);
   if (!base.empty() && base.back() != kPathSeparator) base += kPathSeparator;
-  root_ = base + unique_name();
-  std::filesystem::create_directories(native(root_));
+  std::filesystem::create_directories(native(base));
+  // Tests run in parallel processes: a name another one took is not used
+  // again (making the folder is what takes it).
+  do {
+    root_ = base + unique_name();
+  } while (!std::filesystem::create_directory(native(root_)));
 }
 
 TempTree::TempTree(Adopt, std::string root) : root_(std::move(root)), adopted_(true) {

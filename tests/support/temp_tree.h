@@ -66,9 +66,10 @@ class TempTree {
   // The same of any folder (given with its separator).
   static Content content_of(const std::string& folder);
 
- private:
+  // Removes everything in the tree; the root stays.
   void remove_contents() const;
 
+ private:
   std::string root_;
   bool adopted_ = false;
 };

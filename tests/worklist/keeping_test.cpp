@@ -83,11 +83,8 @@ TEST_P(Keeping, AFolderGoesWholeAndAStopListsExactlyWhatWent) {
                                       "p/w", "p/z.txt"};
   for (int drains = 0; drains < 6; ++drains) {
     SCOPED_TRACE("stopped after " + std::to_string(drains) + " steps");
-    for (TempTree* side : {&folder_side, &drive_side}) {
-      for (const auto& entry : std::filesystem::directory_iterator(test::native(side->root()))) {
-        std::filesystem::remove_all(entry.path());
-      }
-    }
+    folder_side.remove_contents();
+    drive_side.remove_contents();
     from().file("p/stays.txt", "stays", kOld);
     to().file("p/stays.txt", "stays", kOld).file("p/w/one.txt", "1", kOld)
         .file("p/w/sub/two.txt", "2", kOld).folder("p/w/empty").file("p/z.txt", "z", kOld);
@@ -203,11 +200,8 @@ TEST_P(Undo, LeavesAndNamesWhatChangedSinceTheRun) {
 TEST_P(Undo, AfterAKillMidRunPutsBackAsFarAsTheRunWent) {
   for (const std::size_t renames : {1, 3, 5}) {
     SCOPED_TRACE("killed at rename " + std::to_string(renames));
-    for (TempTree* side : {&folder_side, &drive_side}) {
-      for (const auto& entry : std::filesystem::directory_iterator(test::native(side->root()))) {
-        std::filesystem::remove_all(entry.path());
-      }
-    }
+    folder_side.remove_contents();
+    drive_side.remove_contents();
     SetUp();
     const auto killed = test::killed_in_child([&] {
       sys::FaultPlan plan(sys::Call::Rename, renames, sys::kIoDevice);
