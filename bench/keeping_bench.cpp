@@ -7,9 +7,11 @@
 //
 //   tavrelon_keeping_bench BASE [RUNS]
 //
-// A stick's image is best written whole before it is formatted (dd from
-// /dev/zero rather than truncate): a sparse image pays the disk's first
-// writes in whichever way comes first.
+// A virtual disk pays for the first write of each block many times over
+// what a later write costs, and the way that keeps the old files writes
+// where the other reuses what it frees: BASE is best on a volume whose
+// blocks were all written before, such as an image written whole (dd from
+// /dev/zero, not truncate) and then formatted, ext4 or exFAT, loop-mounted.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -48,23 +50,6 @@ void write(const std::string& path, std::size_t size, char fill) {
   std::ofstream(path, std::ios::binary) << std::string(size, fill);
 }
 
-// A virtual disk, and a stick's image on one, pays for the first write of
-// each block many times over what a write costs later. Written once and
-// freed, the room the pair and its copies take costs what it costs on a real
-// medium, and the same for both ways.
-void write_where_written_before(const std::string& base, std::uint64_t bytes) {
-  const std::string ballast = base + "/ballast";
-  std::filesystem::create_directories(base);
-  {
-    std::ofstream out(ballast, std::ios::binary);
-    const std::string block(std::size_t{1} << 20, 'b');
-    for (std::uint64_t written = 0; written < bytes; written += block.size()) out << block;
-  }
-  ::sync();
-  std::filesystem::remove(ballast);
-  ::sync();
-}
-
 // What a run "→" does to the drive's files of a fresh pair.
 enum class Shape {
   FoldersDeleted,  // deleted with their folders, which go whole
@@ -78,8 +63,6 @@ Pair make_pair(const std::string& base, int count, std::size_t size, Shape shape
   const Pair pair{base + "/folder", base + "/drive"};
   const bool replaced = shape == Shape::Replaced;
   std::filesystem::remove_all(base);
-  // The replacements need room for the old files, the new ones and the copies.
-  if (replaced) write_where_written_before(base, 4 * static_cast<std::uint64_t>(count) * size);
   std::filesystem::create_directories(pair.folder + "/p");
   for (int i = 0; i < count; ++i) {
     const std::string rel = "/p/d" + std::to_string(i / 100) + "/f" + std::to_string(i);
