@@ -9,10 +9,6 @@
 
 namespace tav::state {
 
-namespace {
-
-}  // namespace
-
 std::string make_own_folder(std::string_view root, std::string_view run_name,
                             std::source_location where) {
   const std::string run = std::string("kept") + kPathSeparator + std::string(run_name);
