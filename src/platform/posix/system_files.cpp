@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -103,6 +104,22 @@ bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // th
 
 bool hide(std::string_view) { return true; }
 
+namespace {
+
+// A file system through FUSE (a stick's FAT or exFAT driver in user space)
+// takes a flush of the whole file system as writing its pages to the
+// driver, which keeps them in its device's cache; a flush of one file or
+// folder on it makes the driver flush the device.
+constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
+
+bool flush_whole(int fd) {
+  if (::syncfs(fd) != 0) return false;
+  struct statfs volume {};
+  return ::fstatfs(fd, &volume) != 0 || volume.f_type != kFuseMagic || ::fsync(fd) == 0;
+}
+
+}  // namespace
+
 // One file is flushed alone; several at once by one flush of each file
 // system they are on, which commits the journal once instead of per file.
 bool flush_files(std::span<const Handle> files) {
@@ -113,7 +130,7 @@ bool flush_files(std::span<const Handle> files) {
     struct stat info {};
     if (::fstat(static_cast<int>(file), &info) != 0) return false;
     if (std::find(flushed.begin(), flushed.end(), info.st_dev) != flushed.end()) continue;
-    if (::syncfs(static_cast<int>(file)) != 0) return false;
+    if (!flush_whole(static_cast<int>(file))) return false;
     flushed.push_back(info.st_dev);
   }
   return true;
@@ -224,7 +241,7 @@ bool flush_folders(std::span<const std::string> folders) {
     if (std::find(flushed.begin(), flushed.end(), info.st_dev) != flushed.end()) continue;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool synced = ::syncfs(fd) == 0;
+    const bool synced = flush_whole(fd);
     const int saved = errno;
     ::close(fd);
     errno = saved;
