@@ -26,8 +26,9 @@ std::string own_folder(std::string_view run_folder);
 // root (with its separator), and the folders that hold it; its path.
 std::string make_own_folder(std::string_view root, std::string_view run_name,
                             std::source_location where = std::source_location::current());
-// The path of one of a run's own files. Runs kept by earlier versions hold
-// them beside the kept files: a file found only there is read there.
+// The path of one of a run's own files. A run's folder may also hold them
+// beside the kept files, as stored runs did before they had a folder of
+// their own: a file found only there is read there.
 std::string own_file(std::string_view run_folder, std::string_view name);
 // Whether an entry at the top of a run's folder is the run's own rather
 // than a kept one.

@@ -232,7 +232,7 @@ TEST_P(Undo, KeepsFoldersNamedAsTheRunsOwnFiles) {
   EXPECT_EQ(to().content(), before);
 }
 
-// Runs kept the earlier way hold their own files beside the kept ones.
+// A stored run may hold its own files beside the kept ones.
 TEST_P(Undo, ReadsARunKeptWithItsOwnFilesBeside) {
   ASSERT_EQ(sync(GetParam()), 0);
   const std::string run = ".tavrelon/kept/" + state::kept_runs(to().root_with_separator())[0].name;
