@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,17 @@ inline bool lies_below(std::string_view path, std::string_view folder) {
 inline std::string_view folder_of(std::string_view path) {
   const auto cut = path.rfind(kPathSeparator);
   return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
+// Folders looked up by any text of a path.
+using FolderSet = std::set<std::string, std::less<>>;
+
+// True when path is one of the folders or lies inside one of them.
+inline bool lies_in_one_of(std::string_view path, const FolderSet& folders) {
+  for (; !folders.empty() && !path.empty(); path = folder_of(path)) {
+    if (folders.contains(path)) return true;
+  }
+  return false;
 }
 
 // Decodes the code point that starts at pos and advances pos past it. A byte

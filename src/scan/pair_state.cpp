@@ -79,12 +79,12 @@ state::RunRecord record_of(const BothTrees& trees, std::string key) {
       auto& entry = entries[compared(rel, case_blind)];
       if (new_entry) {
         entry.path = rel;
-        entry.folder = true;
+        entry.sides.folder = true;
       }
       // A file on either side makes it a file's entry.
-      entry.folder = entry.folder && file == nullptr;
+      entry.sides.folder = entry.sides.folder && file == nullptr;
       const FileVersion version = file ? file->version() : FileVersion{};
-      (folder_side ? entry.folder_side : entry.drive_side) = version;
+      (folder_side ? entry.sides.folder_side : entry.sides.drive_side) = version;
     });
   };
   take(trees.folder, trees.drive, true);

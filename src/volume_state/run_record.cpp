@@ -70,7 +70,7 @@ RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEnt
   std::ranges::sort(entries, {}, &RecordedEntry::path);
   entries_.reserve(entries.size());
   for (const RecordedEntry& entry : entries) {
-    add(entry.path, {entry.folder, entry.folder_side, entry.drive_side});
+    add(entry.path, entry.sides);
   }
 }
 
@@ -91,8 +91,7 @@ std::vector<RecordedEntry> RunRecord::entries() const {
   std::vector<RecordedEntry> list;
   list.reserve(entries_.size());
   for (const Stored& entry : entries_) {
-    list.push_back({std::string(path_of(entry)), entry.sides.folder, entry.sides.folder_side,
-                    entry.sides.drive_side});
+    list.push_back({std::string(path_of(entry)), entry.sides});
   }
   return list;
 }

@@ -26,9 +26,7 @@ struct RecordedSides {
 
 struct RecordedEntry {
   std::string path;  // relative to both roots, "/" between names
-  bool folder = false;
-  std::optional<FileVersion> folder_side;
-  std::optional<FileVersion> drive_side;
+  RecordedSides sides;
   bool operator==(const RecordedEntry&) const = default;
 };
 

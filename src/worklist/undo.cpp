@@ -192,7 +192,7 @@ class Undoer {
 
   void put_back(const std::string& rel) {
     const std::string path = walk_.at_root(rel);
-    if (went_back_whole(path)) return;
+    if (lies_in_one_of(path, back_whole_)) return;
     const std::string kept = walk_.kept(rel);
     if (!entry_at(kept)) return;
     if (entry_at(path)) {
@@ -218,14 +218,6 @@ class Undoer {
     back_whole_.insert(path);
     changed(path);
     changed(kept);
-  }
-
-  bool went_back_whole(const std::string& path) const {
-    if (back_whole_.empty()) return false;
-    for (std::string at(folder_of(path)); at.size() > plan_.root.size(); at = folder_of(at)) {
-      if (back_whole_.contains(at)) return true;
-    }
-    return false;
   }
 
   void make_folder_and_parents(const std::string& folder) {
@@ -268,7 +260,7 @@ class Undoer {
   UndoWalk walk_;
   std::optional<state::KeptRun> keeping_;
   std::set<std::string> changed_;
-  std::set<std::string> back_whole_;  // folders put back whole, at the root
+  FolderSet back_whole_;  // folders put back whole, at the root
   std::vector<LeftEntry> left_;
 };
 

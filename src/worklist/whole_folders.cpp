@@ -73,12 +73,4 @@ bool WholeFolders::holds_only_what_is_listed(const std::string& folder,
   return true;
 }
 
-bool WholeFolders::went_with_a_folder(const std::string& path) const {
-  if (gone_.empty()) return false;
-  for (std::string at = path; !at.empty(); at = std::string(folder_of(at))) {
-    if (gone_.contains(at)) return true;
-  }
-  return false;
-}
-
 }  // namespace tav

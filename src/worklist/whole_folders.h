@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/text.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
@@ -31,7 +32,7 @@ class WholeFolders {
   // The folder went, with everything below it.
   void went(const std::string& folder) { gone_.insert(folder); }
   // Whether path went with a folder at or above it.
-  bool went_with_a_folder(const std::string& path) const;
+  bool went_with_a_folder(const std::string& path) const { return lies_in_one_of(path, gone_); }
 
  private:
   struct Below {
@@ -44,7 +45,8 @@ class WholeFolders {
   bool indexed_ = false;
   std::unordered_map<std::string, std::size_t> files_, folders_;  // listed slots by path
   std::unordered_map<std::string, Below> listed_below_;          // by listed folder
-  std::set<std::string> looked_at_, gone_;
+  std::set<std::string> looked_at_;
+  FolderSet gone_;
 };
 
 }  // namespace tav

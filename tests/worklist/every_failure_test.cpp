@@ -159,7 +159,7 @@ class FailedRun {
   std::map<std::string, std::optional<FileVersion>> destination_side(const state::RunRecord& record) const {
     std::map<std::string, std::optional<FileVersion>> side;
     for (const auto& entry : record.entries()) {
-      const auto& version = to_drive_ ? entry.drive_side : entry.folder_side;
+      const auto& version = to_drive_ ? entry.sides.drive_side : entry.sides.folder_side;
       if (version) side[entry.path] = version;
     }
     return side;
