@@ -112,9 +112,9 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
     placements.push_back({copy.file.destination(), copy.file.path(), copy.replaces.kind});
   }
   // Unflushed data never takes a destination's name: the old file stays.
-  if (watch_) watch_(Step::Flushing, placements);
+  if (watch_) watch_(Step::Flushing, placements, files);
   const bool flushed = sys::flush_files(files);
-  if (flushed && watch_) watch_(Step::Flushed, placements);
+  if (flushed && watch_) watch_(Step::Flushed, placements, files);
   if (!flushed) {
     const sys::Code code = sys::last_code(batch.front().file.destination());
     if (raise) raise_system_error(code, detail::kCopyRefused, where);

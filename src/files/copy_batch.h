@@ -19,6 +19,7 @@
 
 #include "platform/folder_reading.h"
 #include "platform/steady_clock.h"
+#include "platform/system_files.h"
 
 namespace tav {
 
@@ -71,9 +72,12 @@ class CopyBatch {
     Flushing,  // the batch is being flushed to its media
     Flushed,   // and now its copies take their names
   };
-  // Told of each step of a placing; what it raises ends the placing
-  // before any copy takes its name.
-  using BatchWatch = std::function<void(Step step, const std::vector<Placement>& batch)>;
+  // Told of each step of a placing, with the files the batch's flush
+  // covers; at Flushing it may add its own (a journal naming the batch), to
+  // be flushed by the same flush. What it raises ends the placing before any
+  // copy takes its name.
+  using BatchWatch = std::function<void(Step step, const std::vector<Placement>& batch,
+                                        std::vector<sys::Handle>& flushed)>;
 
   CopyBatch(Limits limits, SteadyClock clock = std::chrono::steady_clock::now,
             BatchWatch watch = {});

@@ -98,10 +98,23 @@ std::string read_small_file(std::string_view path, std::source_location where) {
   return content;
 }
 
-void move_aside(std::string_view path, std::string_view to, std::source_location where) {
+namespace {
+
+void move_by(bool (*rename)(std::string_view, std::string_view), std::string_view path,
+             std::string_view to, std::source_location where) {
   check_length(path, err::kBadFileName, detail::kDeleteTooLong, where);
   check_length(to, err::kBadFileName, detail::kDeleteTooLong, where);
-  if (!sys::rename_new(path, to)) raise_system_error(sys::last_code(path), detail::kKeepRefused, where);
+  if (!rename(path, to)) raise_system_error(sys::last_code(path), detail::kKeepRefused, where);
+}
+
+}  // namespace
+
+void move_aside(std::string_view path, std::string_view to, std::source_location where) {
+  move_by(sys::rename_new, path, to, where);
+}
+
+void keep_aside(std::string_view path, std::string_view kept_as, std::source_location where) {
+  move_by(sys::rename_into_kept, path, kept_as, where);
 }
 
 void put_in_place_keeping(std::string_view from, std::string_view path, std::string_view keep_as,

@@ -39,13 +39,17 @@ void delete_file(std::string_view path,
                  std::source_location where = std::source_location::current());
 
 // Puts the file from in the place of the file at path, which is kept as
-// keep_as, in one step where the system has one (all on one volume).
+// keep_as (a name a kept run handed out), in one step where the system has
+// one (all on one volume).
 void put_in_place_keeping(std::string_view from, std::string_view path, std::string_view keep_as,
                           std::source_location where = std::source_location::current());
 
-// Moves a file or a folder to a free name on the same volume (where a run
-// keeps what it deletes), its folder existing.
+// Moves a file or a folder to a free name on the same volume, its folder
+// existing.
 void move_aside(std::string_view path, std::string_view to,
+                std::source_location where = std::source_location::current());
+// The same to a name a kept run handed out.
+void keep_aside(std::string_view path, std::string_view kept_as,
                 std::source_location where = std::source_location::current());
 
 // Whether a name is one of the temporary files copies are written to, on

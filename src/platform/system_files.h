@@ -80,8 +80,12 @@ void release_file(Handle file);
 bool rename_over(std::string_view from, std::string_view to);
 // A rename that refuses to replace anything (kAlreadyExists then).
 bool rename_new(std::string_view from, std::string_view to);
-// Puts from in the place of to and keeps what stood at to as keep_as (on
-// the same volume, its folder made): never a moment in which to names
+// The same to a name a kept run handed out, free by its making: where the
+// file system cannot refuse in the rename itself, the name is not looked at
+// first (through FUSE a look at a name that is not there is a round trip).
+bool rename_into_kept(std::string_view from, std::string_view to);
+// Puts from in the place of to and keeps what stood at to as keep_as (a
+// name a kept run handed out, on the same volume): never a moment in which to names
 // neither without keep_as holding the old file. Refused, as rename_over is,
 // where a folder or a read-only file stands at to.
 bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as);

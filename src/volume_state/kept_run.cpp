@@ -4,6 +4,7 @@
 #include "errors/runtime_error.h"
 #include "files/operations.h"
 #include "platform/text.h"
+#include "scan/name_fold.h"
 #include "volume_state/record_file.h"
 #include "volume_state/state_folder.h"
 
@@ -36,8 +37,9 @@ bool is_own_entry(const ListedEntry& entry) {
 KeptRun::KeptRun(std::string root, std::string name, const Journal& head,
                  std::source_location where)
     : root_(std::move(root)), name_(std::move(name)) {
-  const std::string own = make_own_folder(root_, name_, where);
   folder_ = kept_folder(root_) + kPathSeparator + name_;
+  if (folder_exists(folder_, where)) found_.insert(folder_);
+  const std::string own = make_own_folder(root_, name_, where);
   const std::string journal = own + kPathSeparator + std::string(kJournalName);
   journal_ = sys::OpenFile(sys::create_new_file(journal), sys::OpenFile::Use::Write);
   if (!journal_.is_open()) {
@@ -54,21 +56,46 @@ std::string KeptRun::place_for(std::string_view rel, std::source_location where)
        cut = rel.find(kPathSeparator, start)) {
     path += kPathSeparator;
     path.append(rel.substr(start, cut - start));
-    if (made_.insert(path).second && !folder_exists(path, where)) make_folder(path, where);
+    if (made_.insert(path).second) {
+      if (folder_exists(path, where)) {
+        found_.insert(path);
+      } else {
+        make_folder(path, where);
+      }
+    }
     start = cut + 1;
   }
-  return path + kPathSeparator + std::string(rel.substr(start));
+  const bool found_folder = found_.contains(path);
+  path += kPathSeparator;
+  path.append(rel.substr(start));
+  // Kept files go in by renames that do not look first where the system
+  // cannot refuse to replace in the rename itself.
+  if ((!handed_.insert(fold_case(path)).second || found_folder) && entry_at(path)) {
+    raise_system_error(sys::kAlreadyExists, detail::kKeepRefused, where);
+  }
+  return path;
 }
 
 void KeptRun::note(const JournalEntry& entry) { pending_ += entry_line(entry); }
 
-void KeptRun::commit(std::source_location where) {
-  if (pending_.empty()) return;
+sys::Handle KeptRun::write(std::source_location where) {
   const sys::Handle file = journal_.get();
-  if (!sys::write_all(file, pending_.data(), pending_.size()) || !sys::flush_files({&file, 1})) {
+  if (pending_.empty()) return file;
+  if (!sys::write_all(file, pending_.data(), pending_.size())) {
     raise_system_error(sys::last_code(folder_), detail::kJournalRefused, where);
   }
   pending_.clear();
+  unflushed_ = true;
+  return file;
+}
+
+void KeptRun::commit(std::source_location where) {
+  if (pending_.empty() && !unflushed_) return;
+  const sys::Handle file = write(where);
+  if (!sys::flush_files({&file, 1})) {
+    raise_system_error(sys::last_code(folder_), detail::kJournalRefused, where);
+  }
+  unflushed_ = false;
 }
 
 }  // namespace tav::state

@@ -45,7 +45,9 @@ class KeptRun {
   const std::string& name() const { return name_; }
 
   // Where the entry at rel (relative to the side's root, the platform's
-  // separator) is kept; the folders that hold it are made.
+  // separator) is kept; the folders that hold it are made. The name is
+  // free: a name handed out before, or one in a folder the run found
+  // rather than made, is looked at, and one taken raises its error.
   std::string place_for(std::string_view rel,
                         std::source_location where = std::source_location::current());
 
@@ -54,12 +56,19 @@ class KeptRun {
   // Writes what was noted and flushes the journal to its medium; a refusal
   // raises its run-time error.
   void commit(std::source_location where = std::source_location::current());
+  // Writes what was noted for a flush of the caller's that covers the
+  // journal too: the journal's file. Then flushed() once that flush is done.
+  sys::Handle write(std::source_location where = std::source_location::current());
+  void flushed() { unflushed_ = false; }
 
  private:
   std::string root_, name_, folder_;
   sys::OpenFile journal_;
   std::string pending_;
-  std::set<std::string> made_;  // folders made under the run
+  bool unflushed_ = false;  // written since the last flush
+  std::set<std::string> made_;     // folders under the run, made or found
+  std::set<std::string> found_;    // of those, the ones that were there before
+  std::set<std::string> handed_;   // the names handed out, their case folded
 };
 
 }  // namespace tav::state

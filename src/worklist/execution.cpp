@@ -45,9 +45,8 @@ class Execution {
         keeping_(roots, setting.pair, setting.room_to_free),
         whole_(tables),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
-                [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch) {
-                  placing(step, batch);
-                }) {}
+                [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
+                       std::vector<sys::Handle>& flushed) { placing(step, batch, flushed); }) {}
 
   ExecutionReport run() {
     bool stopped = false;
@@ -211,7 +210,7 @@ class Execution {
       return false;
     }
     keeping_.begin();
-    move_aside(file.path, keeping_.place_for(file.path));
+    keep_aside(file.path, keeping_.place_for(file.path));
     keeping_.file_kept(file.path);
     keeping_.commit_when_due();
     table.settle(slot, SlotState::Done);
@@ -264,7 +263,7 @@ class Execution {
     if (!whole) return false;
     const std::string& folder = whole->path;
     keeping_.begin();
-    if (!sys::rename_new(folder, keeping_.place_for(folder))) return false;
+    if (!sys::rename_into_kept(folder, keeping_.place_for(folder))) return false;
     whole_.went(folder);
     for (const std::size_t slot : whole->files) keeping_.file_kept(tables_.deleted_files[slot].path);
     for (const std::size_t slot : whole->folders) keeping_.folder_removed(tables_.deleted_folders[slot]);
@@ -361,13 +360,15 @@ class Execution {
     }
   }
 
-  // The journal names the batch's copies before they take their names.
-  void placing(CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch) {
+  // The journal names the batch's copies before they take their names: its
+  // lines are written before the batch's flush, which covers them too.
+  void placing(CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
+               std::vector<sys::Handle>& flushed) {
     if (step == CopyBatch::Step::Flushing) {
       progress_.flushing(true);
-      keeping_.placing(batch);
+      keeping_.placing(batch, flushed);
     } else {
-      keeping_.commit();
+      keeping_.flushed();
       progress_.flushing(false);
     }
   }

@@ -120,7 +120,8 @@ void RunKeeping::folder_removed(const std::string& path) {
   note(state::Action::FolderRemoved, relative(path));
 }
 
-void RunKeeping::placing(const std::vector<CopyBatch::Placement>& batch) {
+void RunKeeping::placing(const std::vector<CopyBatch::Placement>& batch,
+                         std::vector<sys::Handle>& flushed) {
   for (const auto& copy : batch) {
     const auto written = entry_at(copy.temporary);
     const auto action = copy.kind == Replaces::Kind::Version ? state::Action::FileReplaced
@@ -128,6 +129,7 @@ void RunKeeping::placing(const std::vector<CopyBatch::Placement>& batch) {
     note(action, relative(copy.destination), written ? written->version() : FileVersion{},
          last_name(copy.temporary));
   }
+  flushed.push_back(run_->write());
 }
 
 void RunKeeping::left_at_placing(const std::string& path) {
@@ -137,6 +139,12 @@ void RunKeeping::left_at_placing(const std::string& path) {
 void RunKeeping::commit() {
   if (!run_) return;
   run_->commit();
+  noted_ = 0;
+  committed_ = std::chrono::steady_clock::now();
+}
+
+void RunKeeping::flushed() {
+  run_->flushed();
   noted_ = 0;
   committed_ = std::chrono::steady_clock::now();
 }

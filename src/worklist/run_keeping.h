@@ -31,12 +31,15 @@ class RunKeeping {
   void folder_made(const std::string& path);
   void file_kept(const std::string& path);
   void folder_removed(const std::string& path);
-  // The copies of a batch about to be placed, and those it then left.
-  void placing(const std::vector<CopyBatch::Placement>& batch);
+  // The copies of a batch about to be placed, noted and written for the
+  // batch's flush, whose files the journal joins; and those it then left.
+  void placing(const std::vector<CopyBatch::Placement>& batch, std::vector<sys::Handle>& flushed);
   void left_at_placing(const std::string& path);
 
   // Writes what was noted and flushes the journal to its medium.
   void commit();
+  // What was written has been flushed with a batch.
+  void flushed();
   // The same when a while has passed since the last commit.
   void commit_when_due();
 

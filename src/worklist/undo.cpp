@@ -183,7 +183,7 @@ class Undoer {
     if (old_kept) {
       put_in_place_keeping(kept, path, keep_as);
     } else {
-      move_aside(path, keep_as);
+      keep_aside(path, keep_as);
     }
     keeping_->note({Action::FileKept, rel, {}, {}});
     changed(path);

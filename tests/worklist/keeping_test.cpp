@@ -11,9 +11,11 @@
 #include "app/flow_texts.h"
 #include "files/operations.h"
 #include "platform/system_faults.h"
+#include "support/expect_error.h"
 #include "support/killed_child.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
+#include "volume_state/kept_run.h"
 #include "volume_state/kept_runs.h"
 #include "volume_state/state_folder.h"
 
@@ -254,6 +256,26 @@ TEST_P(Undo, ReadsARunKeptWithItsOwnFilesBeside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, Undo, TAV_BOTH_ARROWS);
+
+// Kept files go in without a look at their names first where the system
+// cannot refuse to replace: a name is handed out free or not at all.
+TEST(KeptRun, HandsOutOnlyFreeNames) {
+  TempTree side;
+  const std::string name = "20240101-120000-00000000000000ab";
+  side.file(".tavrelon/kept/" + name + "/found/there.txt", "kept before");
+  state::KeptRun run(side.root_with_separator(), name, state::Journal{});
+  const std::string rel = test::native_rel("p/x.txt");
+  const std::string kept = run.place_for(rel);
+  EXPECT_EQ(run.place_for(rel), kept);  // not taken yet
+  side.file(".tavrelon/kept/" + name + "/p/x.txt", "kept");
+  const auto taken = test::raised_by([&] { run.place_for(rel); });
+  const auto found = test::raised_by([&] { run.place_for(test::native_rel("found/there.txt")); });
+  for (const auto& error : {taken, found}) {
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->system_code(), sys::kAlreadyExists);
+  }
+  EXPECT_NO_THROW(run.place_for(test::native_rel("found/new.txt")));
+}
 
 class KeptRuns : public test::SyncTest {};
 

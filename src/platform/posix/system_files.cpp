@@ -179,7 +179,7 @@ bool rename_over(std::string_view from, std::string_view to) {
 bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::string target(to);
-  if (refuses_replacing(target) || !rename_new(to, keep_as)) return false;
+  if (refuses_replacing(target) || !rename_into_kept(to, keep_as)) return false;
   if (rename_new(from, to)) return true;
   const int saved = errno;
   rename_new(keep_as, to);
@@ -194,10 +194,23 @@ namespace {
 // folder a cached one.
 std::vector<dev_t> refusing_no_replace;
 
+// The folder asked about last and its device: a run renames into the same
+// folder many times in a row, and through FUSE each look is a round trip.
+// A device that was wrong could only cost a look or a refusal more: a
+// rename that may not replace still never replaces.
+struct FolderDevice {
+  std::string folder;
+  dev_t device;
+};
+std::optional<FolderDevice> last_folder;
+
 std::optional<dev_t> device_of_folder(const std::string& path) {
-  struct stat info {};
   const std::string folder = path.substr(0, path.rfind('/') + 1);
-  if (folder.empty() || ::stat(folder.c_str(), &info) != 0) return std::nullopt;
+  if (folder.empty()) return std::nullopt;
+  if (last_folder && last_folder->folder == folder) return last_folder->device;
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0) return std::nullopt;
+  last_folder = FolderDevice{folder, info.st_dev};
   return info.st_dev;
 }
 
@@ -209,7 +222,11 @@ bool refuses_no_replace(const std::string& target) {
 
 }  // namespace
 
-bool rename_new(std::string_view from, std::string_view to) {
+namespace {
+
+// A rename that may not replace, where the file system can refuse in the
+// rename itself; otherwise whether it may look at the target first.
+bool rename_refusing(std::string_view from, std::string_view to, bool look_first) {
   if (fails_by_plan(Call::Rename)) return false;
   const std::string source(from), target(to);
   if (!refuses_no_replace(target)) {
@@ -221,13 +238,22 @@ bool rename_new(std::string_view from, std::string_view to) {
     if (const auto device = device_of_folder(target)) refusing_no_replace.push_back(*device);
     errno = refused;
   }
-  // File systems that cannot refuse in the rename itself: asked just before.
   struct stat info {};
-  if (::lstat(target.c_str(), &info) == 0) {
+  if (look_first && ::lstat(target.c_str(), &info) == 0) {
     errno = EEXIST;
     return false;
   }
   return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+}  // namespace
+
+bool rename_new(std::string_view from, std::string_view to) {
+  return rename_refusing(from, to, true);
+}
+
+bool rename_into_kept(std::string_view from, std::string_view to) {
+  return rename_refusing(from, to, false);
 }
 
 // One flush of each file system the folders are on writes their entries

@@ -215,6 +215,8 @@ bool rename_new(std::string_view from, std::string_view to) {
                        MOVEFILE_WRITE_THROUGH);
 }
 
+bool rename_into_kept(std::string_view from, std::string_view to) { return rename_new(from, to); }
+
 // A volume is flushed whole only by an administrator: each folder's own
 // entries are, through a handle to the folder. A folder this user may not
 // open for writing, or whose file system cannot flush a folder, is left to
