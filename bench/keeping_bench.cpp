@@ -16,7 +16,15 @@
 // /dev/zero, not truncate) and then formatted, ext4 or exFAT. Loop-mount it
 // with direct I/O (losetup --direct-io=on): through the image file's own
 // cache, blocks the other way reuses are still cached where new ones are
-// not, which a real stick does not have.
+// not, which a real stick does not have. On a virtual machine whose host
+// backs its memory only while the guest uses it (free page reporting hands
+// freed pages back), each page of the file cache the guest has not used
+// lately costs a fault on the host: the way over the old files reuses the
+// pages it frees, the way that keeps them needs a new page for each one it
+// writes, and its 1 MiB writes take up to ten times as long, in a script
+// without this program as well. The replacements' figure there measures
+// the host; it comes nearer where freed pages are handed back later (on
+// this project's test machines, page_reporting's min_free_ms raised).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
