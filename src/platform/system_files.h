@@ -85,9 +85,9 @@ bool rename_new(std::string_view from, std::string_view to);
 // first (through FUSE a look at a name that is not there is a round trip).
 bool rename_into_kept(std::string_view from, std::string_view to);
 // Puts from in the place of to and keeps what stood at to as keep_as (a
-// name a kept run handed out, on the same volume): never a moment in which to names
-// neither without keep_as holding the old file. Refused, as rename_over is,
-// where a folder or a read-only file stands at to.
+// name a kept run handed out, on the same volume): never a moment in which
+// to names neither without keep_as holding the old file. Refused, as
+// rename_over is, where a folder or a read-only file stands at to.
 bool replace_keeping(std::string_view from, std::string_view to, std::string_view keep_as);
 
 // Hides a folder of the program's own from the system's file views, where

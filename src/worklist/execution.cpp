@@ -263,7 +263,7 @@ class Execution {
     if (!whole) return false;
     const std::string& folder = whole->path;
     keeping_.begin();
-    if (!sys::rename_into_kept(folder, keeping_.place_for(folder))) return false;
+    if (!sys::rename_new(folder, keeping_.place_for(folder))) return false;
     whole_.went(folder);
     for (const std::size_t slot : whole->files) keeping_.file_kept(tables_.deleted_files[slot].path);
     for (const std::size_t slot : whole->folders) keeping_.folder_removed(tables_.deleted_folders[slot]);
