@@ -16,19 +16,18 @@
 // /dev/zero, not truncate) and then formatted, ext4 or exFAT. Loop-mount it
 // with direct I/O (losetup --direct-io=on): through the image file's own
 // cache, blocks the other way reuses are still cached where new ones are
-// not, which a real stick does not have. On a virtual machine whose host
-// backs its memory only while the guest uses it (free page reporting hands
-// freed pages back), each page of the file cache the guest has not used
-// lately costs a fault on the host: the way over the old files reuses the
-// pages it frees, the way that keeps them needs a new page for each one it
-// writes, and its 1 MiB writes take up to ten times as long, in a script
-// without this program as well. The replacements' figure there measures
-// the host; it comes nearer where freed pages are handed back later (on
-// this project's test machines, page_reporting's min_free_ms raised).
+// not, which a real stick does not have. The drive's files are dropped
+// from the file cache before each way, as a stick's files written days
+// before are not in it: the way over the old files would free their pages
+// and write the new ones into them, where the way that keeps them needs new
+// pages, and on a virtual machine whose host backs its memory only while
+// the guest uses it (free page reporting) each new page costs a fault on
+// the host: its 1 MiB writes took eight times as long.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,6 +60,30 @@ struct Pair {
 void write(const std::string& path, std::size_t size, char fill) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream(path, std::ios::binary) << std::string(size, fill);
+}
+
+void drop_from_cache(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+}
+
+// The device mounted at the deepest mount point holding path, if any.
+std::optional<std::string> device_under(const std::string& path) {
+  const std::string full = std::filesystem::absolute(path).string() + "/";
+  std::ifstream mounts("/proc/self/mounts");
+  std::string device, point, rest;
+  std::optional<std::string> found;
+  std::size_t deepest = 0;
+  while (mounts >> device >> point && std::getline(mounts, rest)) {
+    const std::string prefix = point == "/" ? point : point + "/";
+    if (full.starts_with(prefix) && prefix.size() >= deepest) {
+      deepest = prefix.size();
+      found = device.starts_with("/dev/") ? std::optional(device) : std::nullopt;
+    }
+  }
+  return found;
 }
 
 // What a run "→" does to the drive's files of a fresh pair.
@@ -96,6 +119,13 @@ Pair make_pair(const std::string& base, int count, std::size_t size, Shape shape
     }
   }
   ::sync();
+  // A stick's files were written days before a run: none of them is in the
+  // file cache, whose pages the way over the old files would free and reuse,
+  // nor in the cache of the device under a driver in user space.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(pair.drive)) {
+    if (entry.is_regular_file()) drop_from_cache(entry.path().string());
+  }
+  if (const auto device = device_under(base)) drop_from_cache(*device);
   return pair;
 }
 
