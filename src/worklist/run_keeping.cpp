@@ -139,12 +139,15 @@ void RunKeeping::left_at_placing(const std::string& path) {
 void RunKeeping::commit() {
   if (!run_) return;
   run_->commit();
-  noted_ = 0;
-  committed_ = std::chrono::steady_clock::now();
+  committed();
 }
 
 void RunKeeping::flushed() {
   run_->flushed();
+  committed();
+}
+
+void RunKeeping::committed() {
   noted_ = 0;
   committed_ = std::chrono::steady_clock::now();
 }

@@ -47,6 +47,8 @@ class RunKeeping {
   const std::vector<std::string>& folders_changed() const { return folders_changed_; }
 
  private:
+  // What was noted is on the medium now.
+  void committed();
   std::string relative(const std::string& path) const;
   void release_kept_runs();
   void keep_the_record();

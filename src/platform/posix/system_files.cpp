@@ -220,10 +220,6 @@ bool refuses_no_replace(const std::string& target) {
   return device && std::ranges::find(refusing_no_replace, *device) != refusing_no_replace.end();
 }
 
-}  // namespace
-
-namespace {
-
 // A rename that may not replace, where the file system can refuse in the
 // rename itself; otherwise whether it may look at the target first.
 bool rename_refusing(std::string_view from, std::string_view to, bool look_first) {
