@@ -9,20 +9,78 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
 
 # wine_choose_loader [SUFFIX]: the Wine loader and the build preset for the
-# Windows program on this machine. The shipped program is 32-bit; a machine
-# whose kernel cannot start 32-bit processes (its IA-32 emulation is off)
-# runs the same sources built 64-bit. Sets wine_loader (/usr/lib/wine/wine or
-# wine64), wine_preset (windowsSUFFIX or windows64SUFFIX, e.g. SUFFIX
-# -release) and wine_probe (what the 32-bit loader's --version printed: its
-# version, or why it did not start).
-# shellcheck disable=SC2034  # the three are the caller's
+# Windows program on this machine. The shipped program is 32-bit; where
+# Wine's 32-bit loader does not start, the same sources built 64-bit run
+# instead. Sets wine_loader (/usr/lib/wine/wine or wine64), wine_preset
+# (windowsSUFFIX or windows64SUFFIX, e.g. SUFFIX -release), wine_probe (what
+# the 32-bit loader's --version printed: its version, or why it did not
+# start) and wine_why (empty for the 32-bit build, else why not: see
+# wine_why_not_32bit).
+# shellcheck disable=SC2034  # the four are the caller's
 wine_choose_loader() {
   local wine32=/usr/lib/wine/wine wine64=/usr/lib/wine/wine64
   if wine_probe=$("$wine32" --version 2>&1); then
-    wine_loader=$wine32 wine_preset=windows${1:-}
+    wine_loader=$wine32 wine_preset=windows${1:-} wine_why=''
   else
     wine_loader=$wine64 wine_preset=windows64${1:-}
+    wine_why=$(wine_why_not_32bit "$wine32" "$wine_probe")
   fi
+}
+
+# wine_why_not_32bit LOADER PROBE: why the 32-bit loader LOADER did not start
+# (PROBE: what it printed), told apart by what is missing: "Wine's 32-bit
+# half is not installed (...)" (the loader, or the 32-bit libraries it
+# needs, from the package wine32:i386) or "this kernel cannot start 32-bit
+# programs (...)" (its IA-32 emulation is off or left out).
+wine_why_not_32bit() {
+  local loader=$1 error=${2##*: } kernel=0 probe
+  probe=$(wine_kernel_probe) || kernel=$?
+  # Could not tell (say, a temporary folder that allows no programs): the
+  # loader's own error then, if it got as far as the kernel.
+  if [ "$kernel" -eq 2 ] && [ -e "$loader" ] && [ "$error" = 'Exec format error' ]; then kernel=1; fi
+  if [ "$kernel" -eq 1 ]; then
+    if [ -e "$loader" ]; then
+      echo "this kernel cannot start 32-bit programs ($loader --version: $error)"
+    else
+      echo "this kernel cannot start 32-bit programs (a 32-bit test program: ${probe##*: }); Wine's 32-bit half is not installed either (no $loader)"
+    fi
+  elif [ ! -e "$loader" ]; then
+    echo "Wine's 32-bit half is not installed (no $loader, which comes with the package wine32:i386)"
+  elif [ "$error" = 'No such file or directory' ]; then
+    # The loader is there, but not the 32-bit system libraries it starts with.
+    echo "Wine's 32-bit half is not installed (its 32-bit libraries are missing: $loader --version: $error)"
+  else
+    echo "Wine's 32-bit half is not installed (it is there but does not start: $loader --version: ${2##*$'\n'})"
+  fi
+}
+
+# wine_kernel_probe: whether this kernel starts a 32-bit x86 program, from a
+# tiny one (96 bytes: exit status 7, no libraries) written to a temporary
+# file and started. Returns 0 (it does), 1 (it does not: "Exec format
+# error") or 2 (could not tell), and prints what the start printed.
+wine_kernel_probe() {
+  local program rc=0 output
+  # The ELF header (32-bit, little-endian, i386, entry 0x08048054), one
+  # loadable segment of the whole file at 0x08048000, then the code:
+  # mov eax, 1; mov ebx, 7; int 0x80 (the system call exit(7)).
+  local hex='7f454c46 01010100 00000000 00000000
+    0200 0300 01000000 54800408 34000000 00000000 00000000 3400 2000 0100 0000 0000 0000
+    01000000 00000000 00800408 00800408 60000000 60000000 05000000 00100000
+    b801000000 bb07000000 cd80'
+  local bytes='' i
+  hex=${hex//[[:space:]]/}
+  for ((i = 0; i < ${#hex}; i += 2)); do bytes+="\\x${hex:i:2}"; done
+  program=$(mktemp 2>/dev/null) || return 2
+  if ! { printf '%b' "$bytes" >"$program" && chmod +x "$program"; } 2>/dev/null; then
+    rm -f "$program"
+    return 2
+  fi
+  output=$("$program" 2>&1) || rc=$?
+  rm -f "$program"
+  echo "$output"
+  [ "$rc" -eq 7 ] && return 0
+  [[ $output == *'Exec format error'* ]] && return 1
+  return 2
 }
 
 # wine_arch LOADER: the prefix architecture that LOADER can run.

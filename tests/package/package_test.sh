@@ -7,7 +7,8 @@
 # apt-get, its program started without a display, its desktop entry and
 # metadata validated, then removed again; and both packed again from the
 # build folders scripts/package used, to the same bytes.
-# Prints "ok: CHECK" or "FAIL: CHECK" per check; exits non-zero on a failure.
+# Prints "ok: CHECK" or "FAIL: CHECK" per check, or "skip: CHECK (WHY)" for one
+# it cannot make here; exits non-zero on a failure.
 set -uo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 FOLDER" >&2; exit 2; }
 deb=$(ls "$1"/tavrelon_*.deb 2>/dev/null | head -n 1)
@@ -117,6 +118,8 @@ check "the installed program holds no path of the folder it was built in" \
 if [ "$was_installed" -eq 0 ]; then
   check "apt-get removes the package" apt purge tavrelon
   check "nothing of it is left" same "" "$(ls /usr/bin/tavrelon /usr/share/applications/tavrelon.desktop 2>/dev/null)"
+else
+  echo "skip: apt-get removes the package (it was installed before the test, and stays)"
 fi
 
 # --- Packed again -----------------------------------------------------------
@@ -136,7 +139,7 @@ if [ -d "$root/build/linux-release" ] && [ -d "$root/build/windows-release" ]; t
   check "the zip packed again is the same, byte for byte" \
     repacked_the_same windows-release "$(realpath "$zip")"
 else
-  echo "note: no build folders of scripts/package: the packages are not packed again"
+  echo "skip: the packages packed again are the same, byte for byte (no build folders of scripts/package)"
 fi
 
 [ "$failures" -eq 0 ]
