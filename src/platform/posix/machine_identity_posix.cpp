@@ -1,10 +1,13 @@
 // This computer's identity on Linux: the machine id that the system (or
 // D-Bus, on systems of its own) gives an installation, else the host name.
+#include <systemd/sd-id128.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <fstream>
+#include <iterator>
 #include <string_view>
 
 #include "platform/machine_identity.h"
@@ -45,6 +48,22 @@ std::string machine_id() {
     if (std::string id = trimmed_content(path); !id.empty()) return id;
   }
   return "host:" + host_name();
+}
+
+// systemd's own derivation of an application's machine ID: the one the
+// system documents for IDs that leave the computer. It reads /etc/machine-id
+// alone; without it (a chroot, a container, a system without systemd) no
+// machine ID is keyed, not even D-Bus's copy, and the host name serves.
+std::string app_machine_id() {
+  sd_id128_t app{};
+  std::copy(kApplicationId.begin(), kApplicationId.end(), app.bytes);
+  sd_id128_t derived{};
+  if (::sd_id128_get_machine_app_specific(app, &derived) < 0) {
+    return host_app_machine_id(host_name());
+  }
+  std::array<std::uint8_t, 16> bytes{};
+  std::copy(std::begin(derived.bytes), std::end(derived.bytes), bytes.begin());
+  return app_machine_id_text(bytes);
 }
 
 }  // namespace tav
