@@ -38,7 +38,7 @@
 #include "files/operations.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
-#include "worklist/undo.h"
+#include "volume_state/undo.h"
 #include "platform/text.h"
 
 #include <fcntl.h>

@@ -8,7 +8,7 @@
 
 #include "window/window.h"
 #include "scan/scan_trees.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 
 namespace tav::bench {
 

@@ -16,8 +16,9 @@
 #include "scan/scan_trees.h"
 #include "volume_state/record_file.h"
 #include "worklist/execution.h"
-#include "worklist/pair_record.h"
-#include "worklist/record_check.h"
+#include "scan/pair_state.h"
+#include "volume_state/state_layout.h"
+#include "worklist/record_withdrawal.h"
 
 namespace {
 
@@ -33,9 +34,10 @@ double seconds_of_the_scan(const Roots& roots, const state::PairKey& pair, bool 
   WorkTables tables;
   bench::NoProgress progress;
   const auto start = Clock::now();
-  scan_trees(roots, tables, progress);
+  ScanFindings findings;
+  scan_trees(roots, tables, progress, findings);
   if (with_record) {
-    const auto record = record_of_pair(roots, pair);
+    const auto record = state::read_record(roots, pair, findings.entries_seen).record;
     if (!record) std::fprintf(stderr, "no record\n");
     if (record) withdraw_what_the_record_protects(tables, roots, *record);
   }
@@ -66,12 +68,13 @@ int main(int argc, char* argv[]) {
     bench::NullWindow window;
     execute_work_lists(window, tables, roots, {pair});
     const auto writing = Clock::now();
-    record_the_run(roots, pair);
+    state::write_record(roots, pair, record_of_trees_now(roots, pair.text));
     writes.push_back(seconds_since(writing));
     runs_whole.push_back(seconds_since(start));
   }
-  const auto record_size = std::filesystem::file_size(state::record_path(roots.drive_root, pair));
-  const auto entries = record_of_pair(roots, pair)->size();
+  const auto record_size =
+      std::filesystem::file_size(roots.drive_root + state::layout::record(pair.id));
+  const auto entries = state::read_record(roots, pair, 0).record->size();
 
   std::vector<double> without, with;
   for (int run = 0; run < runs; ++run) {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "worklist/destination_rules.h"
-#include "worklist/record_check.h"
+#include "worklist/record_withdrawal.h"
 
 namespace tav::check_text {
 
@@ -38,14 +38,17 @@ inline constexpr std::string_view kRecordCaption = "前回の処理との照合"
 inline constexpr std::string_view kRecordHeading =
     "次のファイル・フォルダは前回の処理の後に作成または変更されたため、リストからはずしました";
 
+inline constexpr std::string_view kRecordUnreadable =
+    "前回の記録を読めませんでした（初回として扱います）";
+
 struct UnrecordedText {
-  Unrecorded why;
+  state::Unrecorded why;
   std::string_view text;  // after the entry's path
 };
 inline constexpr UnrecordedText kUnrecordedTexts[] = {
-    {Unrecorded::MadeSince, "（前回の後に作成）"},
-    {Unrecorded::ChangedSince, "（前回の後に変更）"},
-    {Unrecorded::ChangedOnBoth, "（両方で変更）"},
+    {state::Unrecorded::MadeSince, "（前回の後に作成）"},
+    {state::Unrecorded::ChangedSince, "（前回の後に変更）"},
+    {state::Unrecorded::ChangedOnBoth, "（両方で変更）"},
 };
 
 // Releasing kept runs for room, in the free-space question.

@@ -50,6 +50,7 @@ inline constexpr LeftText kLeftTexts[] = {
     {LeftReason::FileInTheWay, "（同名のファイルを削除しないため）", false},
     {LeftReason::FolderInTheWay, "（同名のフォルダを削除しないため）", false},
     {LeftReason::FolderNotMade, "（フォルダを作成しないため）", false},
+    {LeftReason::ChangedSinceRun, "（処理の後に変更されたため）", false},
 };
 
 }  // namespace tav::flow_text

@@ -9,11 +9,12 @@
 #include "app/preview_checks.h"
 #include "window/event_delivery.h"
 #include "platform/text.h"
+#include "scan/pair_state.h"
 #include "scan/scan_trees.h"
+#include "volume_state/record_file.h"
+#include "volume_state/undo.h"
 #include "worklist/execution.h"
 #include "worklist/list_lines.h"
-#include "worklist/pair_record.h"
-#include "worklist/undo.h"
 #include "worklist/withdrawal.h"
 
 namespace tav {
@@ -173,7 +174,7 @@ void MainFlow::take_roots(int code) {
   window_.set_enabled(to_folder ? Control::Button3 : Control::Button2, false);
   roots_ = roots_in_the_window(to_folder ? Direction::DriveToFolder : Direction::FolderToDrive);
   settings_ = {roots_.folder_path, roots_.drive_entry};
-  pair_ = pair_of(roots_);
+  pair_ = state::pair_of(roots_);
 }
 
 MainFlow::State MainFlow::undo() {
@@ -182,7 +183,7 @@ MainFlow::State MainFlow::undo() {
     window_.message_box(kUndoCaption, kNothingToUndo, Buttons::Ok, Icon::Information);
     return State::Selection;
   }
-  const state::PairKey pair = pair_of(roots);
+  const state::PairKey pair = state::pair_of(roots);
   const auto plan = plan_undo(roots, pair);
   if (!plan) {
     window_.message_box(kUndoCaption, kNothingToUndo, Buttons::Ok, Icon::Information);
@@ -190,8 +191,9 @@ MainFlow::State MainFlow::undo() {
   }
   std::vector<std::string> lines;
   for (const UndoStep& step : plan->steps) {
-    lines.push_back(std::string(step.kind == UndoStep::Kind::PutBack ? kPutBackWord : kRemoveWord) +
-                    step.path);
+    if (!step.shown()) continue;
+    lines.push_back(std::string(step.puts_back() ? kPutBackWord : kRemoveWord) +
+                    plan->shown_path(step));
   }
   if (window_.message_box(kUndoCaption, listed_message(kUndoLead, lines), Buttons::OkCancel,
                           Icon::Question) != Answer::Ok) {
@@ -234,7 +236,8 @@ MainFlow::State MainFlow::scan() {
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
     return State::Completion;
   }
-  withdraw_before_the_review(window_, tables_, roots_, findings_, record_of_pair(roots_, pair_));
+  withdraw_before_the_review(window_, tables_, roots_, findings_,
+                             state::read_record(roots_, pair_, findings_.entries_seen));
   return State::Review;
 }
 
@@ -262,7 +265,7 @@ MainFlow::State MainFlow::review_state() {
 
 MainFlow::State MainFlow::execute() {
   const ExecutionReport report =
-      execute_work_lists(window_, tables_, roots_, {pair_, plan_.room_to_free});
+      execute_work_lists(window_, tables_, roots_, {pair_, plan_.room_to_free, plan_.allocation_unit});
   // A run the user stopped did not complete: nothing more is shown or written.
   if (report.stopped) return State::End;
   tell_left(report.left);
@@ -288,7 +291,9 @@ MainFlow::State MainFlow::completion_state() {
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
-  if (record_at_completion_) record_the_run(roots_, pair_);
+  if (record_at_completion_) {
+    state::write_record(roots_, pair_, record_of_trees_now(roots_, pair_.text));
+  }
   write_settings(settings_);
   // Any recorded event ends the program; with nothing found there is no
   // list to look at.

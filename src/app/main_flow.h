@@ -14,8 +14,8 @@
 #include "window/window.h"
 #include "scan/scan_trees.h"
 #include "worklist/execution.h"
-#include "worklist/roots.h"
-#include "volume_state/state_folder.h"
+#include "volume_state/pair.h"
+#include "volume_state/state_layout.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

@@ -7,7 +7,7 @@
 #include "app/listed_message.h"
 #include "platform/volume_facts.h"
 #include "volume_state/kept_runs.h"
-#include "worklist/record_check.h"
+#include "worklist/record_withdrawal.h"
 #include "worklist/destination_check.h"
 #include "worklist/list_lines.h"
 #include "worklist/space_needed.h"
@@ -36,7 +36,7 @@ std::string space_text(std::uint64_t needed, std::uint64_t free) {
          std::string(kSpaceQuestion);
 }
 
-std::string_view unrecorded_text(Unrecorded why) {
+std::string_view unrecorded_text(state::Unrecorded why) {
   const auto* found = std::ranges::find(kUnrecordedTexts, why, &UnrecordedText::why);
   return found == std::end(kUnrecordedTexts) ? std::string_view() : found->text;
 }
@@ -62,18 +62,14 @@ bool may_delete(Window& window, const WorkTables& tables, const ScanFindings& fi
 bool fits(Window& window, const WorkTables& tables, const Roots& roots,
           const VolumeFacts& destination, ExecutionPlan& plan) {
   const std::uint64_t unit = destination.allocation_unit;
+  plan.allocation_unit = unit;
   const std::uint64_t needed = bytes_to_add(tables, roots.direction, unit);
   const auto runs = state::kept_runs(roots.destination_root());
-  std::uint64_t free = *destination.free_bytes;
-  const auto old = state::runs_to_release(runs, std::time(nullptr));
-  for (const auto& run : old) free += state::room_of(run, unit);
+  const std::int64_t now = std::time(nullptr);
+  const std::uint64_t free = *destination.free_bytes + state::runs_to_release(runs, now, unit, 0).room;
   if (needed <= free) return true;
-  std::uint64_t releasable = 0;
-  for (const auto& run : state::runs_that_may_go(runs)) {
-    if (std::ranges::find(old, run.name, &state::KeptRunFolder::name) == old.end()) {
-      releasable += state::room_of(run, unit);
-    }
-  }
+  const std::uint64_t releasable =
+      state::runs_to_release(runs, now, unit, UINT64_MAX).room + *destination.free_bytes - free;
   if (needed <= free + releasable) {
     const std::string text = std::string(kSpaceShort) + "\r\r" + std::string(kSpaceNeeded) +
                              whole_megabytes(needed) + "\r" + std::string(kSpaceFree) +
@@ -84,7 +80,7 @@ bool fits(Window& window, const WorkTables& tables, const Roots& roots,
         Answer::Ok) {
       return false;
     }
-    plan.room_to_free = needed - free;
+    plan.room_to_free = needed - *destination.free_bytes;
     return true;
   }
   return window.message_box(kDestinationCaption, space_text(needed, free), Buttons::OkCancel,
@@ -99,8 +95,7 @@ bool moved_away(const std::optional<VolumeFacts>& scanned, const std::optional<V
 }  // namespace
 
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
-                                const ScanFindings& findings,
-                                const std::optional<state::RunRecord>& record) {
+                                const ScanFindings& findings, const state::RecordReading& record) {
   const auto& volume = findings.destination_volume(roots);
   const DestinationRules rules =
       rules_for(volume ? volume->file_system : "", kWindowsNamesEverywhere,
@@ -110,20 +105,22 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
     refused.push_back(entry.path + std::string(refusal_text(entry.why)));
   }
   std::vector<std::string> protected_lines;
-  if (record) {
-    for (const auto& entry : withdraw_what_the_record_protects(tables, roots, *record)) {
+  if (record.record) {
+    for (const auto& entry : withdraw_what_the_record_protects(tables, roots, *record.record)) {
       protected_lines.push_back(entry.path + std::string(unrecorded_text(entry.why)));
     }
   }
-  if (refused.empty() && protected_lines.empty()) return;
+  if (refused.empty() && protected_lines.empty() && !record.damaged) return;
   fill_list1(window, tables, roots);
   fill_list2(window, tables);
   std::string text;
-  if (!refused.empty()) text = listed_message(kRefusedHeading, refused);
-  if (!protected_lines.empty()) {
+  const auto add = [&](std::string part) {
     if (!text.empty()) text += "\r\r";
-    text += listed_message(kRecordHeading, protected_lines);
-  }
+    text += part;
+  };
+  if (!refused.empty()) add(listed_message(kRefusedHeading, refused));
+  if (record.damaged) add(std::string(kRecordUnreadable));
+  if (!protected_lines.empty()) add(listed_message(kRecordHeading, protected_lines));
   window.message_box(refused.empty() ? kRecordCaption : kDestinationCaption, text, Buttons::Ok,
                      Icon::Exclamation);
 }
@@ -140,7 +137,7 @@ Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots
   if (!window.is_checked(Control::Check1) && !may_delete(window, tables, findings)) {
     return Readiness::Review;
   }
-  const auto& destination = roots.direction == Direction::FolderToDrive ? drive_now : folder_now;
+  const auto& destination = roots.destination(folder_now, drive_now);
   if (!destination || !destination->free_bytes) return Readiness::Execute;
   return fits(window, tables, roots, *destination, plan) ? Readiness::Execute : Readiness::Review;
 }

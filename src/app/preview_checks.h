@@ -10,26 +10,27 @@
 #include <optional>
 
 #include "scan/scan_trees.h"
-#include "volume_state/run_record.h"
+#include "volume_state/record_file.h"
 #include "window/window.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
 
 // After a scan that found entries: withdraws every entry the destination
 // cannot take, then every entry the record of the pair's last run protects
-// (when there is one), rebuilds the lists and names them all in one box.
-// Shows nothing when nothing was withdrawn.
+// (when there is one), rebuilds the lists and names them all in one box,
+// which also says when there is a record that cannot be read. Shows nothing
+// when there is nothing to say.
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
-                                const ScanFindings& findings,
-                                const std::optional<state::RunRecord>& record);
+                                const ScanFindings& findings, const state::RecordReading& record);
 
 // What the checks at the second press decided beyond going on.
 struct ExecutionPlan {
-  // The room the execution frees by releasing kept runs, oldest first,
-  // beyond those old enough to go anyway.
+  // The room the execution frees by releasing kept runs (kept_runs.h), in
+  // the destination's allocation units.
   std::uint64_t room_to_free = 0;
+  std::uint64_t allocation_unit = 0;
 };
 
 enum class Readiness {

@@ -33,5 +33,8 @@ inline constexpr std::uint32_t kFolderExistsQuestion = 0xC0000E06;
 inline constexpr std::uint32_t kJournalRefused = 0xC0001001;
 inline constexpr std::uint32_t kKeepRefused = 0xC0001002;
 inline constexpr std::uint32_t kPutBackRefused = 0xC0001003;
+// A place of the state that is a link, a junction, a device or on another
+// volume: nothing is written through it.
+inline constexpr std::uint32_t kStateRefused = 0xC0001004;
 
 }  // namespace tav::detail

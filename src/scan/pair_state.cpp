@@ -1,12 +1,12 @@
 #include "scan/pair_state.h"
 
-#include <map>
 #include <set>
 
 #include "files/operations.h"
 #include "platform/text.h"
-#include "scan/name_fold.h"
-#include "volume_state/state_folder.h"
+#include "platform/name_fold.h"
+#include "volume_state/record_making.h"
+#include "volume_state/state_layout.h"
 
 namespace tav {
 
@@ -71,28 +71,15 @@ void for_each_taking_part(const TreeSnapshot& walked, const TreeSnapshot& other,
 }  // namespace
 
 state::RunRecord record_of(const BothTrees& trees, std::string key) {
-  const bool case_blind = ignores_case(trees.folder, trees.drive);
-  std::map<std::string, state::RecordedEntry> entries;  // by the path as compared
+  state::RecordMaking making(ignores_case(trees.folder, trees.drive));
   const auto take = [&](const TreeSnapshot& walked, const TreeSnapshot& other, bool folder_side) {
     for_each_taking_part(walked, other, [&](const std::string& rel, const ListedEntry* file) {
-      const bool new_entry = !entries.contains(compared(rel, case_blind));
-      auto& entry = entries[compared(rel, case_blind)];
-      if (new_entry) {
-        entry.path = rel;
-        entry.sides.folder = true;
-      }
-      // A file on either side makes it a file's entry.
-      entry.sides.folder = entry.sides.folder && file == nullptr;
-      const FileVersion version = file ? file->version() : FileVersion{};
-      (folder_side ? entry.sides.folder_side : entry.sides.drive_side) = version;
+      making.add(rel, folder_side, file ? std::optional(file->version()) : std::nullopt);
     });
   };
   take(trees.folder, trees.drive, true);
   take(trees.drive, trees.folder, false);
-  std::vector<state::RecordedEntry> list;
-  list.reserve(entries.size());
-  for (auto& [compared_path, entry] : entries) list.push_back(std::move(entry));
-  return state::RunRecord(std::move(key), case_blind, std::move(list));
+  return making.take(std::move(key));
 }
 
 state::RunRecord record_of_trees_now(const Roots& roots, std::string key) {

@@ -9,7 +9,7 @@
 #include "scan/both_trees.h"
 #include "scan/tree_snapshot.h"
 #include "volume_state/run_record.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 
 namespace tav {
 

@@ -139,10 +139,13 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
   findings.drive_volume = volume_facts(roots.drive_root);
   const BothTrees trees = read_both_trees(roots.drive_root, roots.folder_root, progress);
   Decision decision(tables, progress);
-  const bool to_drive = roots.direction == Direction::FolderToDrive;
-  findings.destination_ignores_case = (to_drive ? trees.drive : trees.folder).ignores_case;
-  findings.destination_files = to_drive ? files_taking_part(trees.drive, trees.folder)
-                                         : files_taking_part(trees.folder, trees.drive);
+  const bool to_drive = roots.to_drive();
+  for (const TreeSnapshot* tree : {&trees.folder, &trees.drive}) {
+    for (const TreeFolder& folder : tree->folders) findings.entries_seen += folder.entries.size();
+  }
+  findings.destination_ignores_case = roots.destination(trees.folder, trees.drive).ignores_case;
+  findings.destination_files = files_taking_part(roots.destination(trees.folder, trees.drive),
+                                                 roots.source(trees.folder, trees.drive));
   if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
                           !to_drive, true, limits.first}) ||
       !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/volume_facts.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
@@ -40,9 +40,11 @@ struct ScanFindings {
   bool destination_ignores_case = false;
   // The destination's files in the first-level folders that take part.
   std::size_t destination_files = 0;
+  // The entries both walks found, which bound what the record may hold.
+  std::size_t entries_seen = 0;
 
   const std::optional<VolumeFacts>& destination_volume(const Roots& roots) const {
-    return roots.direction == Direction::FolderToDrive ? drive_volume : folder_volume;
+    return roots.destination(folder_volume, drive_volume);
   }
 };
 

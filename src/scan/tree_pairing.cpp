@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/text.h"
-#include "scan/name_fold.h"
+#include "platform/name_fold.h"
 
 namespace tav {
 

@@ -4,8 +4,8 @@
 
 #include "files/operations.h"
 #include "platform/text.h"
-#include "scan/name_fold.h"
-#include "volume_state/state_folder.h"
+#include "platform/name_fold.h"
+#include "volume_state/state_layout.h"
 
 namespace tav {
 

@@ -4,6 +4,9 @@
 #include <array>
 #include <charconv>
 
+#include "files/operations.h"
+#include "volume_state/state_layout.h"
+
 namespace tav::state {
 
 namespace {
@@ -13,18 +16,22 @@ constexpr std::string_view kToDrive = "to-drive";
 constexpr std::string_view kToFolder = "to-folder";
 constexpr std::string_view kUndoOf = "undo-of";
 constexpr std::string_view kUndone = "undone";
+constexpr std::string_view kRecordKept = "record-kept";
+constexpr std::string_view kBegan = "began";
+// Times within some ten thousand years of 1970: no arithmetic on them can
+// overflow.
+constexpr std::int64_t kLatestSeconds = std::int64_t{1} << 38;
 
 struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 7> kActionNames{{
+constexpr std::array<ActionName, 6> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
     {Action::FileKept, "file-kept"},
     {Action::FolderRemoved, "folder-removed"},
-    {Action::RecordKept, "record-kept"},
     {Action::FileLeft, "file-left"},
 }};
 
@@ -85,38 +92,54 @@ std::optional<Number> number_of(std::string_view text) {
   return value;
 }
 
+bool in_range(std::int64_t seconds) { return seconds >= -kLatestSeconds && seconds <= kLatestSeconds; }
+
 std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields) {
   const auto* named = std::ranges::find(kActionNames, fields[0], &ActionName::name);
   if (named == kActionNames.end()) return std::nullopt;
-  JournalEntry entry{named->action, {}, {}, {}};
-  if (entry.action == Action::RecordKept) return fields.size() == 1 ? std::optional(entry) : std::nullopt;
-  if (fields.size() != (carries_version(entry.action) ? 6u : 2u)) return std::nullopt;
-  const auto path = unescaped(fields[1]);
+  if (fields.size() != (carries_version(named->action) ? 6u : 2u)) return std::nullopt;
+  const auto text = unescaped(fields[1]);
+  const auto path = text ? StatePath::parse(*text) : std::nullopt;
   if (!path) return std::nullopt;
-  entry.path = *path;
+  JournalEntry entry{named->action, *path, {}, {}};
   if (!carries_version(entry.action)) return entry;
   const auto size = number_of<std::uint64_t>(fields[2]);
   const auto seconds = number_of<std::int64_t>(fields[3]);
   const auto nanoseconds = number_of<std::uint32_t>(fields[4]);
   const auto temporary = unescaped(fields[5]);
-  if (!size || !seconds || !nanoseconds || !temporary) return std::nullopt;
+  if (!size || !seconds || !in_range(*seconds) || !nanoseconds || *nanoseconds >= 1000000000 ||
+      !temporary || !(temporary->empty() || is_temporary_field(*temporary))) {
+    return std::nullopt;
+  }
   entry.version = {{*seconds, *nanoseconds}, *size};
   entry.temporary = *temporary;
   return entry;
 }
 
+bool is_pair_id(std::string_view id) {
+  return id.size() == 16 && id.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
 }  // namespace
+
+bool is_temporary_field(std::string_view name) {
+  return !name.empty() && name.find_first_of("/\\:") == std::string_view::npos &&
+         StatePath::parse(name) && is_temporary_name(name);
+}
 
 std::string head_line(const Journal& journal) {
   std::string line = std::string(kHead) + "\t" + journal.pair_id + "\t" +
                      std::string(journal.to_drive ? kToDrive : kToFolder);
   if (!journal.undo_of.empty()) line += "\t" + std::string(kUndoOf) + "\t" + escaped(journal.undo_of);
+  if (journal.began != 0) line += "\t" + std::string(kBegan) + "\t" + std::to_string(journal.began);
   return line + "\n";
 }
 
+std::string record_kept_line() { return std::string(kRecordKept) + "\n"; }
+
 std::string entry_line(const JournalEntry& entry) {
   std::string line(std::ranges::find(kActionNames, entry.action, &ActionName::action)->name);
-  if (entry.action != Action::RecordKept) line += "\t" + escaped(entry.path);
+  line += "\t" + escaped(entry.path.text());
   if (carries_version(entry.action)) {
     line += "\t" + std::to_string(entry.version.size) + "\t" +
             std::to_string(entry.version.written.seconds) + "\t" +
@@ -143,22 +166,32 @@ std::optional<Journal> parse_journal(std::string_view text) {
   Journal journal;
   journal.pair_id = std::string(head[1]);
   journal.to_drive = head[2] == kToDrive;
-  if (head.size() == 5 && head[3] == kUndoOf) {
-    const auto undid = unescaped(head[4]);
-    if (!undid) return std::nullopt;
-    journal.undo_of = *undid;
-  } else if (head.size() != 3) {
-    return std::nullopt;
+  if (!is_pair_id(journal.pair_id)) return std::nullopt;
+  // Then named fields, each at most once: the run undone, when it began.
+  for (std::size_t i = 3; i < head.size(); i += 2) {
+    if (i + 1 >= head.size()) return std::nullopt;
+    if (head[i] == kUndoOf && journal.undo_of.empty()) {
+      const auto undid = unescaped(head[i + 1]);
+      if (!undid || undid->empty() || !parse_run_name(*undid)) return std::nullopt;
+      journal.undo_of = *undid;
+    } else if (head[i] == kBegan && journal.began == 0) {
+      const auto began = number_of<std::int64_t>(head[i + 1]);
+      if (!began || !in_range(*began) || *began == 0) return std::nullopt;
+      journal.began = *began;
+    } else {
+      return std::nullopt;
+    }
   }
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i] == kUndone) {
       journal.undone = true;
-      continue;
+    } else if (lines[i] == kRecordKept) {
+      journal.record_kept = true;
+    } else if (const auto entry = entry_of(fields_of(lines[i]))) {
+      journal.entries.push_back(*entry);
+    } else {
+      return std::nullopt;
     }
-    // A line that cannot be read ends what the journal is known to say.
-    const auto entry = entry_of(fields_of(lines[i]));
-    if (!entry) break;
-    journal.entries.push_back(*entry);
   }
   return journal;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_reading.h"
+#include "volume_state/state_path.h"
 
 namespace tav::state {
 
@@ -20,13 +21,12 @@ enum class Action {
   FileReplaced,  // the same over a file now kept under the run
   FileKept,      // a file the run deleted, kept under the run
   FolderRemoved,
-  RecordKept,    // the pair's record before the run, kept under the run on the drive
   FileLeft,      // a file noted as placed or replaced that was left as it was instead
 };
 
 struct JournalEntry {
   Action action;
-  std::string path;  // relative to the side's root, "/" between names
+  StatePath path;         // relative to the side's root
   FileVersion version;    // placed and replaced files
   std::string temporary;  // placed and replaced files: the temporary file's name
   bool operator==(const JournalEntry&) const = default;
@@ -34,20 +34,28 @@ struct JournalEntry {
 
 struct Journal {
   std::string pair_id;
-  bool to_drive = true;  // the run's direction: the side it changed
-  std::string undo_of;   // an undo's journal: the run it undid
+  bool to_drive = true;     // the run's direction: the side it changed
+  std::int64_t began = 0;   // when the run began (seconds since 1970; 0: not noted)
+  std::string undo_of;      // an undo's journal: the run it undid
+  bool record_kept = false;  // the pair's record before the run, kept under the run on the drive
   std::vector<JournalEntry> entries;
   bool undone = false;
 };
 
-// The journal's first line, and the line of one entry (each with its end).
+// The journal's first line, the line of one entry, the line that notes the
+// record kept and the one that marks a run undone (each with its end).
 std::string head_line(const Journal& journal);
 std::string entry_line(const JournalEntry& entry);
-// The line that marks a run undone.
+std::string record_kept_line();
 std::string undone_line();
 
-// None for a text that is not a journal; a last line without its end (cut
-// off while it was written) is passed over.
+// None for a text that is not a whole journal: a line that does not read,
+// a path that is not one (state_path.h), a time or size out of range. Only
+// a last line without its end (cut off while it was written) is passed over.
 std::optional<Journal> parse_journal(std::string_view text);
+
+// A file's name as a copy's temporary file, in the folder of its
+// destination: a name alone, no path.
+bool is_temporary_field(std::string_view name);
 
 }  // namespace tav::state

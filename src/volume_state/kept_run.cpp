@@ -3,44 +3,23 @@
 #include "errors/detail_words.h"
 #include "errors/runtime_error.h"
 #include "files/operations.h"
+#include "platform/name_fold.h"
 #include "platform/text.h"
-#include "scan/name_fold.h"
-#include "volume_state/record_file.h"
-#include "volume_state/state_folder.h"
+#include "volume_state/state_access.h"
+#include "volume_state/state_layout.h"
 
 namespace tav::state {
-
-std::string make_own_folder(std::string_view root, std::string_view run_name,
-                            std::source_location where) {
-  const std::string run = std::string("kept") + kPathSeparator + std::string(run_name);
-  make_state_folders(root, run + kPathSeparator + std::string(kStateFolderName), where);
-  return own_folder(kept_folder(root) + kPathSeparator + std::string(run_name));
-}
-
-std::string own_folder(std::string_view run_folder) {
-  return std::string(run_folder) + kPathSeparator + std::string(kStateFolderName);
-}
-
-std::string own_file(std::string_view run_folder, std::string_view name) {
-  std::string path = own_folder(run_folder) + kPathSeparator + std::string(name);
-  if (entry_at(path)) return path;
-  std::string beside = std::string(run_folder) + kPathSeparator + std::string(name);
-  const auto there = entry_at(beside);
-  return there && !there->folder ? beside : path;
-}
-
-bool is_own_entry(const ListedEntry& entry) {
-  if (entry.folder) return !entry.link && entry.name == kStateFolderName;
-  return entry.name == kJournalName || entry.name == kKeptRecordName;
-}
 
 KeptRun::KeptRun(std::string root, std::string name, const Journal& head,
                  std::source_location where)
     : root_(std::move(root)), name_(std::move(name)) {
-  folder_ = kept_folder(root_) + kPathSeparator + name_;
-  if (folder_exists(folder_, where)) found_.insert(folder_);
-  const std::string own = make_own_folder(root_, name_, where);
-  const std::string journal = own + kPathSeparator + std::string(kJournalName);
+  const std::string run = layout::run_folder(name_);
+  if (reach(root_, run) == Reached::Folder) found_.insert(run);
+  make_folders(root_, layout::own_folder(name_), where);
+  const std::string journal = at(root_, layout::journal(name_));
+  if (reach(root_, layout::journal(name_)) != Reached::Missing) {
+    raise_system_error(sys::kAlreadyExists, detail::kJournalRefused, where);
+  }
   journal_ = sys::OpenFile(sys::create_new_file(journal), sys::OpenFile::Use::Write);
   if (!journal_.is_open()) {
     raise_system_error(sys::last_code(journal), detail::kJournalRefused, where);
@@ -49,18 +28,26 @@ KeptRun::KeptRun(std::string root, std::string name, const Journal& head,
   commit(where);
 }
 
+std::string KeptRun::folder() const { return at(root_, layout::run_folder(name_)); }
+std::string KeptRun::own_folder() const { return at(root_, layout::own_folder(name_)); }
+
 std::string KeptRun::place_for(std::string_view rel, std::source_location where) {
-  std::string path = folder_;
+  std::string path = layout::run_folder(name_);
   std::size_t start = 0;
   for (auto cut = rel.find(kPathSeparator); cut != std::string_view::npos;
        cut = rel.find(kPathSeparator, start)) {
     path += kPathSeparator;
     path.append(rel.substr(start, cut - start));
     if (made_.insert(path).second) {
-      if (folder_exists(path, where)) {
-        found_.insert(path);
-      } else {
-        make_folder(path, where);
+      switch (reach(root_, path)) {
+        case Reached::Folder:
+          found_.insert(path);
+          break;
+        case Reached::Missing:
+          make_folder(at(root_, path), where);
+          break;
+        default:
+          refuse_state(where);
       }
     }
     start = cut + 1;
@@ -71,19 +58,21 @@ std::string KeptRun::place_for(std::string_view rel, std::source_location where)
   // Kept files go in by renames that do not look first where the system
   // cannot refuse to replace in the rename itself. (A rename never puts a
   // file or a folder in the place of a folder that holds anything.)
-  if ((!handed_.insert(fold_case(path)).second || found_folder) && entry_at(path)) {
+  if ((!handed_.insert(fold_case(path)).second || found_folder) &&
+      reach(root_, path) != Reached::Missing) {
     raise_system_error(sys::kAlreadyExists, detail::kKeepRefused, where);
   }
-  return path;
+  return at(root_, path);
 }
 
 void KeptRun::note(const JournalEntry& entry) { pending_ += entry_line(entry); }
+void KeptRun::note_record_kept() { pending_ += record_kept_line(); }
 
 sys::Handle KeptRun::write(std::source_location where) {
   const sys::Handle file = journal_.get();
   if (pending_.empty()) return file;
   if (!sys::write_all(file, pending_.data(), pending_.size())) {
-    raise_system_error(sys::last_code(folder_), detail::kJournalRefused, where);
+    raise_system_error(sys::last_code(folder()), detail::kJournalRefused, where);
   }
   pending_.clear();
   unflushed_ = true;
@@ -94,7 +83,7 @@ void KeptRun::commit(std::source_location where) {
   if (pending_.empty() && !unflushed_) return;
   const sys::Handle file = write(where);
   if (!sys::flush_files({&file, 1})) {
-    raise_system_error(sys::last_code(folder_), detail::kJournalRefused, where);
+    raise_system_error(sys::last_code(folder()), detail::kJournalRefused, where);
   }
   unflushed_ = false;
 }

@@ -5,89 +5,123 @@
 #include "files/operations.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
-#include "volume_state/kept_run.h"
-#include "volume_state/state_folder.h"
+#include "volume_state/state_access.h"
 
 namespace tav::state {
 
 namespace {
 
-constexpr std::string_view kUndoSuffix = "-undo";
+// A journal takes a line of some hundred bytes an action: this bounds what
+// is read of one, and the memory a damaged one can take.
+constexpr std::size_t kJournalLimit = std::size_t{64} << 20;
 
 std::uint64_t in_whole_units(std::uint64_t size, std::uint64_t unit) {
   return unit == 0 ? size : (size + unit - 1) / unit * unit;
 }
 
+// Calls visit(rel, entry, reached) for every entry below rel beneath root,
+// going only into real folders reached on the root's volume; a folder's
+// entries come before the folder.
 template <typename Visit>
-void walk(const std::string& folder, Visit visit) {
+void walk(std::string_view root, const std::string& rel, Visit visit) {
   std::vector<ListedEntry> entries;
-  read_folder(folder, entries);
+  read_folder(at(root, rel), entries);
   for (const ListedEntry& entry : entries) {
-    const std::string path = folder + kPathSeparator + entry.name;
-    if (entry.folder && !entry.link) walk(path, visit);
-    visit(path, entry);
+    const std::string path = rel + kPathSeparator + entry.name;
+    const Reached reached = reach(root, path);
+    if (reached == Reached::Folder) walk(root, path, visit);
+    visit(path, entry, reached);
   }
+}
+
+std::uint64_t room_of(const KeptRunFolder& run, std::uint64_t unit) {
+  std::uint64_t room = 0;
+  walk(run.root, run.rel(), [&](const std::string&, const ListedEntry& entry, Reached reached) {
+    if (reached == Reached::File) room += in_whole_units(entry.size, unit);
+  });
+  return room;
 }
 
 }  // namespace
 
+std::string new_run_name(std::string_view root, std::time_t when, std::string_view pair_id,
+                         bool undo) {
+  std::string name = run_name(when, pair_id, undo);
+  for (int n = 2; reach(root, layout::run_folder(name)) != Reached::Missing; ++n) {
+    name = run_name(when, pair_id, undo, n);
+  }
+  return name;
+}
+
 std::vector<KeptRunFolder> kept_runs(std::string_view root) {
-  const std::string kept = kept_folder(root);
-  std::vector<ListedEntry> entries;
-  read_folder(kept, entries);
   std::vector<KeptRunFolder> runs;
+  if (reach(root, layout::kept_folder()) != Reached::Folder) return runs;
+  std::vector<ListedEntry> entries;
+  read_folder(at(root, layout::kept_folder()), entries);
   for (const ListedEntry& entry : entries) {
-    std::string pair = pair_of_run(entry.name);
-    if (!entry.folder || entry.link || pair.empty()) continue;
-    const bool undo = entry.name.find(kUndoSuffix) != std::string::npos;
-    const std::string folder = kept + kPathSeparator + entry.name;
+    auto run = parse_run_name(entry.name);
+    if (!run || entry.link || reach(root, layout::run_folder(entry.name)) != Reached::Folder) {
+      continue;
+    }
     // A listing may leave a folder's times out: its own look-up has them.
-    const auto own = entry_at(folder);
-    runs.push_back({entry.name, folder, own ? own->written : entry.written, std::move(pair), undo});
+    const auto own = entry_at(at(root, layout::run_folder(entry.name)));
+    runs.push_back({std::string(root), entry.name, std::move(*run),
+                    own ? own->written : entry.written});
   }
   std::ranges::sort(runs, {}, &KeptRunFolder::name);
   return runs;
 }
 
-std::vector<KeptRunFolder> runs_that_may_go(const std::vector<KeptRunFolder>& runs) {
-  const std::size_t spared = std::min(runs.size(), kRunsAlwaysKept);
-  return {runs.begin(), runs.end() - static_cast<std::ptrdiff_t>(spared)};
-}
-
-std::vector<KeptRunFolder> runs_to_release(const std::vector<KeptRunFolder>& runs,
-                                           std::int64_t now_seconds) {
-  std::vector<KeptRunFolder> old;
+Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now_seconds,
+                        std::uint64_t allocation_unit, std::uint64_t room_wanted) {
+  const std::size_t may_go = runs.size() - std::min(runs.size(), kRunsAlwaysKept);
   const std::int64_t limit = std::chrono::duration_cast<std::chrono::seconds>(kKeptFor).count();
-  for (KeptRunFolder& run : runs_that_may_go(runs)) {
-    if (now_seconds - run.written.seconds > limit) old.push_back(std::move(run));
+  std::vector<bool> taken(may_go, false);
+  Release release;
+  const auto take = [&](std::size_t i) {
+    taken[i] = true;
+    release.runs.push_back(runs[i]);
+    release.room += room_of(runs[i], allocation_unit);
+  };
+  for (std::size_t i = 0; i < may_go; ++i) {
+    if (now_seconds - runs[i].written.seconds > limit) take(i);
   }
-  return old;
-}
-
-std::uint64_t room_of(const KeptRunFolder& run, std::uint64_t allocation_unit) {
-  std::uint64_t room = 0;
-  walk(run.folder, [&](const std::string&, const ListedEntry& entry) {
-    if (!entry.folder) room += in_whole_units(entry.size, allocation_unit);
-  });
-  return room;
+  for (std::size_t i = 0; i < may_go && release.room < room_wanted; ++i) {
+    if (!taken[i]) take(i);
+  }
+  std::ranges::sort(release.runs, {}, &KeptRunFolder::name);
+  return release;
 }
 
 void release(const KeptRunFolder& run, std::source_location where) {
-  walk(run.folder, [&](const std::string& path, const ListedEntry& entry) {
-    if (entry.folder && !entry.link) {
-      remove_folder(path, where);
-    } else {
+  if (reach(run.root, run.rel()) != Reached::Folder) return;
+  walk(run.root, run.rel(), [&](const std::string& rel, const ListedEntry& entry, Reached reached) {
+    const std::string path = at(run.root, rel);
+    if (reached == Reached::File) {
       delete_file(path, where);
+    } else if (reached == Reached::Folder) {
+      remove_empty_folder(path, where);
+    } else if (entry.link && sys::delete_file(path) != 0) {
+      // A link goes itself, never what it leads to; a junction is removed
+      // as a folder, which leaves its target as it is.
+      sys::remove_folder(path);
     }
   });
-  remove_folder(run.folder, where);
+  remove_empty_folder(at(run.root, run.rel()), where);
+}
+
+bool has_journal(const KeptRunFolder& run) {
+  return reach(run.root, layout::journal(run.name)) != Reached::Missing ||
+         reach(run.root, layout::journal_beside(run.name)) != Reached::Missing;
 }
 
 std::optional<Journal> journal_of(const KeptRunFolder& run) {
   std::string text;
-  if (sys::read_file(own_file(run.folder, kJournalName), text) != 0) {
-    return std::nullopt;
+  StateFile read = read_state_file(run.root, layout::journal(run.name), kJournalLimit, text);
+  if (read == StateFile::Missing) {
+    read = read_state_file(run.root, layout::journal_beside(run.name), kJournalLimit, text);
   }
+  if (read != StateFile::Read) return std::nullopt;
   return parse_journal(text);
 }
 

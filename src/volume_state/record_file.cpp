@@ -1,44 +1,90 @@
 #include "volume_state/record_file.h"
 
+#include <algorithm>
+#include <ctime>
+
+#include "errors/runtime_error.h"
 #include "files/operations.h"
+#include "platform/machine_identity.h"
 #include "platform/system_files.h"
-#include "platform/text.h"
+#include "volume_state/state_access.h"
+#include "volume_state/state_layout.h"
 
 namespace tav::state {
 
-std::optional<std::string> record_bytes(std::string_view drive_root, const PairKey& pair) {
+namespace {
+
+// A record takes about 15 bytes a file and the names that differ from the
+// path before; this much a file the scan found, and never less than the
+// floor, is more than any record of those trees takes.
+constexpr std::size_t kRecordFloor = std::size_t{8} << 20;
+constexpr std::size_t kRecordBytesPerEntry = 256;
+
+std::size_t record_limit(std::size_t entries_seen) {
+  const std::size_t most = SIZE_MAX / kRecordBytesPerEntry / 2;
+  return kRecordFloor + std::min(entries_seen, most) * kRecordBytesPerEntry;
+}
+
+// Something other than a file at the record's place (a folder, a link) is
+// moved aside in its folder, never removed and never written through; the
+// records folder itself was reached as a real folder.
+void clear_the_place(const std::string& root, const std::string& rel) {
+  const Reached there = reach(root, rel);
+  if (there == Reached::File || there == Reached::Missing) return;
+  move_aside(at(root, rel), at(root, rel) + ".aside-" + std::to_string(std::time(nullptr)));
+}
+
+}  // namespace
+
+PairKey pair_of(const Roots& roots) {
+  return pair_key(app_machine_id(), roots.folder_path, machine_id());
+}
+
+std::string record_place(const Roots& roots, const PairKey& pair) {
+  const std::string own = layout::record(pair.id);
+  if (pair.earlier_id.empty() || reach(roots.drive_root, own) != Reached::Missing) return own;
+  const std::string earlier = layout::record(pair.earlier_id);
+  return reach(roots.drive_root, earlier) == Reached::Missing ? own : earlier;
+}
+
+RecordReading read_record(const Roots& roots, const PairKey& pair, std::size_t entries_seen) {
   std::string bytes;
-  if (sys::read_file(record_path(drive_root, pair), bytes) != 0) return std::nullopt;
-  return bytes;
-}
-
-std::optional<RunRecord> read_record(std::string_view drive_root, const PairKey& pair) {
-  const auto bytes = record_bytes(drive_root, pair);
-  if (!bytes) return std::nullopt;
-  auto record = decode_record(*bytes);
-  if (!record || record->key() != pair.text) return std::nullopt;
-  return record;
-}
-
-void make_state_folders(std::string_view root, std::string_view rel, std::source_location where) {
-  std::string folder = state_folder(root);
-  const auto make = [&](const std::string& path) {
-    if (!folder_exists(path, where)) make_folder(path, where);
-  };
-  if (!folder_exists(folder, where)) {
-    make_folder(folder, where);
-    // Out of the user's sight in the system's file views; a folder that
-    // stays visible costs nothing else.
-    sys::hide(folder);
+  switch (read_state_file(roots.drive_root, record_place(roots, pair), record_limit(entries_seen),
+                          bytes)) {
+    case StateFile::Missing:
+      return {};
+    case StateFile::Damaged:
+      return {std::nullopt, true};
+    case StateFile::Read:
+      break;
   }
-  std::size_t start = 0;
-  while (start < rel.size()) {
-    const auto cut = rel.find(kPathSeparator, start);
-    const auto end = cut == std::string_view::npos ? rel.size() : cut;
-    folder += kPathSeparator;
-    folder.append(rel.substr(start, end - start));
-    make(folder);
-    start = end + 1;
+  auto record = decode_record(bytes);
+  if (!record || (record->key() != pair.text && record->key() != pair.earlier_text)) {
+    return {std::nullopt, true};
+  }
+  return {std::move(record), false};
+}
+
+void write_record(const Roots& roots, const PairKey& pair, const RunRecord& record,
+                  std::source_location where) {
+  const std::string bytes = encode_record(record);
+  const std::string& root = roots.drive_root;
+  const std::string rel = layout::record(pair.id);
+  std::string there;
+  if (read_state_file(root, rel, bytes.size(), there) == StateFile::Read && there == bytes) return;
+  make_folders(root, layout::records_folder(), where);
+  try {
+    clear_the_place(root, rel);
+    write_small_file(at(root, rel), bytes, where);
+  } catch (const RuntimeError&) {
+    if (reach(root, rel) == Reached::File) sys::delete_file(at(root, rel));
+    throw;
+  }
+  // The record an older program wrote for the pair named this machine; the
+  // pair's own record holds all it said now.
+  const std::string earlier = layout::record(pair.earlier_id);
+  if (!pair.earlier_id.empty() && reach(root, earlier) == Reached::File) {
+    sys::delete_file(at(root, earlier));
   }
 }
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "scan/name_fold.h"
+#include "platform/name_fold.h"
 #include "volume_state/byte_codec.h"
+#include "volume_state/state_path.h"
 
 namespace tav::state {
 
@@ -17,6 +18,14 @@ constexpr std::uint64_t kFolder = 1;
 constexpr std::uint64_t kOnFolderSide = 2;
 constexpr std::uint64_t kOnDriveSide = 4;
 constexpr std::uint64_t kDriveAsFolder = 8;  // both sides hold the same version
+
+// What a record read from a volume may hold: times within some ten thousand
+// years of 1970, sizes a file system can give, and no more path text than a
+// small multiple of its own bytes (paths share their prefix with the path
+// before, so a few bytes may stand for a long path, but not without bound).
+constexpr std::int64_t kLatestSeconds = std::int64_t{1} << 38;
+constexpr std::uint64_t kLargestSize = std::uint64_t{1} << 62;
+constexpr std::size_t kPathTextPerByte = 16;
 
 void use_slashes(std::string& path) { std::ranges::replace(path, '\\', '/'); }
 
@@ -35,7 +44,10 @@ class Writer {
  public:
   void version(const FileVersion& version) {
     put_number(out, version.size);
-    put_signed(out, version.written.seconds - seconds_);
+    // A difference of two times a volume gave, without overflow: a time out
+    // of the record's range reads back as a damaged record, never wrongly.
+    put_signed(out, static_cast<std::int64_t>(static_cast<std::uint64_t>(version.written.seconds) -
+                                              static_cast<std::uint64_t>(seconds_)));
     put_number(out, version.written.nanoseconds);
     seconds_ = version.written.seconds;
   }
@@ -52,8 +64,12 @@ class Reader {
     const auto size = in.number();
     const auto delta = in.signed_number();
     const auto nanoseconds = in.number();
-    if (!size || !delta || !nanoseconds || *nanoseconds >= 1000000000) return std::nullopt;
+    if (!size || !delta || !nanoseconds || *nanoseconds >= 1000000000 || *size > kLargestSize ||
+        *delta > 2 * kLatestSeconds || *delta < -2 * kLatestSeconds) {
+      return std::nullopt;
+    }
     seconds_ += *delta;
+    if (seconds_ > kLatestSeconds || seconds_ < -kLatestSeconds) return std::nullopt;
     return FileVersion{{seconds_, static_cast<std::uint32_t>(*nanoseconds)}, *size};
   }
   ByteReader in;
@@ -163,6 +179,8 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
   // Every entry takes two bytes at least, so a count the bytes cannot hold
   // reserves no more than they could.
   record.entries_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*count, body.size() / 2)));
+  const std::size_t path_text_limit =
+      std::min<std::size_t>(UINT32_MAX, body.size() * kPathTextPerByte);
   std::string path;
   for (std::uint64_t i = 0; i < *count; ++i) {
     const auto shared = in.number();
@@ -171,6 +189,7 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
     if (!shared || !suffix || !kind || *shared > path.size()) return std::nullopt;
     path.resize(static_cast<std::size_t>(*shared));
     path.append(*suffix);
+    if (!is_state_path(path)) return std::nullopt;
     RecordedSides entry{(*kind & kFolder) != 0, std::nullopt, std::nullopt};
     if (entry.folder) {
       if (*kind & kOnFolderSide) entry.folder_side = FileVersion{};
@@ -183,7 +202,7 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
         return std::nullopt;
       }
     }
-    if (record.paths_.size() + path.size() > UINT32_MAX) return std::nullopt;
+    if (record.paths_.size() + path.size() > path_text_limit) return std::nullopt;
     record.add(path, entry);
   }
   if (!in.at_end()) return std::nullopt;

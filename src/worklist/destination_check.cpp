@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "platform/text.h"
-#include "scan/name_fold.h"
+#include "platform/name_fold.h"
 #include "worklist/withdrawal.h"
 
 namespace tav {
@@ -22,7 +22,7 @@ std::string relative_folder(std::string_view folder, const Roots& roots) {
 }
 
 const std::optional<FileVersion>& source_seen(const CopyEntry& entry, const Roots& roots) {
-  return roots.direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
+  return roots.source(entry.left_seen, entry.right_seen);
 }
 
 // An entry still in LIST1.
@@ -64,6 +64,28 @@ class RefusedEntries {
     return entry.folder ? std::nullopt : source_seen(tables_.copies[entry.slot], roots_);
   }
 
+  // Deletions and removals of names no journal can name (control
+  // characters) leave the lists as the copies of such names do.
+  void deletions_without_a_journal_name() {
+    const DestinationRules none;
+    std::vector<std::size_t> files, folders;
+    for (const auto& [slot, file] : tables_.deleted_files.listed()) {
+      if (name_refusal(last_name(file.path), none)) files.push_back(slot);
+    }
+    for (const auto& [slot, folder] : tables_.deleted_folders.listed()) {
+      if (name_refusal(last_name(folder), none)) folders.push_back(slot);
+    }
+    for (const std::size_t slot : files) {
+      refused_.push_back({relative_folder(tables_.deleted_files[slot].path, roots_), Refusal::Characters});
+      withdraw_file_deletion(tables_, slot);
+    }
+    for (const std::size_t slot : folders) {
+      if (!tables_.deleted_folders.is_listed(slot)) continue;
+      refused_.push_back({relative_folder(tables_.deleted_folders[slot], roots_), Refusal::Characters});
+      withdraw_folder_removal(tables_, slot);
+    }
+  }
+
   std::vector<RefusedEntry> take() {
     std::ranges::sort(refused_, {}, &RefusedEntry::path);
     return std::move(refused_);
@@ -92,6 +114,7 @@ std::vector<RefusedEntry> withdraw_refused_entries(WorkTables& tables, const Roo
       refused.withdraw(entry, *why);
     }
   }
+  refused.deletions_without_a_journal_name();
   if (rules.ignores_case) {
     std::vector<Kept> entries = refused.kept();
     std::ranges::stable_sort(entries, [](const Kept& a, const Kept& b) {

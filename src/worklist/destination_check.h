@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "worklist/destination_rules.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

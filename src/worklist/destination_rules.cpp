@@ -59,6 +59,12 @@ bool is_device_name(std::string_view name) {
          is_one_of(base.substr(0, 3), kNumberedDeviceNames);
 }
 
+bool has_control_character(std::string_view name) {
+  return std::ranges::any_of(name, [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+}
+
 bool has_forbidden_character(std::string_view name) {
   return std::ranges::any_of(name, [](char c) {
     return static_cast<unsigned char>(c) < 0x20 ||
@@ -91,6 +97,9 @@ DestinationRules rules_for(std::string_view file_system, bool windows_names_ever
 
 std::optional<Refusal> name_refusal(std::string_view name, const DestinationRules& rules) {
   if (rules.windows_names) return windows_name_refusal(name);
+  // A run's journal names every entry it touches, and names no control
+  // character: such a name takes part in no run, on any file system.
+  if (has_control_character(name)) return Refusal::Characters;
   if (name.size() > kMaxNameLength) return Refusal::LongName;
   return std::nullopt;
 }

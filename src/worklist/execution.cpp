@@ -10,7 +10,7 @@
 #include "platform/system_files.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
-#include "worklist/run_keeping.h"
+#include "volume_state/run_keeping.h"
 #include "worklist/run_progress.h"
 #include "worklist/whole_folders.h"
 
@@ -42,7 +42,7 @@ class Execution {
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
         progress_(window, work_of(tables, roots.direction, deletions_)),
-        keeping_(roots, setting.pair, setting.room_to_free),
+        keeping_(roots, setting.pair, {setting.room_to_free, setting.allocation_unit}),
         whole_(tables),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
                 [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
@@ -155,15 +155,13 @@ class Execution {
   // Written for its batch or left, a copy counts whole in the progress.
   void copy_file(std::size_t slot, const CopyEntry& entry) {
     write_copy(slot, entry);
-    const auto& seen_here =
-        roots_.direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
+    const auto& seen_here = roots_.source(entry.left_seen, entry.right_seen);
     progress_.copied(seen_here ? seen_here->size : 0);
   }
 
   // The destination is checked once, as the copy is put in place; a source
   // changed since the scan is copied as it is now.
   void write_copy(std::size_t slot, const CopyEntry& entry) {
-    const bool to_drive = roots_.direction == Direction::FolderToDrive;
     auto& table = tables_.copies;
     const std::string destination = roots_.destination_root() + entry.path;
     const std::string source = roots_.source_root() + entry.path;
@@ -173,7 +171,7 @@ class Execution {
     if (const auto there = entry_at(destination); there && there->folder) {
       if (const auto why = remove_ahead(destination)) return leave(table, slot, destination, *why);
     }
-    const auto& seen_there = to_drive ? entry.right_seen : entry.left_seen;
+    const auto& seen_there = roots_.destination(entry.left_seen, entry.right_seen);
     keeping_.begin();
     // What the copy replaces is kept.
     const Replaces replaces = seen_there

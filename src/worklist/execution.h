@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "files/copy_batch.h"
-#include "volume_state/state_folder.h"
+#include "volume_state/left_entry.h"
+#include "volume_state/pair.h"
 #include "window/window.h"
-#include "worklist/roots.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
@@ -18,28 +18,13 @@ namespace tav {
 inline constexpr CopyBatch::Limits kBatchLimits{64, std::uint64_t{64} << 20,
                                                 std::chrono::seconds(1)};
 
-// Why the execution left an entry as it was.
-enum class LeftReason {
-  Changed,         // what stands at the path changed since the scan
-  Missing,         // the source, or the file or folder to delete, is gone
-  FolderGained,    // a folder to remove holds an entry the scan did not list
-  HoldsLeft,       // a folder to remove holds an entry this run left
-  FileInTheWay,    // a file stands where a folder is to be made and is not deleted
-  FolderInTheWay,  // a folder stands where a file is to be copied and is not removed
-  FolderNotMade,   // it lies below a folder that was not made
-};
-
-struct LeftEntry {
-  std::string path;
-  LeftReason why;
-  bool operator==(const LeftEntry&) const = default;
-};
-
 // Whom a run belongs to, and the room it frees before it starts.
 struct RunSetting {
   state::PairKey pair;
-  // By releasing kept runs beyond those old enough to go anyway.
+  // By releasing kept runs (kept_runs.h), counted in the destination's
+  // allocation units.
   std::uint64_t room_to_free = 0;
+  std::uint64_t allocation_unit = 0;
 };
 
 struct ExecutionReport {

@@ -26,15 +26,14 @@ std::string format_line(std::string_view text, std::size_t width, long index) {
 }
 
 std::string copy_entry_text(const CopyEntry& entry, const Roots& roots) {
-  const bool to_drive = roots.direction == Direction::FolderToDrive;
-  const std::string& destination_date = to_drive ? entry.right_date : entry.left_date;
+  const std::string& destination_date = roots.destination(entry.left_date, entry.right_date);
   std::string text(trim_blanks(destination_date).empty() ? kCreateWord : kUpdateWord);
   text += roots.destination_root();
   text += entry.path;
   text += "  (";
   text += entry.left_date;
   text += ")";
-  text += to_drive ? "→" : "←";
+  text += roots.to_drive() ? "→" : "←";
   text += "(";
   text += entry.right_date;
   text += ")";

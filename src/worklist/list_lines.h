@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "window/window.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

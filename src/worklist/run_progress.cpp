@@ -9,8 +9,7 @@ namespace tav {
 RunWork work_of(const WorkTables& tables, Direction direction, bool deletions) {
   RunWork work;
   for (const auto& [slot, entry] : tables.copies.listed()) {
-    const auto& source =
-        direction == Direction::FolderToDrive ? entry.left_seen : entry.right_seen;
+    const auto& source = source_side(direction, entry.left_seen, entry.right_seen);
     if (source) work.bytes += source->size;
   }
   const auto listed = [](const auto& table) {

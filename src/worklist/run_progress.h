@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "window/window.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

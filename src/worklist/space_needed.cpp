@@ -12,10 +12,9 @@ std::uint64_t in_whole_units(std::uint64_t size, std::uint64_t unit) {
 
 std::uint64_t bytes_to_add(const WorkTables& tables, Direction direction,
                            std::uint64_t allocation_unit) {
-  const bool to_drive = direction == Direction::FolderToDrive;
   std::uint64_t added = 0;
   for (const auto& [slot, entry] : tables.copies.listed()) {
-    const auto& source = to_drive ? entry.left_seen : entry.right_seen;
+    const auto& source = source_side(direction, entry.left_seen, entry.right_seen);
     if (source) added += in_whole_units(source->size, allocation_unit);
   }
   return added;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "window/window.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
 namespace tav::test {

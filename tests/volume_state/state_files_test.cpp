@@ -6,7 +6,7 @@
 #include "volume_state/byte_codec.h"
 #include "volume_state/journal.h"
 #include "volume_state/run_record.h"
-#include "volume_state/state_folder.h"
+#include "volume_state/state_layout.h"
 
 namespace tav::state {
 namespace {
@@ -75,34 +75,64 @@ TEST(RunRecord, TakesAtMostFortyBytesAFile) {
   EXPECT_LE(per_file, 40.0);
 }
 
+StatePath path(std::string_view text) { return *StatePath::parse(text); }
+
 TEST(Journal, ReadsBackAsWrittenAndPassesOverALineCutOff) {
   Journal journal;
   journal.pair_id = "0123456789abcdef";
   journal.to_drive = false;
-  journal.entries = {{Action::FolderMade, "p/新しい", {}, {}},
-                     {Action::FileReplaced, "p/a\tb%c.txt", version(1700000000, 5, 1), ".~tavrelon-1-2.tmp"},
-                     {Action::FileKept, "p/old.txt", {}, {}},
-                     {Action::RecordKept, "", {}, {}}};
-  std::string text = head_line(journal);
+  journal.began = 1700000000;
+  journal.record_kept = true;
+  journal.entries = {{Action::FolderMade, path("p/新しい"), {}, {}},
+                     {Action::FileReplaced, path("p/b%c.txt"), version(1700000000, 5, 1), ".~tavrelon-1-2.tmp"},
+                     {Action::FileKept, path("p/old.txt"), {}, {}}};
+  std::string text = head_line(journal) + record_kept_line();
   for (const auto& entry : journal.entries) text += entry_line(entry);
   const auto read = parse_journal(text + undone_line() + "file-kept\tp/half");
   ASSERT_TRUE(read);
   EXPECT_EQ(read->pair_id, journal.pair_id);
   EXPECT_FALSE(read->to_drive);
+  EXPECT_EQ(read->began, journal.began);
+  EXPECT_TRUE(read->record_kept);
   EXPECT_EQ(read->entries, journal.entries);
   EXPECT_TRUE(read->undone);
   EXPECT_FALSE(parse_journal("not a journal\n"));
 }
 
+// A journal is a stranger's input: any line that names no path beneath the
+// root, or holds a number out of range, makes the whole journal unreadable.
+TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
+  const std::string head = "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\n";
+  const std::string too_long = "file-kept\t" + std::string(300, 'a') + "\n";
+  for (const std::string line :
+       {"file-kept\t../outside/x\n", "folder-made\tp/../../x\n", "file-kept\t/etc/passwd\n",
+        "file-kept\tp//x\n", "file-kept\tp/./x\n", "file-kept\tp/a%00b\n", "file-kept\tp/a%0Ab\n",
+        "file-kept\t\n", too_long.c_str(), "file-placed\tp/a\t1\t-9223372036854775808\t0\t\n",
+        "file-placed\tp/a\t1\t0\t1000000000\t\n", "file-placed\tp/a\t1\t0\t0\t../x.tmp\n",
+        "file-placed\tp/a\t1\t0\t0\tnotes.txt\n", "record-kept\tp\n", "folder-made\tp\textra\n"}) {
+    EXPECT_FALSE(parse_journal(head + "file-kept\tp/ok.txt\n" + line)) << line;
+  }
+  EXPECT_TRUE(parse_journal(head + "file-kept\tp/ok.txt\n"));
+  for (const std::string bad_head :
+       {"TAVRELON JOURNAL 1\t../../x\tto-drive\n", "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\tbegan\t-1e9\n",
+        "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\tundo-of\t../../x\n"}) {
+    EXPECT_FALSE(parse_journal(bad_head)) << bad_head;
+  }
+}
+
 TEST(StateFolder, NamesRunsByTimeAndPair) {
-  const PairKey pair = pair_key("machine", "/home/kim/work");
+  const PairKey pair = pair_key("machine", "/home/kim/work", "raw id");
   EXPECT_EQ(pair.id.size(), 16u);
   EXPECT_NE(pair_key("other machine", "/home/kim/work").id, pair.id);
-  const std::string name = run_name(1700000000, pair);
-  EXPECT_EQ(pair_of_run(name), pair.id);
-  EXPECT_EQ(pair_of_run(run_name(1700000000, pair, true)), pair.id);
-  EXPECT_LT(run_name(1700000000, pair), run_name(1700000001, pair));
-  EXPECT_EQ(pair_of_run("notes"), "");
+  EXPECT_TRUE(pair.owns(pair_key("raw id", "/home/kim/work").id));
+  const std::string name = run_name(1700000000, pair.id);
+  EXPECT_EQ(parse_run_name(name)->pair_id, pair.id);
+  EXPECT_FALSE(parse_run_name(name)->undo);
+  EXPECT_TRUE(parse_run_name(run_name(1700000000, pair.id, true, 2))->undo);
+  EXPECT_LT(run_name(1700000000, pair.id), run_name(1700000001, pair.id));
+  for (const std::string& bad : {std::string("notes"), name + "x", name + "-undoX", "../" + name}) {
+    EXPECT_FALSE(parse_run_name(bad)) << bad;
+  }
   EXPECT_TRUE(is_state_folder_name(".TavRelon"));
   EXPECT_FALSE(is_state_folder_name("tavrelon"));
 }

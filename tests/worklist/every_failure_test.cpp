@@ -16,7 +16,9 @@
 #include "files/operations.h"
 #include "scan/pair_state.h"
 #include "volume_state/record_file.h"
-#include "worklist/pair_record.h"
+#include "volume_state/state_access.h"
+#include "volume_state/state_layout.h"
+#include "volume_state/record_file.h"
 #include "platform/system_faults.h"
 #include "support/current_folder.h"
 #include "support/sample_trees.h"
@@ -54,7 +56,8 @@ class FailedRun {
       side->file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
           .file("p/removed/x.txt", "in a removed folder", kOld);
     }
-    record_the_run(roots(), pair_of(roots()));
+    state::write_record(roots(), state::pair_of(roots()),
+                        record_of_trees_now(roots(), state::pair_of(roots()).text));
     std::filesystem::remove_all(test::native(source().path("p/removed")));
     std::filesystem::remove(test::native(source().path("p/gone.txt")));
     source().file("p/new.txt", "new file", kNew).file("p/both.txt", "newer content", kNew)
@@ -116,12 +119,12 @@ class FailedRun {
     // A record is whole and says the destination is as it is; or there is
     // none: never half, never stale. (An undo cut short leaves the record
     // of one side of it: a later run only withdraws more.)
-    const auto bytes = state::record_bytes(drive_.root(), pair_of(roots()));
+    const auto bytes = record_bytes();
     if (bytes && failing_ == Failing::Run) {
       const auto record = state::decode_record(*bytes);
       ASSERT_TRUE(record) << "a half record";
       EXPECT_EQ(destination_side(*record),
-                destination_side(record_of_trees_now(roots(), pair_of(roots()).text)))
+                destination_side(record_of_trees_now(roots(), state::pair_of(roots()).text)))
           << "a stale record";
     }
     // A failure is reported, or it was one the program rightly passes over
@@ -153,6 +156,15 @@ class FailedRun {
     roots.folder_root = folder_side_.root_with_separator();
     roots.drive_root = drive_.root();
     return roots;
+  }
+
+  std::optional<std::string> record_bytes() const {
+    std::string bytes;
+    const std::string rel = state::layout::record(state::pair_of(roots()).id);
+    if (state::read_state_file(drive_.root(), rel, SIZE_MAX / 2, bytes) != state::StateFile::Read) {
+      return std::nullopt;
+    }
+    return bytes;
   }
 
   // What a record says of the destination side, path by path.

@@ -1,7 +1,7 @@
 // Names compared without regard to case: the letters that have a simple
 // upper case, the ones that look like they do but have none, and bytes that
 // are no UTF-8.
-#include "scan/name_fold.h"
+#include "platform/name_fold.h"
 
 #include <gtest/gtest.h>
 

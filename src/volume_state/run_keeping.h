@@ -13,14 +13,19 @@
 
 #include "files/copy_batch.h"
 #include "volume_state/kept_run.h"
-#include "volume_state/state_folder.h"
-#include "worklist/roots.h"
+#include "volume_state/pair.h"
 
 namespace tav {
 
+// What the run may release of the kept runs before it starts.
+struct KeptRoom {
+  std::uint64_t wanted = 0;           // beyond the runs old enough to go anyway
+  std::uint64_t allocation_unit = 0;  // the destination's (0: bytes)
+};
+
 class RunKeeping {
  public:
-  RunKeeping(const Roots& roots, state::PairKey pair, std::uint64_t room_to_free);
+  RunKeeping(const Roots& roots, state::PairKey pair, KeptRoom room);
 
   // Before the run's first change; once.
   void begin();
@@ -49,15 +54,17 @@ class RunKeeping {
  private:
   // What was noted is on the medium now.
   void committed();
-  std::string relative(const std::string& path) const;
+  // The path relative to the destination's root, as the journal holds it.
+  state::StatePath relative(const std::string& path) const;
   void release_kept_runs();
   void keep_the_record();
   void note(state::Action action, const std::string& path, FileVersion version = {},
             std::string temporary = {});
+  void changed(std::string folder);
 
   const Roots& roots_;
   const state::PairKey pair_;
-  const std::uint64_t room_to_free_;
+  const KeptRoom room_;
   std::optional<state::KeptRun> run_;
   std::size_t noted_ = 0;  // since the last commit
   std::chrono::steady_clock::time_point committed_;

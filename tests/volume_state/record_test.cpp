@@ -2,12 +2,17 @@
 // own, where the record of the last run protects what the destination
 // gained or changed since, and a run that would delete most of the
 // destination asks first.
-#include "worklist/pair_record.h"
+#include "volume_state/record_file.h"
+#include "volume_state/state_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "app/check_texts.h"
 
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
@@ -40,8 +45,12 @@ class Record : public test::SyncTest, public testing::WithParamInterface<Control
     roots.drive_root = drive_root();
     return roots;
   }
-  std::string record_file() const { return state::record_path(drive_root(), pair_of(roots())); }
-  std::optional<state::RunRecord> record() const { return record_of_pair(roots(), pair_of(roots())); }
+  std::string record_file() const {
+    return drive_root() + state::layout::record(state::pair_of(roots()).id);
+  }
+  std::optional<state::RunRecord> record() const {
+    return state::read_record(roots(), state::pair_of(roots()), 0).record;
+  }
 
   // The first run of the pair leaves its record.
   void first_run(Control direction) {
@@ -154,6 +163,19 @@ const Damage kDamages[] = {
        std::filesystem::remove(test::native(r));
        std::filesystem::create_directories(test::native(r + "/inside"));
      }},
+    // Where the system has them: a link to an endless device, and a FIFO
+    // no one writes to (read blocking, either would never end).
+    {"ALinkToAnEndlessDevice",
+     [](const std::string& r) {
+       std::filesystem::remove(test::native(r));
+       if (std::filesystem::exists("/dev/zero")) std::filesystem::create_symlink("/dev/zero", r);
+     }},
+    {"AFifo",
+     [](const std::string& r) {
+       if (!std::filesystem::exists("/dev/zero")) return;
+       std::filesystem::remove(r);
+       ASSERT_EQ(std::system(("mkfifo '" + r + "'").c_str()), 0);
+     }},
 };
 
 class DamagedRecord : public Record {};
@@ -169,6 +191,10 @@ TEST_F(DamagedRecord, CountsAsNoRecordAndIsReplaced) {
     drive_side.file("p/made.txt", "made on the stick", kLater);
     EXPECT_EQ(sync_again(Control::Button3), 0);
     EXPECT_FALSE(drive_side.exists("p/made.txt"));  // deleted (and kept) as without a record
+    // and the user is told so after the scan.
+    EXPECT_TRUE(std::ranges::any_of(again().boxes(), [](const test::ShownBox& box) {
+      return box.text.find(check_text::kRecordUnreadable) != std::string::npos;
+    }));
     EXPECT_TRUE(protected_lines().empty());
     EXPECT_TRUE(record());
     std::filesystem::remove_all(test::native(drive_side.path(".tavrelon")));

@@ -1,4 +1,4 @@
-#include "scan/name_fold.h"
+#include "platform/name_fold.h"
 
 #include "platform/text.h"
 

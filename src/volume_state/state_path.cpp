@@ -1,0 +1,58 @@
+#include "volume_state/state_path.h"
+
+#include <algorithm>
+
+#include "files/operations.h"
+#include "platform/text.h"
+
+namespace tav::state {
+
+namespace {
+
+// Where "\\" separates names, it and ":" (a drive, or a stream of a file)
+// never stand in one.
+constexpr bool kBackslashSeparates = kPathSeparator == '\\';
+
+bool is_name(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return std::ranges::none_of(name, [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F || (kBackslashSeparates && (c == '\\' || c == ':'));
+  });
+}
+
+}  // namespace
+
+bool is_state_path(std::string_view text) {
+  if (text.empty() || cp932_length(text) > kMaxPathBytes) return false;
+  for (std::size_t start = 0;;) {
+    const auto cut = text.find('/', start);
+    if (!is_name(text.substr(start, cut == std::string_view::npos ? cut : cut - start))) {
+      return false;
+    }
+    if (cut == std::string_view::npos) return true;
+    start = cut + 1;
+  }
+}
+
+std::optional<StatePath> StatePath::parse(std::string_view text) {
+  if (!is_state_path(text)) return std::nullopt;
+  return StatePath(std::string(text));
+}
+
+std::optional<StatePath> StatePath::of_native(std::string_view native) {
+  std::string text(native);
+  if (kPathSeparator != '/') {
+    if (text.find('/') != std::string::npos) return std::nullopt;
+    std::ranges::replace(text, kPathSeparator, '/');
+  }
+  return parse(text);
+}
+
+std::string StatePath::native() const {
+  std::string path = text_;
+  std::ranges::replace(path, '/', kPathSeparator);
+  return path;
+}
+
+}  // namespace tav::state

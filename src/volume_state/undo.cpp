@@ -1,0 +1,410 @@
+#include "volume_state/undo.h"
+
+#include <algorithm>
+#include <ctime>
+#include <set>
+
+#include "files/operations.h"
+#include "platform/folder_reading.h"
+#include "platform/system_files.h"
+#include "platform/text.h"
+#include "volume_state/kept_run.h"
+#include "volume_state/record_file.h"
+#include "volume_state/state_access.h"
+#include "volume_state/state_layout.h"
+
+namespace tav {
+
+namespace {
+
+using state::Action;
+using state::JournalEntry;
+using state::Reached;
+using state::StatePath;
+using Kind = UndoStep::Kind;
+
+// FAT keeps write times to two seconds.
+constexpr std::int64_t kTimeSlack = 2;
+// A run of this computer's began before now; a journal that says otherwise
+// by more than a day is no run of it.
+constexpr std::int64_t kFutureSlack = 24 * 3600;
+
+// Journal times are within range (journal.h): no arithmetic here overflows.
+bool as_placed(const std::optional<ListedEntry>& now, const FileVersion& placed) {
+  return now && !now->folder && now->size == placed.size &&
+         now->written.seconds >= placed.written.seconds - kTimeSlack &&
+         now->written.seconds <= placed.written.seconds + kTimeSlack;
+}
+
+std::optional<StatePath> parent_of(const StatePath& path) {
+  const auto cut = path.text().rfind('/');
+  if (cut == std::string::npos) return std::nullopt;
+  return StatePath::parse(std::string_view(path.text()).substr(0, cut));
+}
+
+// The pair's runs on one side with their journals: the latest one that
+// reads whole, and when the latest that does not read began (a journal that
+// cannot be read as late as the chosen one's hides which run came last).
+struct Found {
+  std::optional<state::KeptRunFolder> run;
+  std::optional<state::Journal> journal;
+  std::int64_t began = 0;
+  std::int64_t damaged_after = INT64_MIN;
+};
+
+void find_runs(const std::string& root, bool drive_side, const state::PairKey& pair, Found& found) {
+  const std::int64_t now = std::time(nullptr);
+  for (auto& run : state::kept_runs(root)) {
+    if (run.run.undo || !pair.owns(run.run.pair_id) || !state::has_journal(run)) continue;
+    auto journal = state::journal_of(run);
+    const bool whole = journal && journal->pair_id == run.run.pair_id &&
+                       journal->to_drive == drive_side && journal->undo_of.empty();
+    const std::int64_t began = whole && journal->began != 0 ? journal->began : run.written.seconds;
+    if (began > now + kFutureSlack) continue;
+    if (!whole) {
+      found.damaged_after = std::max(found.damaged_after, began);
+      continue;
+    }
+    if (!found.run || began > found.began || (began == found.began && run.name > found.run->name)) {
+      found.began = began;
+      found.journal = std::move(journal);
+      found.run = std::move(run);
+    }
+  }
+}
+
+// Makes the plan by walking the journal backwards, from what the volume
+// holds now and what the plan's earlier steps will have done.
+class Planner {
+ public:
+  explicit Planner(UndoPlan& plan) : plan_(plan) {}
+
+  bool make() {
+    std::set<StatePath> left_at_placing;
+    for (auto entry = plan_.journal.entries.rbegin(); entry != plan_.journal.entries.rend();
+         ++entry) {
+      if (!fits(entry->path)) return false;
+      switch (entry->action) {
+        case Action::FileLeft:
+          left_at_placing.insert(entry->path);
+          break;
+        case Action::FilePlaced:
+        case Action::FileReplaced:
+          handled_.insert(entry->path);
+          if (!discard(*entry)) return false;
+          if (!left_at_placing.contains(entry->path)) undo_placing(*entry);
+          break;
+        case Action::FileKept:
+          handled_.insert(entry->path);
+          put_back_file(entry->path);
+          break;
+        case Action::FolderRemoved:
+          put_back_folder(entry->path);
+          break;
+        case Action::FolderMade:
+          remove_folder(entry->path);
+          break;
+      }
+    }
+    return kept_files_not_named(plan_.run.rel(), true);
+  }
+
+ private:
+  const std::string& root() const { return plan_.root(); }
+  Reached here(const StatePath& path) const { return state::reach(root(), path.native()); }
+  Reached kept(const StatePath& path) const {
+    return state::reach(root(), state::layout::kept(plan_.run.name, path.native()));
+  }
+  // Whether the path, and where the run kept it, can be given to the system.
+  bool fits(const StatePath& path) const {
+    return cp932_length(state::at(root(), state::layout::kept(plan_.run.name, path.native()))) <=
+           kMaxPathBytes;
+  }
+  bool will_exist(const StatePath& path) const {
+    if (filled_.contains(path.native())) return true;
+    return !vacated_.contains(path.native()) && here(path) != Reached::Missing;
+  }
+
+  void step(Kind kind, const StatePath& path, FileVersion placed = {}) {
+    plan_.steps.push_back({kind, path, placed});
+    if (kind == Kind::RemovePlaced || kind == Kind::RemoveFolder || kind == Kind::Discard) {
+      vacated_.insert(path.native());
+    } else {
+      filled_.insert(path.native());
+    }
+  }
+  void leave(const StatePath& path) {
+    plan_.left.push_back({state::at(root(), path.native()), LeftReason::ChangedSinceRun});
+  }
+
+  // A copy the run had not placed yet; false for a journal that names one
+  // elsewhere than beside its file.
+  bool discard(const JournalEntry& entry) {
+    if (entry.temporary.empty()) return true;
+    const auto parent = parent_of(entry.path);
+    const auto temporary =
+        StatePath::parse(parent ? parent->text() + "/" + entry.temporary : entry.temporary);
+    if (!temporary || !fits(*temporary)) return false;
+    if (here(*temporary) == Reached::File) step(Kind::Discard, *temporary);
+    return true;
+  }
+
+  void undo_placing(const JournalEntry& entry) {
+    const bool old_kept = entry.action == Action::FileReplaced && kept(entry.path) == Reached::File;
+    switch (here(entry.path)) {
+      case Reached::File:
+        if (!as_placed(entry_at(state::at(root(), entry.path.native())), entry.version)) {
+          leave(entry.path);
+        } else {
+          step(old_kept ? Kind::PutBackOver : Kind::RemovePlaced, entry.path, entry.version);
+        }
+        break;
+      case Reached::Missing:
+        if (old_kept) step(Kind::PutBack, entry.path);
+        break;
+      default:
+        leave(entry.path);
+    }
+  }
+
+  void put_back_file(const StatePath& path) {
+    if (lies_in_one_of(path.native(), back_whole_) || kept(path) != Reached::File) return;
+    if (will_exist(path)) return leave(path);
+    step(Kind::PutBack, path);
+  }
+
+  // A removed folder with nothing at its place now goes back whole, with
+  // everything kept below it, by one rename; the files' own entries then
+  // find them in place.
+  void put_back_folder(const StatePath& path) {
+    if (lies_in_one_of(path.native(), back_whole_)) return;
+    if (will_exist(path)) {
+      if (here(path) != Reached::Folder && !filled_.contains(path.native())) leave(path);
+      return;
+    }
+    if (kept(path) == Reached::Folder) {
+      step(Kind::PutBack, path);
+      back_whole_.insert(path.native());
+    } else {
+      step(Kind::MakeFolder, path);
+    }
+  }
+
+  // A folder the run made goes when the plan's earlier steps leave it empty.
+  void remove_folder(const StatePath& path) {
+    if (here(path) != Reached::Folder) return;
+    std::vector<ListedEntry> entries;
+    read_folder(state::at(root(), path.native()), entries);
+    const bool emptied = std::ranges::all_of(entries, [&](const ListedEntry& entry) {
+      return vacated_.contains(path.native() + kPathSeparator + entry.name);
+    });
+    const bool filled = std::ranges::any_of(filled_, [&](const std::string& rel) {
+      return lies_below(rel, path.native());
+    });
+    if (!emptied || filled) return leave(path);
+    step(Kind::RemoveFolder, path);
+  }
+
+  // Kept files the journal had no time to name (a run cut short); false
+  // when one is no path a journal could name.
+  bool kept_files_not_named(const std::string& rel, bool top) {
+    std::vector<ListedEntry> entries;
+    read_folder(state::at(root(), rel), entries);
+    const std::string run = plan_.run.rel() + kPathSeparator;
+    for (const ListedEntry& entry : entries) {
+      if (top && state::layout::is_own_name(entry.name)) continue;
+      const std::string below = rel + kPathSeparator + entry.name;
+      const auto path = StatePath::of_native(std::string_view(below).substr(run.size()));
+      if (!path || !fits(*path)) return false;
+      const Reached reached = state::reach(root(), below);
+      if (reached == Reached::Folder) {
+        if (!kept_files_not_named(below, false)) return false;
+      } else if (reached == Reached::File && handled_.insert(*path).second) {
+        put_back_file(*path);
+      }
+    }
+    return true;
+  }
+
+  UndoPlan& plan_;
+  std::set<StatePath> handled_;
+  std::set<std::string> vacated_, filled_;  // native relative paths
+  FolderSet back_whole_;
+};
+
+class Undoer {
+ public:
+  Undoer(const UndoPlan& plan, const Roots& roots, const state::PairKey& pair)
+      : plan_(plan), roots_(roots), pair_(pair), left_(plan.left) {}
+
+  std::vector<LeftEntry> run() {
+    state::Journal head;
+    head.pair_id = pair_.id;
+    head.to_drive = plan_.journal.to_drive;
+    head.undo_of = plan_.run.name;
+    head.began = std::time(nullptr);
+    keeping_.emplace(root(), state::new_run_name(root(), head.began, pair_.id, true), head);
+    for (const UndoStep& step : plan_.steps) {
+      if (!carry_out(step)) left_.push_back({path(step.path), LeftReason::ChangedSinceRun});
+    }
+    put_back_the_record();
+    keeping_->commit();
+    mark_undone();
+    changed_.insert(keeping_->folder());
+    flush_changes({changed_.begin(), changed_.end()});
+    return std::move(left_);
+  }
+
+ private:
+  const std::string& root() const { return plan_.root(); }
+  std::string path(const StatePath& rel) const { return state::at(root(), rel.native()); }
+  std::string kept(const StatePath& rel) const {
+    return state::at(root(), state::layout::kept(plan_.run.name, rel.native()));
+  }
+  Reached here(const StatePath& rel) const { return state::reach(root(), rel.native()); }
+  Reached kept_here(const StatePath& rel) const {
+    return state::reach(root(), state::layout::kept(plan_.run.name, rel.native()));
+  }
+  bool as_planned(const UndoStep& step) const {
+    return here(step.path) == Reached::File && as_placed(entry_at(path(step.path)), step.placed);
+  }
+
+  // False: the entry is no longer as planned, and stays.
+  bool carry_out(const UndoStep& step) {
+    switch (step.kind) {
+      case Kind::Discard:
+        if (here(step.path) == Reached::File) sys::delete_file(path(step.path));
+        return true;
+      case Kind::PutBack: {
+        const Reached there = kept_here(step.path);
+        if (here(step.path) != Reached::Missing ||
+            (there != Reached::File && there != Reached::Folder) || !make_parents(step.path)) {
+          return false;
+        }
+        move_aside(kept(step.path), path(step.path));
+        changed(path(step.path));
+        changed(kept(step.path));
+        return true;
+      }
+      case Kind::PutBackOver:
+        if (!as_planned(step) || kept_here(step.path) != Reached::File) return false;
+        put_in_place_keeping(kept(step.path), path(step.path), keep_as(step.path));
+        return true;
+      case Kind::RemovePlaced:
+        if (!as_planned(step)) return false;
+        keep_aside(path(step.path), keep_as(step.path));
+        return true;
+      case Kind::MakeFolder:
+        if (here(step.path) == Reached::Folder) return true;
+        if (here(step.path) != Reached::Missing || !make_parents(step.path)) return false;
+        make_folder(path(step.path));
+        changed(path(step.path));
+        return true;
+      case Kind::RemoveFolder:
+        if (here(step.path) != Reached::Folder || !remove_empty_folder(path(step.path))) {
+          return false;
+        }
+        keeping_->note({Action::FolderRemoved, step.path, {}, {}});
+        changed_.erase(path(step.path));  // gone: nothing in it to flush
+        changed(path(step.path));
+        return true;
+    }
+    return false;
+  }
+
+  // Where the undo keeps the file at rel, noted in its journal.
+  std::string keep_as(const StatePath& rel) {
+    const std::string place = keeping_->place_for(rel.native());
+    keeping_->note({Action::FileKept, rel, {}, {}});
+    changed(path(rel));
+    changed(place);
+    return place;
+  }
+
+  bool make_parents(const StatePath& rel) {
+    const auto parent = parent_of(rel);
+    if (!parent) return true;
+    switch (here(*parent)) {
+      case Reached::Folder:
+        return true;
+      case Reached::Missing:
+        if (!make_parents(*parent)) return false;
+        make_folder(path(*parent));
+        changed(path(*parent));
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // The record as it was before the run; the one the run wrote goes into
+  // the undo's own folder on the drive.
+  void put_back_the_record() {
+    const std::string& drive = roots_.drive_root;
+    const std::string record = state::record_place(roots_, pair_);
+    if (state::reach(drive, record) == Reached::File) {
+      state::make_folders(drive, state::layout::own_folder(keeping_->name()));
+      move_aside(state::at(drive, record),
+                 state::at(drive, state::layout::kept_record(keeping_->name())));
+      changed(state::at(drive, record));
+      changed(state::at(drive, state::layout::kept_record(keeping_->name())));
+    }
+    for (const std::string& before : {state::layout::kept_record(plan_.run.name),
+                                      state::layout::kept_record_beside(plan_.run.name)}) {
+      if (state::reach(drive, before) != Reached::File) continue;
+      state::make_folders(drive, state::layout::records_folder());
+      const std::string place = state::layout::record(pair_.id);
+      if (state::reach(drive, place) != Reached::Missing) return;
+      move_aside(state::at(drive, before), state::at(drive, place));
+      changed(state::at(drive, place));
+      return;
+    }
+  }
+
+  void mark_undone() {
+    for (const std::string& journal :
+         {state::layout::journal(plan_.run.name), state::layout::journal_beside(plan_.run.name)}) {
+      std::string text;
+      if (state::read_state_file(root(), journal, std::size_t{64} << 20, text) !=
+          state::StateFile::Read) {
+        continue;
+      }
+      write_small_file(state::at(root(), journal), text + state::undone_line());
+      return;
+    }
+  }
+
+  void changed(const std::string& path) { changed_.emplace(folder_of(path)); }
+
+  const UndoPlan& plan_;
+  const Roots& roots_;
+  const state::PairKey& pair_;
+  std::optional<state::KeptRun> keeping_;
+  std::set<std::string> changed_;
+  std::vector<LeftEntry> left_;
+};
+
+}  // namespace
+
+std::string UndoPlan::shown_path(const UndoStep& step) const {
+  return state::at(root(), step.path.native());
+}
+
+std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair) {
+  Found found;
+  find_runs(roots.drive_root, true, pair, found);
+  find_runs(roots.folder_root, false, pair, found);
+  if (!found.run || found.damaged_after >= found.began || found.journal->undone) {
+    return std::nullopt;
+  }
+  UndoPlan plan{std::move(*found.run), std::move(*found.journal), {}, {}};
+  if (!Planner(plan).make()) return std::nullopt;
+  return plan;
+}
+
+std::vector<LeftEntry> undo_run(const UndoPlan& plan, const Roots& roots,
+                                const state::PairKey& pair) {
+  return Undoer(plan, roots, pair).run();
+}
+
+}  // namespace tav
