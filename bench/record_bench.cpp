@@ -35,11 +35,13 @@ double seconds_of_the_scan(const Roots& roots, const state::PairKey& pair, bool 
   bench::NoProgress progress;
   const auto start = Clock::now();
   ScanFindings findings;
-  scan_trees(roots, tables, progress, findings);
+  scan_trees(roots, tables, progress, findings, {}, with_record ? &pair : nullptr);
   if (with_record) {
-    const auto record = state::read_record(roots, pair, findings.entries_seen).record;
+    const auto& record = findings.record.record;
     if (!record) std::fprintf(stderr, "no record\n");
-    if (record) withdraw_what_the_record_protects(tables, roots, *record);
+    const state::RecordProtection protection(record ? &*record : nullptr, findings.other_records,
+                                             roots);
+    withdraw_what_the_record_protects(tables, roots, protection);
   }
   return seconds_since(start);
 }
@@ -64,11 +66,15 @@ int main(int argc, char* argv[]) {
     const auto start = Clock::now();
     WorkTables tables;
     bench::NoProgress progress;
-    scan_trees(roots, tables, progress);
+    ScanFindings findings;
+    scan_trees(roots, tables, progress, findings, {}, &pair);
     bench::NullWindow window;
     execute_work_lists(window, tables, roots, {pair});
     const auto writing = Clock::now();
-    state::write_record(roots, pair, record_of_trees_now(roots, pair.text));
+    const auto& previous = findings.record.record;
+    state::write_record(roots, pair,
+                        record_after_run(*findings.trees, tables, roots,
+                                         previous ? &*previous : nullptr, pair.text));
     writes.push_back(seconds_since(writing));
     runs_whole.push_back(seconds_since(start));
   }

@@ -41,6 +41,19 @@ inline constexpr std::string_view kRecordHeading =
 inline constexpr std::string_view kRecordUnreadable =
     "前回の記録を読めませんでした（初回として扱います）";
 
+// A side whose clock moved since the last run, around the hours it moved.
+inline constexpr std::string_view kDriveClockMoved = "ドライブの時刻が ";
+inline constexpr std::string_view kFolderClockMoved = "フォルダの時刻が ";
+inline constexpr std::string_view kClockMovedBy = " 時間ずれていました（前回の記録に合わせました）";
+
+// A first run of a pair on a drive that other folders are synchronised with.
+inline constexpr std::string_view kOtherPairsCaption = "同期記録の確認";
+inline constexpr std::string_view kOtherPairsLead = "このドライブは次のフォルダとも同期しています。";
+inline constexpr std::size_t kOtherPairsShown = 5;
+inline constexpr std::string_view kOtherPairsMore = "ほか ";
+inline constexpr std::string_view kOtherPairsCount = " 件";
+inline constexpr std::string_view kOtherPairsQuestion = " 件のファイルを削除または置き換えます。続けますか？";
+
 struct UnrecordedText {
   state::Unrecorded why;
   std::string_view text;  // after the entry's path

@@ -221,7 +221,7 @@ MainFlow::State MainFlow::scan() {
   window_.set_text(Control::Text1, "");
 
   ScanInWindow progress(window_);
-  const ScanOutcome outcome = scan_trees(roots_, tables_, progress, findings_);
+  const ScanOutcome outcome = scan_trees(roots_, tables_, progress, findings_, {}, &pair_);
   if (outcome == ScanOutcome::NoSubfolders) {
     window_.message_box(kNoSubfoldersCaption, kNoSubfolders, Buttons::Ok, Icon::Exclamation);
     return State::End;
@@ -236,8 +236,7 @@ MainFlow::State MainFlow::scan() {
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
     return State::Completion;
   }
-  withdraw_before_the_review(window_, tables_, roots_, findings_,
-                             state::read_record(roots_, pair_, findings_.entries_seen));
+  withdraw_before_the_review(window_, tables_, roots_, findings_);
   return State::Review;
 }
 
@@ -291,8 +290,11 @@ MainFlow::State MainFlow::completion_state() {
   window_.set_enabled(Control::Button2, false);
   window_.set_enabled(Control::Button3, false);
   window_.set_text(Control::Button4, kEndCaption);
-  if (record_at_completion_) {
-    state::write_record(roots_, pair_, record_of_trees_now(roots_, pair_.text));
+  if (record_at_completion_ && findings_.trees) {
+    const auto& previous = findings_.record.record;
+    state::write_record(roots_, pair_,
+                        record_after_run(*findings_.trees, tables_, roots_,
+                                         previous ? &*previous : nullptr, pair_.text));
   }
   write_settings(settings_);
   // Any recorded event ends the program; with nothing found there is no

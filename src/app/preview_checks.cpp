@@ -87,6 +87,42 @@ bool fits(Window& window, const WorkTables& tables, const Roots& roots,
                             Icon::Exclamation) == Answer::Ok;
 }
 
+// "ドライブの時刻が N 時間ずれていました…": N in hours, a fraction where the
+// clock moved by quarter hours ("0.25", "-1.5").
+std::string clock_line(std::string_view side, std::int64_t seconds) {
+  const std::int64_t quarters = seconds / 900;
+  std::string hours = std::to_string(quarters / 4);
+  if (quarters < 0 && quarters > -4) hours = "-0";
+  static constexpr std::string_view kFractions[] = {"", ".25", ".5", ".75"};
+  hours += kFractions[(quarters < 0 ? -quarters : quarters) % 4];
+  return std::string(side) + hours + std::string(kClockMovedBy);
+}
+
+// Whether to go on with a first run of the pair that deletes or replaces
+// what other folders' runs left on the drive: asked, naming those folders.
+bool may_touch_other_pairs(Window& window, const WorkTables& tables, const Roots& roots,
+                           const ScanFindings& findings) {
+  if (findings.record.record || findings.other_records.empty() || !roots.to_drive()) return true;
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& listed : tables.deleted_files.listed()) ++files;
+  for (const auto& [slot, copy] : tables.copies.listed()) files += copy.right_seen ? 1 : 0;
+  if (files == 0) return true;
+  std::vector<std::string> folders;
+  for (const state::RunRecord& other : findings.other_records) {
+    const std::string folder(other.folder_path());
+    if (std::ranges::find(folders, folder) == folders.end()) folders.push_back(folder);
+  }
+  std::string text(kOtherPairsLead);
+  for (std::size_t i = 0; i < folders.size() && i < kOtherPairsShown; ++i) text += "\r" + folders[i];
+  if (folders.size() > kOtherPairsShown) {
+    text += "\r" + std::string(kOtherPairsMore) + std::to_string(folders.size() - kOtherPairsShown) +
+            std::string(kOtherPairsCount);
+  }
+  text += "\r\r" + std::to_string(files) + std::string(kOtherPairsQuestion);
+  return window.message_box(kOtherPairsCaption, text, Buttons::OkCancel, Icon::Exclamation) ==
+         Answer::Ok;
+}
+
 // A root scanned on a volume that is gone now, or is another one.
 bool moved_away(const std::optional<VolumeFacts>& scanned, const std::optional<VolumeFacts>& now) {
   return scanned && (!now || now->identity != scanned->identity);
@@ -95,7 +131,8 @@ bool moved_away(const std::optional<VolumeFacts>& scanned, const std::optional<V
 }  // namespace
 
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
-                                const ScanFindings& findings, const state::RecordReading& record) {
+                                const ScanFindings& findings) {
+  const state::RecordReading& record = findings.record;
   const auto& volume = findings.destination_volume(roots);
   const DestinationRules rules =
       rules_for(volume ? volume->file_system : "", kWindowsNamesEverywhere,
@@ -105,12 +142,17 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
     refused.push_back(entry.path + std::string(refusal_text(entry.why)));
   }
   std::vector<std::string> protected_lines;
-  if (record.record) {
-    for (const auto& entry : withdraw_what_the_record_protects(tables, roots, *record.record)) {
-      protected_lines.push_back(entry.path + std::string(unrecorded_text(entry.why)));
-    }
+  const state::RecordProtection protection(record.record ? &*record.record : nullptr,
+                                           findings.other_records, roots);
+  for (const auto& entry : withdraw_what_the_record_protects(tables, roots, protection)) {
+    protected_lines.push_back(entry.path + std::string(unrecorded_text(entry.why)));
   }
-  if (refused.empty() && protected_lines.empty() && !record.damaged) return;
+  std::vector<std::string> clocks;
+  if (findings.drive_shift != 0) clocks.push_back(clock_line(kDriveClockMoved, findings.drive_shift));
+  if (findings.folder_shift != 0) {
+    clocks.push_back(clock_line(kFolderClockMoved, findings.folder_shift));
+  }
+  if (refused.empty() && protected_lines.empty() && !record.damaged && clocks.empty()) return;
   fill_list1(window, tables, roots);
   fill_list2(window, tables);
   std::string text;
@@ -120,6 +162,7 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
   };
   if (!refused.empty()) add(listed_message(kRefusedHeading, refused));
   if (record.damaged) add(std::string(kRecordUnreadable));
+  for (const std::string& clock : clocks) add(clock);
   if (!protected_lines.empty()) add(listed_message(kRecordHeading, protected_lines));
   window.message_box(refused.empty() ? kRecordCaption : kDestinationCaption, text, Buttons::Ok,
                      Icon::Exclamation);
@@ -137,6 +180,7 @@ Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots
   if (!window.is_checked(Control::Check1) && !may_delete(window, tables, findings)) {
     return Readiness::Review;
   }
+  if (!may_touch_other_pairs(window, tables, roots, findings)) return Readiness::Review;
   const auto& destination = roots.destination(folder_now, drive_now);
   if (!destination || !destination->free_bytes) return Readiness::Execute;
   return fits(window, tables, roots, *destination, plan) ? Readiness::Execute : Readiness::Review;

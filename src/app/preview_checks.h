@@ -18,12 +18,12 @@
 namespace tav {
 
 // After a scan that found entries: withdraws every entry the destination
-// cannot take, then every entry the record of the pair's last run protects
-// (when there is one), rebuilds the lists and names them all in one box,
-// which also says when there is a record that cannot be read. Shows nothing
-// when there is nothing to say.
+// cannot take, then every entry the drive's records protect, rebuilds the
+// lists and names them all in one box, which also says when the pair's
+// record cannot be read and when a side's clock moved. Shows nothing when
+// there is nothing to say.
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
-                                const ScanFindings& findings, const state::RecordReading& record);
+                                const ScanFindings& findings);
 
 // What the checks at the second press decided beyond going on.
 struct ExecutionPlan {
@@ -41,8 +41,9 @@ enum class Readiness {
 
 // At the second press. When a root's volume is gone or is no longer the one
 // scanned, says so and ends; asks first when the deletions would remove at
-// least half of the destination's files (and at least twenty), and when the
-// copies may not fit in the destination's free space (offering to release
+// least half of the destination's files (and at least twenty), when a first
+// run of the pair would delete or replace what other folders' runs left on
+// the drive, and when the copies may not fit in the destination's free space (offering to release
 // kept runs where that makes room).
 Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
                            const ScanFindings& findings, ExecutionPlan& plan);

@@ -5,6 +5,8 @@
 #include "files/operations.h"
 #include "platform/text.h"
 #include "platform/name_fold.h"
+#include "volume_state/agreed_record.h"
+#include "volume_state/clock_shift.h"
 #include "volume_state/record_making.h"
 #include "volume_state/state_layout.h"
 
@@ -80,6 +82,72 @@ state::RunRecord record_of(const BothTrees& trees, std::string key) {
   take(trees.folder, trees.drive, true);
   take(trees.drive, trees.folder, false);
   return making.take(std::move(key));
+}
+
+namespace {
+
+// What both sides hold at rel now, as a record holds it; none where neither
+// holds anything.
+std::optional<state::RecordedSides> sides_now(const Roots& roots, const std::string& rel) {
+  const auto folder = entry_at(roots.folder_root + rel);
+  const auto drive = entry_at(roots.drive_root + rel);
+  if (!folder && !drive) return std::nullopt;
+  state::RecordedSides sides;
+  sides.folder = (!folder || folder->folder) && (!drive || drive->folder);
+  const auto version = [&](const std::optional<ListedEntry>& entry) -> std::optional<FileVersion> {
+    if (!entry) return std::nullopt;
+    return sides.folder || entry->folder ? FileVersion{} : entry->version();
+  };
+  sides.folder_side = version(folder);
+  sides.drive_side = version(drive);
+  return sides;
+}
+
+template <typename Table, typename Path>
+void carried_out(const Table& table, const Roots& roots, state::AgreedRecord& record, Path path) {
+  for (std::size_t slot = 1; slot <= table.count(); ++slot) {
+    if (table.state(slot) != SlotState::Done) continue;
+    const std::string rel = path(table[slot]);
+    record.carried_out(rel, sides_now(roots, rel));
+  }
+}
+
+}  // namespace
+
+state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tables,
+                                  const Roots& roots, const state::RunRecord* previous,
+                                  std::string key) {
+  state::AgreedRecord record(ignores_case(trees.folder, trees.drive), previous);
+  const auto take = [&](const TreeSnapshot& walked, const TreeSnapshot& other, bool folder_side) {
+    for_each_taking_part(walked, other, [&](const std::string& rel, const ListedEntry* file) {
+      record.seen(rel, folder_side, file ? std::optional(file->version()) : std::nullopt);
+    });
+  };
+  take(trees.folder, trees.drive, true);
+  take(trees.drive, trees.folder, false);
+  const std::string& root = roots.destination_root();
+  const auto relative = [&](const std::string& path) { return path.substr(root.size()); };
+  carried_out(tables.copies, roots, record, [](const CopyEntry& copy) { return copy.path; });
+  carried_out(tables.new_folders, roots, record, relative);
+  carried_out(tables.deleted_files, roots, record,
+              [&](const FileDeletion& file) { return relative(file.path); });
+  carried_out(tables.deleted_folders, roots, record, relative);
+  return record.take(std::move(key));
+}
+
+// The seconds a side's clock moved since the record, by the files the
+// record knows on that side.
+std::int64_t clock_shift_of(const TreeSnapshot& side, const TreeSnapshot& other,
+                      const state::RunRecord& record, bool folder_side) {
+  std::vector<state::TimeSample> samples;
+  for_each_taking_part(side, other, [&](const std::string& rel, const ListedEntry* file) {
+    if (!file) return;
+    const state::RecordedSides* recorded = record.find(rel);
+    const auto& version = recorded ? (folder_side ? recorded->folder_side : recorded->drive_side)
+                                   : std::nullopt;
+    if (version && !recorded->folder) samples.push_back({*version, file->version()});
+  });
+  return state::clock_shift(samples);
 }
 
 state::RunRecord record_of_trees_now(const Roots& roots, std::string key) {

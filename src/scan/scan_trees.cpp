@@ -25,7 +25,9 @@ struct Pass {
   std::size_t folder_capacity;
 };
 
-LocalStamp stamp_of(const ListedEntry& entry) { return local_stamp(entry.written.seconds); }
+LocalStamp stamp_of(const ListedEntry& entry, std::int64_t shift = 0) {
+  return local_stamp(entry.written.seconds - shift);
+}
 
 FileVersion seen(const ListedEntry& entry) { return entry.version(); }
 
@@ -38,7 +40,8 @@ bool passed_over(const ListedEntry& entry) {
 
 class Decision {
  public:
-  Decision(WorkTables& tables, ScanProgress& progress) : tables_(tables), progress_(progress) {}
+  Decision(WorkTables& tables, ScanProgress& progress, const ScanFindings& findings)
+      : tables_(tables), progress_(progress), findings_(findings) {}
 
   // False when the walked tree has no subfolder.
   bool run_pass(const Pass& pass, std::source_location where = std::source_location::current()) {
@@ -115,8 +118,9 @@ class Decision {
                const ListedEntry& folder_file) {
     const LocalStamp drive_stamp = stamp_of(drive_file);
     const LocalStamp folder_stamp = stamp_of(folder_file);
-    const double drive_key = time_key(drive_stamp);
-    const double folder_key = time_key(folder_stamp);
+    // A side whose clock moved is compared as its clock read at the last run.
+    const double drive_key = time_key(stamp_of(drive_file, findings_.drive_shift));
+    const double folder_key = time_key(stamp_of(folder_file, findings_.folder_shift));
     const bool newer = pass.walked_is_source ? drive_key > folder_key + kUpdateMargin
                                              : folder_key > drive_key + kUpdateMargin;
     if (newer) {
@@ -127,18 +131,34 @@ class Decision {
 
   WorkTables& tables_;
   ScanProgress& progress_;
+  const ScanFindings& findings_;
 };
+
+// The pair's record and the other pairs', and the clocks that moved.
+void read_the_records(const Roots& roots, const state::PairKey& pair, const BothTrees& trees,
+                      ScanFindings& findings) {
+  findings.record = state::read_record(roots, pair, findings.entries_seen);
+  findings.other_records = state::read_other_records(roots, pair, findings.entries_seen);
+  if (!findings.record.record) return;
+  state::RunRecord& record = *findings.record.record;
+  findings.folder_shift = clock_shift_of(trees.folder, trees.drive, record, true);
+  findings.drive_shift = clock_shift_of(trees.drive, trees.folder, record, false);
+  record.shift_side(true, findings.folder_shift);
+  record.shift_side(false, findings.drive_shift);
+}
 
 }  // namespace
 
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
-                       ScanFindings& findings, const PassLimits& limits) {
+                       ScanFindings& findings, const PassLimits& limits,
+                       const state::PairKey* pair) {
   findings = {};
   if (roots.folder_path.empty() || roots.drive_root.empty()) return ScanOutcome::NoSubfolders;
   findings.folder_volume = volume_facts(roots.folder_root);
   findings.drive_volume = volume_facts(roots.drive_root);
-  const BothTrees trees = read_both_trees(roots.drive_root, roots.folder_root, progress);
-  Decision decision(tables, progress);
+  auto read = std::make_shared<BothTrees>(read_both_trees(roots.drive_root, roots.folder_root, progress));
+  findings.trees = read;
+  const BothTrees& trees = *read;
   const bool to_drive = roots.to_drive();
   for (const TreeSnapshot* tree : {&trees.folder, &trees.drive}) {
     for (const TreeFolder& folder : tree->folders) findings.entries_seen += folder.entries.size();
@@ -146,6 +166,8 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
   findings.destination_ignores_case = roots.destination(trees.folder, trees.drive).ignores_case;
   findings.destination_files = files_taking_part(roots.destination(trees.folder, trees.drive),
                                                  roots.source(trees.folder, trees.drive));
+  if (pair) read_the_records(roots, *pair, trees, findings);
+  Decision decision(tables, progress, findings);
   if (!decision.run_pass({trees.drive, roots.drive_root, trees.folder, roots.folder_root,
                           !to_drive, true, limits.first}) ||
       !decision.run_pass({trees.folder, roots.folder_root, trees.drive, roots.drive_root,

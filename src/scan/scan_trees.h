@@ -4,10 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/volume_facts.h"
+#include "volume_state/record_file.h"
 #include "volume_state/pair.h"
 #include "worklist/work_tables.h"
 
@@ -31,6 +35,8 @@ class ScanProgress {
   ~ScanProgress() = default;
 };
 
+struct BothTrees;
+
 // What the scan learned of the roots' volumes beside the work tables.
 struct ScanFindings {
   // Asked as the scan starts; none where a root could not be reached.
@@ -42,6 +48,15 @@ struct ScanFindings {
   std::size_t destination_files = 0;
   // The entries both walks found, which bound what the record may hold.
   std::size_t entries_seen = 0;
+  // The pair's record, and the records of the drive's other pairs, read
+  // once the trees are read (scanned with a pair).
+  state::RecordReading record;
+  std::vector<state::RunRecord> other_records;
+  // How far each side's clock moved since the pair's record, in seconds
+  // (0: not at all); the record in hand reads as the moved clocks do.
+  std::int64_t folder_shift = 0, drive_shift = 0;
+  // The trees as the scan read them, for the record the run leaves.
+  std::shared_ptr<const BothTrees> trees;
 
   const std::optional<VolumeFacts>& destination_volume(const Roots& roots) const {
     return roots.destination(folder_volume, drive_volume);
@@ -60,8 +75,11 @@ struct PassLimits {
 // in either root are never touched. An empty folder path or a drive choice
 // that names no drive is a root without subfolders: it would otherwise
 // stand for a tree the user never chose.
+// With a pair, its record and the drive's other records are read, and the
+// times of a side whose clock moved are compared as the clock moved.
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress,
-                       ScanFindings& findings, const PassLimits& limits = {});
+                       ScanFindings& findings, const PassLimits& limits = {},
+                       const state::PairKey* pair = nullptr);
 ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& progress);
 
 }  // namespace tav

@@ -116,9 +116,7 @@ std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields
   return entry;
 }
 
-bool is_pair_id(std::string_view id) {
-  return id.size() == 16 && id.find_first_not_of("0123456789abcdef") == std::string_view::npos;
-}
+
 
 }  // namespace
 

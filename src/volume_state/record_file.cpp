@@ -5,6 +5,7 @@
 
 #include "errors/runtime_error.h"
 #include "files/operations.h"
+#include "platform/folder_reading.h"
 #include "platform/machine_identity.h"
 #include "platform/system_files.h"
 #include "volume_state/state_access.h"
@@ -63,6 +64,28 @@ RecordReading read_record(const Roots& roots, const PairKey& pair, std::size_t e
     return {std::nullopt, true};
   }
   return {std::move(record), false};
+}
+
+std::vector<RunRecord> read_other_records(const Roots& roots, const PairKey& pair,
+                                          std::size_t entries_seen) {
+  std::vector<RunRecord> records;
+  const std::string& root = roots.drive_root;
+  if (reach(root, layout::records_folder()) != Reached::Folder) return records;
+  std::vector<ListedEntry> entries;
+  read_folder(at(root, layout::records_folder()), entries);
+  std::ranges::sort(entries, {}, &ListedEntry::name);
+  for (const ListedEntry& entry : entries) {
+    if (records.size() >= kMostOtherRecords) break;
+    if (entry.folder || pair.owns(entry.name) || !is_pair_id(entry.name)) continue;
+    std::string bytes;
+    if (read_state_file(root, layout::record(entry.name), record_limit(entries_seen), bytes) !=
+        StateFile::Read) {
+      continue;
+    }
+    auto record = decode_record(bytes);
+    if (record && record->key().find('\n') != std::string::npos) records.push_back(std::move(*record));
+  }
+  return records;
 }
 
 void write_record(const Roots& roots, const PairKey& pair, const RunRecord& record,

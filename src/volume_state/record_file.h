@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <source_location>
+#include <vector>
 
 #include "volume_state/pair.h"
 #include "volume_state/run_record.h"
@@ -25,6 +26,12 @@ struct RecordReading {
 // entries_seen: the entries the scan found on both sides, which bound the
 // record's size.
 RecordReading read_record(const Roots& roots, const PairKey& pair, std::size_t entries_seen);
+
+// The records of the drive's other pairs (other folders, or the same folder
+// on other computers) that read whole; at most kMostOtherRecords of them.
+inline constexpr std::size_t kMostOtherRecords = 32;
+std::vector<RunRecord> read_other_records(const Roots& roots, const PairKey& pair,
+                                          std::size_t entries_seen);
 
 // Writes the record unless the record there already holds exactly that. If
 // it cannot be written, no record stays (one that is there would describe a

@@ -120,6 +120,18 @@ const RecordedSides* RunRecord::find(std::string_view path) const {
   return ignores_case_ ? find_without_case(key) : nullptr;
 }
 
+std::string_view RunRecord::folder_path() const {
+  const auto cut = key_.rfind('\n');
+  return cut == std::string::npos ? std::string_view(key_) : std::string_view(key_).substr(cut + 1);
+}
+
+void RunRecord::shift_side(bool folder_side, std::int64_t seconds) {
+  for (Stored& entry : entries_) {
+    auto& version = folder_side ? entry.sides.folder_side : entry.sides.drive_side;
+    if (version && !entry.sides.folder) version->written.seconds += seconds;
+  }
+}
+
 const RecordedSides* RunRecord::find_without_case(const std::string& path) const {
   if (folded_.empty()) {
     folded_.reserve(entries_.size());

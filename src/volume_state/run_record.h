@@ -49,6 +49,13 @@ class RunRecord {
   // needs names compared without case builds their index.
   const RecordedSides* find(std::string_view path) const;
 
+  // The folder path of the pair the record belongs to (its key's last line).
+  std::string_view folder_path() const;
+
+  // Every file's version on one side moved by so many seconds: the record
+  // as a side whose clock moved reads it.
+  void shift_side(bool folder_side, std::int64_t seconds);
+
  private:
   friend std::string encode_record(const RunRecord& record);
   friend std::optional<RunRecord> decode_record(std::string_view bytes);

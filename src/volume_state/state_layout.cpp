@@ -82,6 +82,10 @@ PairKey pair_key(std::string_view machine_key, std::string_view folder_path,
   return key;
 }
 
+bool is_pair_id(std::string_view name) {
+  return name.size() == kIdLength && all_of(name, "0123456789abcdef");
+}
+
 std::string run_name(std::time_t when, std::string_view pair_id, bool undo, int number) {
   const LocalStamp at = local_stamp(when);
   char stamp[32];
@@ -101,7 +105,7 @@ std::optional<RunName> parse_run_name(std::string_view name) {
     return std::nullopt;
   }
   RunName run{std::string(name.substr(kStampLength + 1, kIdLength)), false};
-  if (!all_of(run.pair_id, "0123456789abcdef")) return std::nullopt;
+  if (!is_pair_id(run.pair_id)) return std::nullopt;
   std::string_view rest = name.substr(kStampLength + 1 + kIdLength);
   if (rest.starts_with(kUndoSuffix)) {
     run.undo = true;

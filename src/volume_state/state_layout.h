@@ -51,6 +51,9 @@ bool is_own_name(std::string_view name);
 
 }  // namespace layout
 
+// Whether a name is a pair's id: 16 lower-case hex digits.
+bool is_pair_id(std::string_view name);
+
 // The name of a run's folder under kept: its local date and time (so that
 // names are unique at a glance), the pair's id, "-undo" for the folder of an
 // undo, and a number where two runs began within one second.

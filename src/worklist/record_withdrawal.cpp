@@ -8,8 +8,8 @@ namespace {
 
 class Withdrawal {
  public:
-  Withdrawal(WorkTables& tables, const Roots& roots, const state::RunRecord& record)
-      : tables_(tables), roots_(roots), protection_(record, roots) {}
+  Withdrawal(WorkTables& tables, const Roots& roots, const state::RecordProtection& protection)
+      : tables_(tables), roots_(roots), protection_(protection) {}
 
   void folder_removals() {
     std::vector<std::size_t> slots;
@@ -54,16 +54,16 @@ class Withdrawal {
 
   WorkTables& tables_;
   const Roots& roots_;
-  const state::RecordProtection protection_;
+  const state::RecordProtection& protection_;
   std::vector<ProtectedEntry> protected_;
 };
 
 }  // namespace
 
-std::vector<ProtectedEntry> withdraw_what_the_record_protects(WorkTables& tables,
-                                                              const Roots& roots,
-                                                              const state::RunRecord& record) {
-  Withdrawal withdrawal(tables, roots, record);
+std::vector<ProtectedEntry> withdraw_what_the_record_protects(
+    WorkTables& tables, const Roots& roots, const state::RecordProtection& protection) {
+  if (!protection.protects()) return {};
+  Withdrawal withdrawal(tables, roots, protection);
   withdrawal.folder_removals();
   withdrawal.file_deletions();
   withdrawal.replacements();

@@ -1,5 +1,5 @@
 // After the scan and before the review, every entry that would delete or
-// replace what the record of the pair's last run protects
+// replace what the drive's records protect
 // (volume_state/record_protection.h) is withdrawn as a double-click
 // withdraws it.
 #pragma once
@@ -19,8 +19,7 @@ struct ProtectedEntry {
 };
 
 // The entries withdrawn, folders first, each table in slot order.
-std::vector<ProtectedEntry> withdraw_what_the_record_protects(WorkTables& tables,
-                                                              const Roots& roots,
-                                                              const state::RunRecord& record);
+std::vector<ProtectedEntry> withdraw_what_the_record_protects(
+    WorkTables& tables, const Roots& roots, const state::RecordProtection& protection);
 
 }  // namespace tav

@@ -1,0 +1,64 @@
+#include "volume_state/agreed_record.h"
+
+#include "platform/name_fold.h"
+
+namespace tav::state {
+
+namespace {
+
+// FAT keeps write times to two seconds.
+constexpr std::int64_t kTimeSlack = 2;
+
+bool alike(const FileVersion& a, const FileVersion& b) {
+  return a.size == b.size && a.written.seconds - b.written.seconds <= kTimeSlack &&
+         b.written.seconds - a.written.seconds <= kTimeSlack;
+}
+
+// Both sides hold the entry, and the same version of a file.
+bool agreed(const RecordedSides& sides) {
+  if (!sides.folder_side || !sides.drive_side) return false;
+  return sides.folder || alike(*sides.folder_side, *sides.drive_side);
+}
+
+}  // namespace
+
+AgreedRecord::Entry& AgreedRecord::at(std::string_view rel) {
+  auto [place, made] = entries_.try_emplace(ignores_case_ ? fold_case(rel) : std::string(rel));
+  if (made) {
+    place->second.path = std::string(rel);
+    place->second.seen.folder = true;
+  }
+  return place->second;
+}
+
+void AgreedRecord::seen(std::string_view rel, bool folder_side,
+                        const std::optional<FileVersion>& file) {
+  Entry& entry = at(rel);
+  entry.seen.folder = entry.seen.folder && !file;
+  (folder_side ? entry.seen.folder_side : entry.seen.drive_side) = file.value_or(FileVersion{});
+}
+
+void AgreedRecord::carried_out(std::string_view rel, const std::optional<RecordedSides>& now) {
+  Entry& entry = at(rel);
+  entry.carried = true;
+  entry.now = now;
+}
+
+RunRecord AgreedRecord::take(std::string key) {
+  std::vector<RecordedEntry> list;
+  for (auto& [compared, entry] : entries_) {
+    if (entry.carried) {
+      if (entry.now) list.push_back({entry.path, *entry.now});
+    } else if (agreed(entry.seen)) {
+      list.push_back({entry.path, entry.seen});
+    } else if (const RecordedSides* before = previous_ ? previous_->find(entry.path) : nullptr) {
+      list.push_back({entry.path, *before});
+    }
+  }
+  // What the previous record knew and neither side holds now stays out:
+  // both sides agree that nothing is there.
+  entries_.clear();
+  return RunRecord(std::move(key), ignores_case_, std::move(list));
+}
+
+}  // namespace tav::state

@@ -1,0 +1,50 @@
+// The record a completed run leaves: the last state both sides agreed on.
+// An entry the run carried out, and one both sides hold alike, takes its
+// state now; every other entry (withdrawn by the record, a double-click,
+// the check box or the destination's checks, or left by the execution)
+// keeps exactly what the previous record said of it, or stays out of the
+// record where it said nothing. So work saved on one side since stays
+// protected until the user brings it across or deletes it.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/folder_reading.h"
+#include "volume_state/run_record.h"
+
+namespace tav::state {
+
+class AgreedRecord {
+ public:
+  // ignores_case: either side looks names up without regard to case.
+  // previous: the record the run was checked against, if any.
+  AgreedRecord(bool ignores_case, const RunRecord* previous)
+      : ignores_case_(ignores_case), previous_(previous) {}
+
+  // What one side held at rel when the trees were read: a file's version,
+  // or none for a folder.
+  void seen(std::string_view rel, bool folder_side, const std::optional<FileVersion>& file);
+  // The run carried out its entry at rel: what both sides hold there now
+  // (none where neither holds anything).
+  void carried_out(std::string_view rel, const std::optional<RecordedSides>& now);
+
+  RunRecord take(std::string key);
+
+ private:
+  struct Entry {
+    std::string path;
+    RecordedSides seen;
+    bool carried = false;
+    std::optional<RecordedSides> now;
+  };
+  Entry& at(std::string_view rel);
+
+  bool ignores_case_;
+  const RunRecord* previous_;
+  std::map<std::string, Entry> entries_;  // by the path as the pair compares it
+};
+
+}  // namespace tav::state
