@@ -74,12 +74,17 @@ std::optional<std::string> unescaped(std::string_view field) {
   return out;
 }
 
+// A line has at most this many fields (a head with both named fields);
+// one with more is no line of a journal, and is not split further.
+constexpr std::size_t kMostFields = 7;
+
 std::vector<std::string_view> fields_of(std::string_view line) {
   std::vector<std::string_view> fields;
   for (std::size_t start = 0;;) {
     const auto tab = line.find('\t', start);
     fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
     if (tab == std::string_view::npos) return fields;
+    if (fields.size() == kMostFields) return {};
     start = tab + 1;
   }
 }
@@ -95,6 +100,7 @@ std::optional<Number> number_of(std::string_view text) {
 bool in_range(std::int64_t seconds) { return seconds >= -kLatestSeconds && seconds <= kLatestSeconds; }
 
 std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields) {
+  if (fields.empty()) return std::nullopt;
   const auto* named = std::ranges::find(kActionNames, fields[0], &ActionName::name);
   if (named == kActionNames.end()) return std::nullopt;
   if (fields.size() != (carries_version(named->action) ? 6u : 2u)) return std::nullopt;
@@ -149,15 +155,19 @@ std::string entry_line(const JournalEntry& entry) {
 std::string undone_line() { return std::string(kUndone) + "\n"; }
 
 std::optional<Journal> parse_journal(std::string_view text) {
-  std::vector<std::string_view> lines;
-  for (std::size_t start = 0; start < text.size();) {
+  // Line by line as they are met; a last line without its end was cut off
+  // while it was written.
+  std::size_t start = 0;
+  const auto next_line = [&]() -> std::optional<std::string_view> {
     const auto end = text.find('\n', start);
-    if (end == std::string_view::npos) break;  // cut off while written
-    lines.push_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return std::nullopt;
+    const std::string_view line = text.substr(start, end - start);
     start = end + 1;
-  }
-  if (lines.empty()) return std::nullopt;
-  const auto head = fields_of(lines[0]);
+    return line;
+  };
+  const auto first = next_line();
+  if (!first) return std::nullopt;
+  const auto head = fields_of(*first);
   if (head.size() < 3 || head[0] != kHead || (head[2] != kToDrive && head[2] != kToFolder)) {
     return std::nullopt;
   }
@@ -180,12 +190,12 @@ std::optional<Journal> parse_journal(std::string_view text) {
       return std::nullopt;
     }
   }
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i] == kUndone) {
+  while (const auto line = next_line()) {
+    if (*line == kUndone) {
       journal.undone = true;
-    } else if (lines[i] == kRecordKept) {
+    } else if (*line == kRecordKept) {
       journal.record_kept = true;
-    } else if (const auto entry = entry_of(fields_of(lines[i]))) {
+    } else if (const auto entry = entry_of(fields_of(*line))) {
       journal.entries.push_back(*entry);
     } else {
       return std::nullopt;

@@ -46,11 +46,21 @@ std::uint64_t room_of(const KeptRunFolder& run, std::uint64_t unit) {
 
 std::string new_run_name(std::string_view root, std::time_t when, std::string_view pair_id,
                          bool undo) {
-  std::string name = run_name(when, pair_id, undo);
-  for (int n = 2; reach(root, layout::run_folder(name)) != Reached::Missing; ++n) {
-    name = run_name(when, pair_id, undo, n);
+  constexpr int kMostRunsASecond = 100;
+  for (int n = 1; n <= kMostRunsASecond; ++n) {
+    std::string name = run_name(when, pair_id, undo, n);
+    switch (reach(root, layout::run_folder(name))) {
+      case Reached::Missing:
+        return name;
+      case Reached::Folder:
+      case Reached::File:
+        continue;
+      case Reached::Refused:
+        break;
+    }
+    break;
   }
-  return name;
+  refuse_state();
 }
 
 std::vector<KeptRunFolder> kept_runs(std::string_view root) {
@@ -93,21 +103,21 @@ Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now
   return release;
 }
 
-void release(const KeptRunFolder& run, std::source_location where) {
+void release(const KeptRunFolder& run) {
   if (reach(run.root, run.rel()) != Reached::Folder) return;
   walk(run.root, run.rel(), [&](const std::string& rel, const ListedEntry& entry, Reached reached) {
     const std::string path = at(run.root, rel);
     if (reached == Reached::File) {
-      delete_file(path, where);
+      sys::delete_file(path);
     } else if (reached == Reached::Folder) {
-      remove_empty_folder(path, where);
+      sys::remove_folder(path);
     } else if (entry.link && sys::delete_file(path) != 0) {
       // A link goes itself, never what it leads to; a junction is removed
       // as a folder, which leaves its target as it is.
       sys::remove_folder(path);
     }
   });
-  remove_empty_folder(at(run.root, run.rel()), where);
+  sys::remove_folder(at(run.root, run.rel()));
 }
 
 bool has_journal(const KeptRunFolder& run) {

@@ -53,10 +53,10 @@ struct Release {
 Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now_seconds,
                         std::uint64_t allocation_unit, std::uint64_t room_wanted);
 
-// Deletes the run for good, its files first, then its folders; anything
-// that cannot be reached beneath the run's folder stays as it is.
-void release(const KeptRunFolder& run,
-             std::source_location where = std::source_location::current());
+// Deletes the run for good, its files first, then its folders, as far as
+// the system lets it: what cannot be reached beneath the run's folder, or
+// cannot be deleted, stays as it is, and never fails the run that releases.
+void release(const KeptRunFolder& run);
 
 // Whether the run's folder holds a journal at all: the drive's folder of a
 // run that changed the folder side holds only the record the run kept.

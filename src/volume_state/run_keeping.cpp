@@ -47,7 +47,9 @@ void RunKeeping::begin() {
   head.pair_id = pair_.id;
   head.to_drive = roots_.to_drive();
   head.began = now;
-  run_.emplace(root, name, head);
+  // The place of a refusal is this line's, never the library's that
+  // constructs the run in place.
+  run_.emplace(root, name, head, std::source_location::current());
   changed(state::at(root, state::layout::kept_folder()));
   changed(run_->folder());
   changed(run_->own_folder());

@@ -4,6 +4,7 @@
 
 #include "files/operations.h"
 #include "platform/text.h"
+#include "volume_state/state_layout.h"
 
 namespace tav::state {
 
@@ -24,7 +25,11 @@ bool is_name(std::string_view name) {
 }  // namespace
 
 bool is_state_path(std::string_view text) {
-  if (text.empty() || cp932_length(text) > kMaxPathBytes) return false;
+  if (text.empty() || (text.size() > kMaxPathBytes && cp932_length(text) > kMaxPathBytes)) {
+    return false;
+  }
+  // No run acts on the state folder at a root.
+  if (is_state_folder_name(text.substr(0, text.find('/')))) return false;
   for (std::size_t start = 0;;) {
     const auto cut = text.find('/', start);
     if (!is_name(text.substr(start, cut == std::string_view::npos ? cut : cut - start))) {

@@ -2,7 +2,8 @@
 // names between "/". What a volume holds is a stranger's input, so a path is
 // parsed once, where its bytes come from the volume, into this type, which
 // cannot hold an empty name, ".", "..", a leading "/" or drive, a "\", a NUL
-// or other control character, or more than kMaxPathBytes. The native
+// or other control character, more than kMaxPathBytes, or a first name that
+// is the state folder's. The native
 // spelling is made from it here and nowhere else.
 #pragma once
 

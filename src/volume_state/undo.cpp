@@ -61,6 +61,13 @@ void find_runs(const std::string& root, bool drive_side, const state::PairKey& p
                        journal->to_drive == drive_side && journal->undo_of.empty();
     const std::int64_t began = whole && journal->began != 0 ? journal->began : run.written.seconds;
     if (began > now + kFutureSlack) continue;
+    // A run that changed nothing (a retry that failed at once) is never the
+    // run an undo acts on: it would hide the last run that did.
+    if (whole && std::ranges::all_of(journal->entries, [](const JournalEntry& entry) {
+          return entry.action == Action::FileLeft;
+        })) {
+      continue;
+    }
     if (!whole) {
       found.damaged_after = std::max(found.damaged_after, began);
       continue;
@@ -115,10 +122,16 @@ class Planner {
   Reached kept(const StatePath& path) const {
     return state::reach(root(), state::layout::kept(plan_.run.name, path.native()));
   }
-  // Whether the path, and where the run kept it, can be given to the system.
+  // Whether the path, where the run kept it and where the undo may keep
+  // it (its folder's name is the longer), can be given to the system.
   bool fits(const StatePath& path) const {
-    return cp932_length(state::at(root(), state::layout::kept(plan_.run.name, path.native()))) <=
-           kMaxPathBytes;
+    const std::string longest_undo = state::run_name(0, plan_.run.run.pair_id, true, 99);
+    for (const std::string& run : {plan_.run.name, longest_undo}) {
+      if (cp932_length(state::at(root(), state::layout::kept(run, path.native()))) > kMaxPathBytes) {
+        return false;
+      }
+    }
+    return true;
   }
   bool will_exist(const StatePath& path) const {
     if (filled_.contains(path.native())) return true;
@@ -198,9 +211,9 @@ class Planner {
     const bool emptied = std::ranges::all_of(entries, [&](const ListedEntry& entry) {
       return vacated_.contains(path.native() + kPathSeparator + entry.name);
     });
-    const bool filled = std::ranges::any_of(filled_, [&](const std::string& rel) {
-      return lies_below(rel, path.native());
-    });
+    const std::string below = path.native() + kPathSeparator;
+    const auto next = filled_.lower_bound(below);
+    const bool filled = next != filled_.end() && next->starts_with(below);
     if (!emptied || filled) return leave(path);
     step(Kind::RemoveFolder, path);
   }
@@ -243,9 +256,19 @@ class Undoer {
     head.to_drive = plan_.journal.to_drive;
     head.undo_of = plan_.run.name;
     head.began = std::time(nullptr);
-    keeping_.emplace(root(), state::new_run_name(root(), head.began, pair_.id, true), head);
-    for (const UndoStep& step : plan_.steps) {
-      if (!carry_out(step)) left_.push_back({path(step.path), LeftReason::ChangedSinceRun});
+    keeping_.emplace(root(), state::new_run_name(root(), head.began, pair_.id, true), head,
+                     std::source_location::current());
+    try {
+      for (const UndoStep& step : plan_.steps) {
+        if (!carry_out(step)) left_.push_back({path(step.path), LeftReason::ChangedSinceRun});
+      }
+    } catch (...) {
+      // What the undo kept before the refusal stays named in its journal.
+      try {
+        keeping_->commit();
+      } catch (...) {
+      }
+      throw;
     }
     put_back_the_record();
     keeping_->commit();

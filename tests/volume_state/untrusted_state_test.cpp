@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/flow_texts.h"
+#include "platform/system_faults.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 #include "volume_state/journal.h"
@@ -113,6 +114,19 @@ TEST_F(UntrustedState, ALinkedStateFolderTakesNoWrite) {
     ASSERT_EQ(again().error_reports().size(), 1u);
     EXPECT_NE(again().error_reports()[0].text.find("[75]"), std::string::npos);
   }
+}
+
+// A refusal names our own line, also where the run's kept folder is made
+// in place by the library.
+TEST_F(UntrustedState, ARefusalAtTheFirstChangeNamesOurLine) {
+  folder_side.file("p/a.txt", "new a", kNew);
+  drive_side.file("p/a.txt", "old a", kOld);
+  sys::FaultPlan refuse(sys::Call::MakeFolder, 1, sys::kWriteProtect);
+  sync(Control::Button3);
+  ASSERT_EQ(window.error_reports().size(), 1u);
+  EXPECT_NE(window.error_reports()[0].text.find("run_keeping.cpp ["), std::string::npos)
+      << window.error_reports()[0].text;
+  EXPECT_NE(window.error_reports()[0].text.find("[73]"), std::string::npos);
 }
 
 TEST_F(UntrustedState, TheUndoChoosesTheRunByItsJournalsTimeNotItsName) {
