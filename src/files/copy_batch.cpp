@@ -55,7 +55,7 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
     raise_error(err::kBadArgument, detail::kCopyPathTooLong, where);
   }
   const auto refused = [&](sys::Code code) {
-    place_finished(where, false);
+    claim_later(place_finished(where, false));
     raise_system_error(code, detail::kCopyRefused, where);
   };
 
@@ -155,8 +155,16 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
       first_refusal = code;
     }
   }
-  if (first_refusal != 0 && raise) raise_system_error(first_refusal, detail::kCopyRefused, where);
+  if (first_refusal != 0 && raise) {
+    claim_later(std::move(outcome));
+    raise_system_error(first_refusal, detail::kCopyRefused, where);
+  }
   return outcome;
+}
+
+void CopyBatch::claim_later(Placed placed) {
+  unclaimed_.placed.insert(unclaimed_.placed.end(), placed.placed.begin(), placed.placed.end());
+  unclaimed_.changed.insert(unclaimed_.changed.end(), placed.changed.begin(), placed.changed.end());
 }
 
 void copy_file(std::string_view source, std::string_view destination,

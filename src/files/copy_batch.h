@@ -15,6 +15,7 @@
 #include <source_location>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/folder_reading.h"
@@ -98,16 +99,21 @@ class CopyBatch {
   // Flushes and places every finished copy. The first refusal raises its
   // error once every other copy of the batch is placed.
   Placed place(std::source_location where = std::source_location::current());
+  // What the placings that ended in a refusal placed (and left) before it
+  // was raised: a run that ends in an error still lists what it did.
+  Placed take_unclaimed() { return std::exchange(unclaimed_, {}); }
 
  private:
   struct Pending;
 
   Placed place_finished(std::source_location where, bool raise);
+  void claim_later(Placed placed);
 
   Limits limits_;
   SteadyClock clock_;
   BatchWatch watch_;
   std::vector<Pending> pending_;
+  Placed unclaimed_;
   std::uint64_t bytes_ = 0;
   std::chrono::steady_clock::time_point started_;
 };

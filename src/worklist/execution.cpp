@@ -61,6 +61,8 @@ class Execution {
       stopped = true;
       account_for_what_went_whole();
     } catch (...) {
+      // What the run did before the error is listed, as a completed run's.
+      take(copies_.take_unclaimed());
       journal_what_was_done();
       throw;
     }

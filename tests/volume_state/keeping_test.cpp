@@ -259,6 +259,37 @@ TEST_P(Undo, ReadsARunKeptWithItsOwnFilesBeside) {
   EXPECT_TRUE(to().exists("p/made/n.txt"));
 }
 
+// A run that ends in an error lists what it did and is the run an undo acts
+// on; a retry that fails before changing anything does not hide it.
+TEST_P(Undo, ARunEndedByAnErrorListsWhatItDidAndIsUndoneWhole) {
+  from().file("p/b.txt", "new b", kNew).file("p/c.txt", "new c", kNew);
+  to().file("p/b.txt", "old b", kOld).file("p/c.txt", "old c", kOld);
+  before = to().content();
+  {
+    // The last rename of the batch is refused: the others took their names.
+    sys::FaultPlan refuse(sys::Call::Rename, 7, sys::kAccessDenied);
+    sync(GetParam());
+    ASSERT_TRUE(refuse.struck());
+  }
+  ASSERT_EQ(window.error_reports().size(), 1u);
+  // Every copy that took its name is listed (the lines show the start of
+  // each path): the two new files and the replacements placed.
+  const auto listed = texts(Control::List1);
+  std::size_t placed = 2;
+  for (const char* rel : {"p/a.txt", "p/b.txt", "p/c.txt"}) placed += to().read(rel).starts_with("new");
+  EXPECT_GT(placed, 2u);
+  EXPECT_EQ(std::ranges::count_if(listed, [](const std::string& line) {
+              return line.starts_with("(更新) ");
+            }),
+            static_cast<std::ptrdiff_t>(placed));
+  {
+    sys::FaultPlan refuse_at_once(sys::Call::Open, 1, sys::kDiskFull);
+    sync_again(GetParam());
+  }
+  ASSERT_EQ(undo(), 0);
+  EXPECT_EQ(to().content(), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWays, Undo, TAV_BOTH_ARROWS);
 
 // Kept files go in without a look at their names first where the system
