@@ -18,8 +18,8 @@ namespace {
 // A record takes about 15 bytes a file and the names that differ from the
 // path before; this much a file the scan found, and never less than the
 // floor, is more than any record of those trees takes.
-constexpr std::size_t kRecordFloor = std::size_t{8} << 20;
-constexpr std::size_t kRecordBytesPerEntry = 256;
+constexpr std::size_t kRecordFloor = std::size_t{2} << 20;
+constexpr std::size_t kRecordBytesPerEntry = 128;
 
 std::size_t record_limit(std::size_t entries_seen) {
   const std::size_t most = SIZE_MAX / kRecordBytesPerEntry / 2;

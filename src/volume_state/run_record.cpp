@@ -217,9 +217,9 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
     if (record.paths_.size() + path.size() > path_text_limit) return std::nullopt;
     record.add(path, entry);
   }
-  if (!in.at_end()) return std::nullopt;
-  // Records this program writes are in order; others are put in order.
-  if (!record.in_order()) return RunRecord(record.key_, record.ignores_case_, record.entries());
+  // This program writes its records in the byte order of their paths, each
+  // path once: a record in any other order is not one of them.
+  if (!in.at_end() || !record.in_order()) return std::nullopt;
   return record;
 }
 

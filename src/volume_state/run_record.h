@@ -86,7 +86,8 @@ class RunRecord {
 // The file's bytes: versioned, compact (paths share their prefix with the
 // path before, times are differences) and closed by a checksum.
 std::string encode_record(const RunRecord& record);
-// None for bytes that are not a whole record of this version.
+// None for bytes that are not a whole record of this version, its paths in
+// byte order, each once, as this program writes them.
 std::optional<RunRecord> decode_record(std::string_view bytes);
 
 }  // namespace tav::state
