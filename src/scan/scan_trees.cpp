@@ -86,8 +86,14 @@ class Decision {
     for (std::size_t i = 0; i < folder.entries.size(); ++i) {
       const ListedEntry& entry = folder.entries[i];
       if (passed_over(entry)) continue;
-      // A copy left by a killed run never spreads to the other side.
-      if (pass.walked_is_source && is_temporary_name(entry.name)) continue;
+      // A copy left by an interrupted run never spreads to the other side,
+      // and on the destination is the run's to clear, never user work.
+      if (is_temporary_name(entry.name)) {
+        if (!pass.walked_is_source) {
+          tables_.stray_temporaries.push_back(pass.walked_root + rel + kPathSeparator + entry.name);
+        }
+        continue;
+      }
       const ListedEntry* counterpart = files.counterpart(i);
       // Nothing is written through a link on the other side.
       if (counterpart && counterpart->folder && counterpart->link) continue;

@@ -26,13 +26,14 @@ struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 6> kActionNames{{
+constexpr std::array<ActionName, 7> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
     {Action::FileKept, "file-kept"},
     {Action::FolderRemoved, "folder-removed"},
     {Action::FileLeft, "file-left"},
+    {Action::FileWriting, "file-writing"},
 }};
 
 bool carries_version(Action action) {

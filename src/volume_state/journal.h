@@ -22,6 +22,7 @@ enum class Action {
   FileKept,      // a file the run deleted, kept under the run
   FolderRemoved,
   FileLeft,      // a file noted as placed or replaced that was left as it was instead
+  FileWriting,   // a copy about to be written beside its destination, under a temporary name
 };
 
 struct JournalEntry {

@@ -130,6 +130,11 @@ void RunKeeping::placing(const std::vector<CopyBatch::Placement>& batch,
 
 void RunKeeping::left_at_placing(const std::string& path) { note(state::Action::FileLeft, path); }
 
+void RunKeeping::writing(const std::string& path) {
+  note(state::Action::FileWriting, path);
+  run_->write();
+}
+
 void RunKeeping::commit() {
   if (!run_) return;
   run_->commit();

@@ -40,6 +40,10 @@ class RunKeeping {
   // batch's flush, whose files the journal joins; and those it then left.
   void placing(const std::vector<CopyBatch::Placement>& batch, std::vector<sys::Handle>& flushed);
   void left_at_placing(const std::string& path);
+  // A copy for the destination path is about to be written under a
+  // temporary name: noted and written to the journal's file before its
+  // first byte (a kill leaves the journal naming it).
+  void writing(const std::string& path);
 
   // Writes what was noted and flushes the journal to its medium.
   void commit();

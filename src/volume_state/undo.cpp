@@ -64,7 +64,7 @@ void find_runs(const std::string& root, bool drive_side, const state::PairKey& p
     // A run that changed nothing (a retry that failed at once) is never the
     // run an undo acts on: it would hide the last run that did.
     if (whole && std::ranges::all_of(journal->entries, [](const JournalEntry& entry) {
-          return entry.action == Action::FileLeft;
+          return entry.action == Action::FileLeft || entry.action == Action::FileWriting;
         })) {
       continue;
     }
@@ -87,6 +87,13 @@ class Planner {
   explicit Planner(UndoPlan& plan) : plan_(plan) {}
 
   bool make() {
+    // Copies half written first: the folders that hold them may go after.
+    for (const JournalEntry& entry : plan_.journal.entries) {
+      const bool copied = entry.action == Action::FileWriting ||
+                          entry.action == Action::FilePlaced || entry.action == Action::FileReplaced;
+      if (const auto parent = parent_of(entry.path); copied && parent) copied_into_.insert(*parent);
+    }
+    if (!temporaries_left()) return false;
     std::set<StatePath> left_at_placing;
     for (auto entry = plan_.journal.entries.rbegin(); entry != plan_.journal.entries.rend();
          ++entry) {
@@ -110,6 +117,8 @@ class Planner {
           break;
         case Action::FolderMade:
           remove_folder(entry->path);
+          break;
+        case Action::FileWriting:
           break;
       }
     }
@@ -218,6 +227,25 @@ class Planner {
     step(Kind::RemoveFolder, path);
   }
 
+  // The temporary files a run cut short left beside the files it placed,
+  // the journal's or not: copies half written are no one's work.
+  bool temporaries_left() {
+    for (const StatePath& folder : copied_into_) {
+      if (here(folder) != Reached::Folder) continue;
+      std::vector<ListedEntry> entries;
+      read_folder(state::at(root(), folder.native()), entries);
+      for (const ListedEntry& entry : entries) {
+        if (entry.folder || !is_temporary_name(entry.name)) continue;
+        const auto temporary = StatePath::parse(folder.text() + "/" + entry.name);
+        if (!temporary || !fits(*temporary)) return false;
+        if (!vacated_.contains(temporary->native()) && here(*temporary) == Reached::File) {
+          step(Kind::Discard, *temporary);
+        }
+      }
+    }
+    return true;
+  }
+
   // Kept files the journal had no time to name (a run cut short); false
   // when one is no path a journal could name.
   bool kept_files_not_named(const std::string& rel, bool top) {
@@ -241,6 +269,7 @@ class Planner {
 
   UndoPlan& plan_;
   std::set<StatePath> handled_;
+  std::set<StatePath> copied_into_;  // folders the run placed files in
   std::set<std::string> vacated_, filled_;  // native relative paths
   FolderSet back_whole_;
 };

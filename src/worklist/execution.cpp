@@ -51,6 +51,7 @@ class Execution {
   ExecutionReport run() {
     bool stopped = false;
     try {
+      clear_stray_temporaries();
       create_folders();
       copy_files();
       if (deletions_) {
@@ -91,6 +92,15 @@ class Execution {
 
   void stop_if_asked() {
     if (window_.stop_requested(Control::Button4)) throw Stopped{};
+  }
+
+  // What an interrupted run left half written is no one's work: it goes,
+  // while it still is a file of a temporary file's name.
+  void clear_stray_temporaries() {
+    for (const std::string& path : tables_.stray_temporaries) {
+      const auto there = entry_at(path);
+      if (there && !there->folder && !there->link && sys::delete_file(path) == 0) changed(path);
+    }
   }
 
   void create_folders() {
@@ -179,6 +189,7 @@ class Execution {
     const Replaces replaces = seen_there
                                   ? Replaces::exactly(*seen_there, keeping_.place_for(destination))
                                   : Replaces::nothing();
+    keeping_.writing(destination);
     const auto go_on = [this](std::uint64_t copied) {
       progress_.copying(copied);
       return !window_.stop_requested(Control::Button4);

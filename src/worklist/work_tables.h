@@ -125,6 +125,9 @@ struct WorkTables {
   WorkTable<std::string> new_folders{kMaxNewFolders};
   WorkTable<FileDeletion> deleted_files{kMaxDeletedFiles};
   WorkTable<std::string> deleted_folders{kMaxDeletedFolders};
+  // Temporary files of copies an interrupted run left on the destination:
+  // removed as the run starts, never listed, never kept.
+  std::vector<std::string> stray_temporaries;
 
   // Everything the scan found, withdrawn entries included.
   std::size_t total() const {

@@ -75,7 +75,7 @@ TEST_P(Keeping, DeletedAndReplacedFilesAreKeptWithTheirBytesAndTimes) {
   const auto journal = state::journal_of(runs[0]);
   ASSERT_TRUE(journal);
   EXPECT_EQ(journal->to_drive, GetParam() == Control::Button3);
-  EXPECT_EQ(journal->entries.size(), 3u);  // replaced, kept, folder removed
+  EXPECT_EQ(journal->entries.size(), 4u);  // writing, replaced, kept, folder removed
 }
 
 // A folder whose every entry goes is kept by one rename; a stop at any
@@ -218,6 +218,37 @@ TEST_P(Undo, AfterAKillMidRunPutsBackAsFarAsTheRunWent) {
     ASSERT_TRUE(*killed);
     ASSERT_EQ(undo(), 0);
     EXPECT_EQ(to().content(), before);
+    EXPECT_FALSE(holds_a_temporary_file());
+  }
+}
+
+// A copy cut short by a kill is no one's work: the next run clears it
+// without listing or keeping it, and so does an undo.
+TEST_P(Undo, ACopyCutShortLeavesNoTemporaryFileBehind) {
+  for (const bool next_run : {true, false}) {
+    SCOPED_TRACE(next_run ? "the next run" : "an undo");
+    // Killed at the first write that leaves a copy half written.
+    for (std::size_t write = 1; write < 10 && !holds_a_temporary_file(); ++write) {
+      folder_side.remove_contents();
+      drive_side.remove_contents();
+      SetUp();
+      const auto killed = test::killed_in_child([&] {
+        sys::FaultPlan plan(sys::Call::Write, write, sys::kIoDevice);
+        plan.end_process_there(test::kill_this_process);
+        sync(GetParam());
+      });
+      if (!killed) GTEST_SKIP() << "this system starts no child that shares the test's state";
+    }
+    ASSERT_TRUE(holds_a_temporary_file());
+    if (next_run) {
+      ASSERT_EQ(sync_again(GetParam()), 0);
+      for (const auto& line : again().state(Control::List2).items) {
+        EXPECT_EQ(line.find(".tmp"), std::string::npos) << line;
+      }
+    } else {
+      ASSERT_EQ(undo(), 0);
+      EXPECT_EQ(to().content(), before);
+    }
     EXPECT_FALSE(holds_a_temporary_file());
   }
 }
