@@ -6,6 +6,7 @@
 
 #include "files/operations.h"
 #include "platform/folder_reading.h"
+#include "platform/sleep_guard.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
 #include "volume_state/kept_run.h"
@@ -456,6 +457,7 @@ std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair
 
 std::vector<LeftEntry> undo_run(const UndoPlan& plan, const Roots& roots,
                                 const state::PairKey& pair) {
+  const sys::SleepGuard awake;  // as while a run carries out its lists
   return Undoer(plan, roots, pair).run();
 }
 

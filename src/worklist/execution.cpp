@@ -7,6 +7,7 @@
 
 #include "files/copy_batch.h"
 #include "files/operations.h"
+#include "platform/sleep_guard.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
 #include "worklist/list_lines.h"
@@ -411,6 +412,9 @@ ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roo
                                    const RunSetting& setting) {
   window.set_text(Control::Edit3, kCopiedHeading);
   window.set_text(Control::Edit4, kDeletedHeading);
+  // The computer does not go to sleep on its own while the lists are
+  // carried out: a sleeping laptop suspends the stick's port.
+  const sys::SleepGuard awake;
   Execution execution(window, tables, roots, setting);
   window.list_clear(Control::List1);
   window.list_clear(Control::List2);
