@@ -4,6 +4,8 @@
 #include <ctime>
 #include <set>
 
+#include "errors/detail_words.h"
+#include "errors/runtime_error.h"
 #include "files/operations.h"
 #include "platform/folder_reading.h"
 #include "platform/sleep_guard.h"
@@ -180,6 +182,8 @@ class Planner {
           leave(entry.path);
         } else {
           step(old_kept ? Kind::PutBackOver : Kind::RemovePlaced, entry.path, entry.version);
+          plan_.steps.back().copy_elsewhere =
+              as_placed(entry_at(state::at(plan_.other_root, entry.path.native())), entry.version);
         }
         break;
       case Reached::Missing:
@@ -341,11 +345,25 @@ class Undoer {
       }
       case Kind::PutBackOver:
         if (!as_planned(step) || kept_here(step.path) != Reached::File) return false;
-        put_in_place_keeping(kept(step.path), path(step.path), keep_as(step.path));
+        if (step.copy_elsewhere) {
+          // One rename over the version placed: the path never names nothing.
+          if (!sys::rename_over(kept(step.path), path(step.path))) {
+            raise_system_error(sys::last_code(path(step.path)), detail::kPutBackRefused);
+          }
+          changed(path(step.path));
+          changed(kept(step.path));
+        } else {
+          put_in_place_keeping(kept(step.path), path(step.path), keep_as(step.path));
+        }
         return true;
       case Kind::RemovePlaced:
         if (!as_planned(step)) return false;
-        keep_aside(path(step.path), keep_as(step.path));
+        if (step.copy_elsewhere) {
+          delete_file(path(step.path));
+          changed(path(step.path));
+        } else {
+          keep_aside(path(step.path), keep_as(step.path));
+        }
         return true;
       case Kind::MakeFolder:
         if (here(step.path) == Reached::Folder) return true;
@@ -450,7 +468,8 @@ std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair
   if (!found.run || found.damaged_after >= found.began || found.journal->undone) {
     return std::nullopt;
   }
-  UndoPlan plan{std::move(*found.run), std::move(*found.journal), {}, {}};
+  const std::string& other = found.run->root == roots.drive_root ? roots.folder_root : roots.drive_root;
+  UndoPlan plan{other, std::move(*found.run), std::move(*found.journal), {}, {}};
   if (!Planner(plan).make()) return std::nullopt;
   return plan;
 }

@@ -31,6 +31,10 @@ struct UndoStep {
   } kind;
   state::StatePath path;  // relative to the root of the side the run changed
   FileVersion placed;     // PutBackOver, RemovePlaced: the version the run placed
+  // PutBackOver, RemovePlaced: the other side still holds the version
+  // placed, so it goes without being kept (it can be copied again at any
+  // time): undoing a run gives back the room the run took.
+  bool copy_elsewhere = false;
   bool shown() const { return kind != Kind::Discard; }
   bool puts_back() const {
     return kind == Kind::PutBack || kind == Kind::PutBackOver || kind == Kind::MakeFolder;
@@ -38,6 +42,7 @@ struct UndoStep {
 };
 
 struct UndoPlan {
+  std::string other_root;  // of the side the run read, with its separator
   state::KeptRunFolder run;
   state::Journal journal;
   std::vector<UndoStep> steps;  // in the order they are carried out

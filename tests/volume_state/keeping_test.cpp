@@ -159,6 +159,14 @@ TEST_P(Undo, PutsTheDestinationBackByteForByteOnlyOnOkAndOnlyOnce) {
   EXPECT_EQ(to().content(), before);
   EXPECT_EQ(from().content(), source_before);
   EXPECT_EQ(entry_at(at("p/a.txt"))->written, written);
+  // What the run placed and the source still holds is not kept again: the
+  // undo gives back the room the run took.
+  for (const auto& run : state::kept_runs(to().root_with_separator())) {
+    if (!run.run.undo) continue;
+    for (const char* placed : {"p/new.txt", "p/made/n.txt", "p/a.txt"}) {
+      EXPECT_FALSE(to().exists(".tavrelon/kept/" + run.name + "/" + placed)) << placed;
+    }
+  }
   ASSERT_FALSE(again().boxes().empty());
   const test::ShownBox& box = again().boxes()[0];
   EXPECT_EQ(box.caption, flow_text::kUndoCaption);
