@@ -22,7 +22,7 @@
   X(NoMoreFiles, 18, DeviceError)           \
   X(WriteProtect, 19, WriteProtected)       \
   X(BadUnit, 20, DiskIo)                    \
-  X(NotReady, 21, BadDrive)                 \
+  X(NotReady, 21, PathNotFound)             \
   X(NotDosDisk, 26, DiskNotReady)           \
   X(SectorNotFound, 27, DiskNotReady)       \
   X(OutOfPaper, 28, DiskIo)                 \
@@ -34,6 +34,7 @@
   X(WrongDisk, 34, DiskIo)                  \
   X(HandleDiskFull, 39, DeviceError)        \
   X(NotSupported, 50, EndOfDisk)            \
+  X(DevNotExist, 55, PathNotFound)          \
   X(NetworkAccessDenied, 65, BadFileName)   \
   X(FileExists, 80, AlreadyExists)          \
   X(InvalidParameter, 87, BadArgument)      \
@@ -47,8 +48,14 @@
   X(AlreadyExists, 183, AlreadyExists)      \
   X(FileNameTooLong, 206, SystemRefused)    \
   X(DirectoryNameInvalid, 267, BadFileName) \
+  X(NoSuchDevice, 433, PathNotFound)        \
+  X(FileInvalid, 1006, PathNotFound)        \
+  X(MediaChanged, 1110, PathNotFound)       \
+  X(NoMediaInDrive, 1112, PathNotFound)     \
   X(IoDevice, 1117, SystemRefused)          \
   X(NoAssociation, 1155, BadFileName)       \
+  X(DeviceNotConnected, 1167, PathNotFound) \
+  X(DeviceRemoved, 1617, PathNotFound)      \
   X(CantResolveFileName, 1921, SystemRefused)
 
 namespace tav::sys {
