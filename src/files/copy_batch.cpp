@@ -29,6 +29,21 @@ bool source_is_gone(std::string_view source, sys::Code code) {
   return !now || now->folder;
 }
 
+// How far a FAT volume may round a write time: to 2 seconds.
+constexpr std::int64_t kFatTimeStep = 2;
+
+// Some file systems stamp a file with the time of its rename (a FAT driver
+// through FUSE): a placed copy whose write time moved so is given its
+// source's times again, so that the next run does not find it changed. One
+// look at each copy placed; a time that cannot be set again is left as the
+// volume reports it, for the copy is whole and in place.
+void keep_time_in_place(const std::string& destination, const sys::FileFacts& source) {
+  const auto now = entry_at(destination);
+  if (!now) return;
+  const std::int64_t moved = now->written.seconds - sys::seconds_since_1970(source.written);
+  if (moved > kFatTimeStep || moved < -kFatTimeStep) sys::set_times(destination, source);
+}
+
 }  // namespace
 
 struct CopyBatch::Pending {
@@ -146,6 +161,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
       copy.file.discard();
       continue;
     }
+    if (code == 0) keep_time_in_place(destination, copy.facts);
     if (code == 0 && !sys::keep_attributes(destination, copy.facts)) {
       code = sys::last_code(destination);
     }

@@ -59,6 +59,13 @@ std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size);  // 0 at 
 std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size);  // 0: again
 bool keep_times(Handle copy, const FileFacts& source);                 // and the POSIX mode
 bool keep_attributes(std::string_view copy, const FileFacts& source);  // once in place
+// The times keep_times sets, set again on the file at path (not through a
+// link): for a copy in place whose file system stamped it anew when it took
+// its name (some FAT drivers give a renamed file the time of the rename).
+bool set_times(std::string_view path, const FileFacts& source);
+// The seconds of a time of FileFacts counted from 1970-01-01 (UTC), as a
+// listing counts a write time.
+std::int64_t seconds_since_1970(const SystemTime& time);
 // Writes the files' data to their media (and what the system needs to find
 // them again): one file system flush per medium where that is quicker.
 bool flush_files(std::span<const Handle> files);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -90,17 +91,31 @@ namespace {
 bool mode_cannot_be_kept(int error) {
   return error == EPERM || error == ENOSYS || error == EOPNOTSUPP;
 }
+
+// Last access, then last write, as futimens and utimensat take them.
+std::array<timespec, 2> times_of(const FileFacts& source) {
+  return {timespec{source.accessed.seconds, source.accessed.nanoseconds},
+          timespec{source.written.seconds, source.written.nanoseconds}};
+}
 }  // namespace
 
 bool keep_times(Handle copy, const FileFacts& source) {
   if (fails_by_plan(Call::SetTimes)) return false;
-  const timespec times[2] = {{source.accessed.seconds, source.accessed.nanoseconds},
-                             {source.written.seconds, source.written.nanoseconds}};
-  if (::futimens(copy, times) != 0) return false;
+  const auto times = times_of(source);
+  if (::futimens(copy, times.data()) != 0) return false;
   return ::fchmod(copy, source.attributes & 07777) == 0 || mode_cannot_be_kept(errno);
 }
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
+
+// The mode is not set again: a rename leaves it as it was.
+bool set_times(std::string_view path, const FileFacts& source) {
+  if (fails_by_plan(Call::SetTimes)) return false;
+  const auto times = times_of(source);
+  return ::utimensat(AT_FDCWD, std::string(path).c_str(), times.data(), AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+std::int64_t seconds_since_1970(const SystemTime& time) { return time.seconds; }
 
 bool hide(std::string_view) { return true; }
 
