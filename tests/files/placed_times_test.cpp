@@ -32,11 +32,27 @@ bool renames_stamp_anew(const std::string& volume) {
   return entry_at(probe.path("after"))->written.seconds != set;
 }
 
+// Whether a time set on a file reads back as set: a FAT driver through FUSE
+// converts the times it is given with the local time zone and those it
+// reports without (seen: nine hours away under Tokyo's time).
+bool keeps_times_set(const std::string& volume) {
+  test::TempTree probe(volume);
+  probe.file("probe", "", kOld);
+  const auto path = test::native(probe.path("probe"));
+  const auto set = std::filesystem::last_write_time(path) - std::chrono::hours(24);
+  std::filesystem::last_write_time(path, set);
+  const auto moved = std::filesystem::last_write_time(path) - set;
+  return moved < std::chrono::seconds(3) && moved > -std::chrono::seconds(3);
+}
+
 class PlacedTimes : public test::SyncTest {};
 
 TEST_F(PlacedTimes, CopiesOntoFat32KeepTheSourcesTimeAndARunBackFindsNothing) {
   const auto volume = test::test_volume_root("fat32");
   if (!volume) GTEST_SKIP() << kNoFat32;
+  if (!keeps_times_set(*volume)) {
+    GTEST_SKIP() << "this FAT32 volume does not keep a time set on a file in this time zone";
+  }
   test::TempTree stick(*volume);
   stick.file("p/a.txt", "old a", kOld);
   drive_side.file("p/a.txt", "new a", kNew).file("p/b.txt", "made", kNew)
