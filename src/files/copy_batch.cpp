@@ -29,9 +29,6 @@ bool source_is_gone(std::string_view source, sys::Code code) {
   return !now || now->folder;
 }
 
-// How far a FAT volume may round a write time: to 2 seconds.
-constexpr std::int64_t kFatTimeStep = 2;
-
 // Some file systems stamp a file with the time of its rename (a FAT driver
 // through FUSE): a placed copy whose write time moved so is given its
 // source's times again, so that the next run does not find it changed. One
@@ -40,8 +37,9 @@ constexpr std::int64_t kFatTimeStep = 2;
 void keep_time_in_place(const std::string& destination, const sys::FileFacts& source) {
   const auto now = entry_at(destination);
   if (!now) return;
-  const std::int64_t moved = now->written.seconds - sys::seconds_since_1970(source.written);
-  if (moved > kFatTimeStep || moved < -kFatTimeStep) sys::set_times(destination, source);
+  if (!same_time(now->written.seconds, sys::seconds_since_1970(source.written))) {
+    sys::set_times(destination, source);
+  }
 }
 
 }  // namespace

@@ -27,6 +27,23 @@ struct FileVersion {
   bool operator==(const FileVersion&) const = default;
 };
 
+// FAT keeps write times to two seconds: two times that close are one time
+// on the coarsest volume a run meets.
+inline constexpr std::int64_t kCoarsestTimeStep = 2;
+
+// Whether two write times (in seconds) are one as the coarsest volume keeps
+// them; never overflows, whatever times a volume reports.
+inline bool same_time(std::int64_t a, std::int64_t b) {
+  const auto apart = a > b ? static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b)
+                           : static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a);
+  return apart <= static_cast<std::uint64_t>(kCoarsestTimeStep);
+}
+
+// The same size and write time, as the coarsest volume keeps them.
+inline bool alike(const FileVersion& a, const FileVersion& b) {
+  return a.size == b.size && same_time(a.written.seconds, b.written.seconds);
+}
+
 // One entry of a folder as its listing found it.
 struct ListedEntry {
   std::string name;

@@ -6,14 +6,6 @@ namespace tav::state {
 
 namespace {
 
-// FAT keeps write times to two seconds.
-constexpr std::int64_t kTimeSlack = 2;
-
-bool alike(const FileVersion& a, const FileVersion& b) {
-  return a.size == b.size && a.written.seconds - b.written.seconds <= kTimeSlack &&
-         b.written.seconds - a.written.seconds <= kTimeSlack;
-}
-
 // Both sides hold the entry, and the same version of a file.
 bool agreed(const RecordedSides& sides) {
   if (!sides.folder_side || !sides.drive_side) return false;

@@ -7,7 +7,6 @@ namespace tav::state {
 namespace {
 
 constexpr std::int64_t kQuarterHour = 15 * 60;
-constexpr std::int64_t kSlack = 2;  // FAT keeps write times to two seconds
 constexpr std::size_t kFewestFiles = 20;
 constexpr std::int64_t kFarOut = std::int64_t{1} << 40;
 
@@ -27,8 +26,7 @@ std::int64_t clock_shift(const std::vector<TimeSample>& samples) {
     }
     const std::int64_t moved = sample.now.written.seconds - sample.recorded.written.seconds;
     const std::int64_t quarter = (moved + (moved < 0 ? -kQuarterHour : kQuarterHour) / 2) / kQuarterHour;
-    if (quarter != 0 && moved - quarter * kQuarterHour >= -kSlack &&
-        moved - quarter * kQuarterHour <= kSlack) {
+    if (quarter != 0 && same_time(moved, quarter * kQuarterHour)) {
       ++quarters[quarter];
     }
   }

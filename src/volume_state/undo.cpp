@@ -26,17 +26,12 @@ using state::Reached;
 using state::StatePath;
 using Kind = UndoStep::Kind;
 
-// FAT keeps write times to two seconds.
-constexpr std::int64_t kTimeSlack = 2;
 // A run of this computer's began before now; a journal that says otherwise
 // by more than a day is no run of it.
 constexpr std::int64_t kFutureSlack = 24 * 3600;
 
-// Journal times are within range (journal.h): no arithmetic here overflows.
 bool as_placed(const std::optional<ListedEntry>& now, const FileVersion& placed) {
-  return now && !now->folder && now->size == placed.size &&
-         now->written.seconds >= placed.written.seconds - kTimeSlack &&
-         now->written.seconds <= placed.written.seconds + kTimeSlack;
+  return now && !now->folder && alike(now->version(), placed);
 }
 
 std::optional<StatePath> parent_of(const StatePath& path) {
