@@ -64,10 +64,23 @@ inline constexpr UnrecordedText kUnrecordedTexts[] = {
     {state::Unrecorded::ChangedOnBoth, "（両方で変更）"},
 };
 
-// Releasing kept runs for room, in the free-space question.
-inline constexpr std::string_view kSpaceReleasable = "以前の処理で残したファイルを削除すると空く容量: ";
+// What makes room, in the free-space question: kept runs released (their
+// number and room), then files replaced without keeping (their number and
+// the room that saves); and the question for what is offered.
+inline constexpr std::string_view kSpaceRunsReleased = "以前の処理で残したファイル（";
+inline constexpr std::string_view kSpaceRunsFree = " 回分）を削除すると空く容量: ";
+inline constexpr std::string_view kSpaceUnkeptFree =
+    " 件のファイルを以前の版を保存せずに置き換えると空く容量: ";
 inline constexpr std::string_view kSpaceReleaseQuestion =
     "以前の処理で残したファイルを古いものから削除して、処理を開始しますか";
+inline constexpr std::string_view kSpaceReleaseLatestQuestion =
+    "直近の処理で残したファイルも含めて、以前の処理で残したファイルを古いものから削除して、"
+    "処理を開始しますか";
+inline constexpr std::string_view kSpaceUnkeptQuestion =
+    "足りない分のファイルを以前の版を保存せずに置き換えて、処理を開始しますか";
+inline constexpr std::string_view kSpaceReleaseUnkeptQuestion =
+    "以前の処理で残したファイルをすべて削除し、足りない分のファイルを以前の版を保存せずに"
+    "置き換えて、処理を開始しますか";
 
 // A run that would delete most of the destination asks first.
 inline constexpr std::string_view kDeletionCaption = "削除の確認";

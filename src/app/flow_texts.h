@@ -51,6 +51,10 @@ inline constexpr LeftText kLeftTexts[] = {
     {LeftReason::FolderInTheWay, "（同名のフォルダを削除しないため）", false},
     {LeftReason::FolderNotMade, "（フォルダを作成しないため）", false},
     {LeftReason::ChangedSinceRun, "（処理の後に変更されたため）", false},
+    {LeftReason::NotKept, "（空き容量が足りないため保存せずに置き換え）", false},
 };
+// A run's files replaced without keeping the ones they replaced, each with
+// its NotKept mark: in the same box, after what was left.
+inline constexpr std::string_view kNotKeptLead = "次のファイルは以前の版を保存せずに置き換えました";
 
 }  // namespace tav::flow_text

@@ -203,7 +203,7 @@ MainFlow::State MainFlow::undo() {
   pair_ = pair;
   settings_ = {roots_.folder_path, roots_.drive_entry};
   disable_the_choices();
-  tell_left(undo_run(*plan, roots_, pair_));
+  tell_left(undo_run(*plan, roots_, pair_), false);
   record_at_completion_ = false;
   return State::Completion;
 }
@@ -264,24 +264,36 @@ MainFlow::State MainFlow::review_state() {
 
 MainFlow::State MainFlow::execute() {
   const ExecutionReport report =
-      execute_work_lists(window_, tables_, roots_, {pair_, plan_.room_to_free, plan_.allocation_unit});
+      execute_work_lists(window_, tables_, roots_, {pair_, plan_});
   // A run the user stopped did not complete: nothing more is shown or written.
   if (report.stopped) return State::End;
-  tell_left(report.left);
+  tell_left(report.left, true);
   return State::Completion;
 }
 
-void MainFlow::tell_left(const std::vector<LeftEntry>& left) {
+void MainFlow::tell_left(const std::vector<LeftEntry>& left, bool after_a_run) {
   if (left.empty()) return;
   std::vector<std::string> lines;
+  std::vector<std::string> not_kept;
   bool all_changed_after_the_scan = true;
   for (const LeftEntry& entry : left) {
     const LeftText& text = *std::ranges::find(kLeftTexts, entry.why, &LeftText::why);
+    // A run's copy placed without keeping what it replaced was done, not left.
+    if (after_a_run && entry.why == LeftReason::NotKept) {
+      not_kept.push_back(entry.path + std::string(text.mark));
+      continue;
+    }
     lines.push_back(entry.path + std::string(text.mark));
     all_changed_after_the_scan = all_changed_after_the_scan && text.changed_after_the_scan;
   }
-  const std::string_view lead = all_changed_after_the_scan ? kLeftLead : kLeftLeadAnyReason;
-  window_.message_box(kLeftCaption, listed_message(lead, lines), Buttons::Ok, Icon::Information);
+  std::string text;
+  if (!lines.empty()) {
+    text = listed_message(all_changed_after_the_scan ? kLeftLead : kLeftLeadAnyReason, lines);
+  }
+  if (!not_kept.empty()) {
+    text += (text.empty() ? "" : "\r\r") + listed_message(kNotKeptLead, not_kept);
+  }
+  window_.message_box(kLeftCaption, text, Buttons::Ok, Icon::Information);
 }
 
 MainFlow::State MainFlow::completion_state() {

@@ -58,7 +58,7 @@ class MainFlow {
   State review_state();
   // Carries the lists out and shows what the execution left, if anything.
   State execute();
-  void tell_left(const std::vector<LeftEntry>& left);
+  void tell_left(const std::vector<LeftEntry>& left, bool after_a_run);
   void disable_the_choices();
   State completion_state();
   // Waits until the event code is one of the accepted codes.
@@ -72,7 +72,7 @@ class MainFlow {
   state::PairKey pair_;
   WorkTables tables_;
   ScanFindings findings_;
-  ExecutionPlan plan_;
+  RoomPlan plan_;
   // An undo puts the record back as it was: completion writes none then.
   bool record_at_completion_ = true;
 };

@@ -55,36 +55,76 @@ bool may_delete(Window& window, const WorkTables& tables, const ScanFindings& fi
          Answer::Ok;
 }
 
+// What makes a run fit that does not: kept runs released (the latest too
+// where needed), then copies that replace without keeping.
+struct RoomOffer {
+  std::size_t runs = 0;         // released beyond those old enough to go anyway
+  std::uint64_t released = 0;   // the room they free
+  bool latest_too = false;
+  UnkeptReplacements unkept;
+};
+
+std::string room_question(std::uint64_t needed, std::uint64_t free, const RoomOffer& offer) {
+  std::string text = std::string(kSpaceShort) + "\r\r" + std::string(kSpaceNeeded) +
+                     whole_megabytes(needed) + "\r" + std::string(kSpaceFree) +
+                     whole_megabytes(free);
+  if (offer.runs > 0) {
+    text += "\r" + std::string(kSpaceRunsReleased) + std::to_string(offer.runs) +
+            std::string(kSpaceRunsFree) + whole_megabytes(offer.released);
+  }
+  if (!offer.unkept.slots.empty()) {
+    text += "\r" + std::to_string(offer.unkept.slots.size()) + std::string(kSpaceUnkeptFree) +
+            whole_megabytes(offer.unkept.saved);
+  }
+  const std::string_view question = !offer.unkept.slots.empty()
+                                        ? (offer.runs > 0 ? kSpaceReleaseUnkeptQuestion
+                                                          : kSpaceUnkeptQuestion)
+                                    : offer.latest_too ? kSpaceReleaseLatestQuestion
+                                                       : kSpaceReleaseQuestion;
+  return text + "\r\r" + std::string(question);
+}
+
 // Whether the copies fit, or the user wants the run anyway. Runs kept
 // longer than they are kept for go as the run starts, so their room counts
-// as free; where that is not enough but releasing other kept runs would
-// be, the question offers it.
+// as free; where that is not enough, the one question offers what would
+// make the run fit, and OK makes the plan do exactly that.
 bool fits(Window& window, const WorkTables& tables, const Roots& roots,
-          const VolumeFacts& destination, ExecutionPlan& plan) {
+          const VolumeFacts& destination, RoomPlan& plan) {
   const std::uint64_t unit = destination.allocation_unit;
-  plan.allocation_unit = unit;
   const std::uint64_t needed = bytes_to_add(tables, roots.direction, unit);
   const auto runs = state::kept_runs(roots.destination_root());
   const std::int64_t now = std::time(nullptr);
-  const std::uint64_t free = *destination.free_bytes + state::runs_to_release(runs, now, unit, 0).room;
+  const auto expired = state::runs_to_release(runs, now, unit, 0);
+  const std::uint64_t free = *destination.free_bytes + expired.room;
+  plan.release = {0, unit, false};
   if (needed <= free) return true;
-  const std::uint64_t releasable =
-      state::runs_to_release(runs, now, unit, UINT64_MAX).room + *destination.free_bytes - free;
-  if (needed <= free + releasable) {
-    const std::string text = std::string(kSpaceShort) + "\r\r" + std::string(kSpaceNeeded) +
-                             whole_megabytes(needed) + "\r" + std::string(kSpaceFree) +
-                             whole_megabytes(free) + "\r" + std::string(kSpaceReleasable) +
-                             whole_megabytes(releasable) + "\r\r" +
-                             std::string(kSpaceReleaseQuestion);
-    if (window.message_box(kDestinationCaption, text, Buttons::OkCancel, Icon::Exclamation) !=
-        Answer::Ok) {
-      return false;
-    }
-    plan.room_to_free = needed - *destination.free_bytes;
-    return true;
+  const std::uint64_t wanted = needed - *destination.free_bytes;
+  RoomOffer offer;
+  auto release = state::runs_to_release(runs, now, unit, wanted);
+  if (release.room < wanted) {
+    offer.latest_too = true;
+    release = state::runs_to_release(runs, now, unit, wanted, true);
   }
-  return window.message_box(kDestinationCaption, space_text(needed, free), Buttons::OkCancel,
-                            Icon::Exclamation) == Answer::Ok;
+  offer.runs = release.runs.size() - expired.runs.size();
+  offer.released = release.room - expired.room;
+  KeptRoom room{wanted, unit, offer.latest_too};
+  if (release.room < wanted) {
+    offer.unkept = replacements_to_leave_unkept(tables, roots.direction, unit,
+                                                *destination.free_bytes + release.room);
+    room.wanted = UINT64_MAX;
+  }
+  const bool offered = !offer.unkept.slots.empty() ? offer.unkept.fits : offer.runs > 0;
+  if (!offered) {
+    // Nothing makes it fit: the user may still want the run.
+    return window.message_box(kDestinationCaption, space_text(needed, free), Buttons::OkCancel,
+                              Icon::Exclamation) == Answer::Ok;
+  }
+  if (window.message_box(kDestinationCaption, room_question(needed, free, offer),
+                         Buttons::OkCancel, Icon::Exclamation) != Answer::Ok) {
+    return false;
+  }
+  plan = {room, std::move(offer.unkept.slots)};
+  return true;
 }
 
 // "ドライブの時刻が N 時間ずれていました…": N in hours, a fraction where the
@@ -169,7 +209,8 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
 }
 
 Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                           const ScanFindings& findings, ExecutionPlan& plan) {
+                           const ScanFindings& findings, RoomPlan& plan) {
+  plan = {};
   const auto folder_now = volume_facts(roots.folder_root);
   const auto drive_now = volume_facts(roots.drive_root);
   if (moved_away(findings.folder_volume, folder_now) ||

@@ -13,6 +13,7 @@
 #include "volume_state/record_file.h"
 #include "window/window.h"
 #include "volume_state/pair.h"
+#include "worklist/execution.h"
 #include "worklist/work_tables.h"
 
 namespace tav {
@@ -25,14 +26,6 @@ namespace tav {
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,
                                 const ScanFindings& findings);
 
-// What the checks at the second press decided beyond going on.
-struct ExecutionPlan {
-  // The room the execution frees by releasing kept runs (kept_runs.h), in
-  // the destination's allocation units.
-  std::uint64_t room_to_free = 0;
-  std::uint64_t allocation_unit = 0;
-};
-
 enum class Readiness {
   Execute,   // start the execution
   Review,    // back to the lists (the user cancelled)
@@ -43,9 +36,12 @@ enum class Readiness {
 // scanned, says so and ends; asks first when the deletions would remove at
 // least half of the destination's files (and at least twenty), when a first
 // run of the pair would delete or replace what other folders' runs left on
-// the drive, and when the copies may not fit in the destination's free space (offering to release
-// kept runs where that makes room).
+// the drive, and when the copies may not fit in the destination's free
+// space: then the one question offers what makes them fit, in this order:
+// releasing kept runs oldest first, the latest too where needed, then
+// replacing the last listed files without keeping what they replace. The
+// plan holds what the answer decided.
 Readiness ready_to_execute(Window& window, const WorkTables& tables, const Roots& roots,
-                           const ScanFindings& findings, ExecutionPlan& plan);
+                           const ScanFindings& findings, RoomPlan& plan);
 
 }  // namespace tav

@@ -122,7 +122,8 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
   std::vector<Placement> placements;
   for (const Pending& copy : batch) {
     files.push_back(copy.file.get());
-    placements.push_back({copy.file.destination(), copy.file.path(), copy.replaces.kind});
+    placements.push_back({copy.file.destination(), copy.file.path(), copy.replaces.kind,
+                          !copy.replaces.keep_as.empty()});
   }
   // Unflushed data never takes a destination's name: the old file stays.
   if (watch_) watch_(Step::Flushing, placements, files);

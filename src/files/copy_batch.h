@@ -68,6 +68,7 @@ class CopyBatch {
     std::string destination;
     std::string temporary;  // the file written, beside the destination
     Replaces::Kind kind;
+    bool keeps_old;  // the file it replaces is kept (Replaces::keep_as)
   };
   enum class Step {
     Flushing,  // the batch is being flushed to its media

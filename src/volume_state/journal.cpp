@@ -26,10 +26,11 @@ struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 7> kActionNames{{
+constexpr std::array<ActionName, 8> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
+    {Action::FileOverwritten, "file-overwritten"},
     {Action::FileKept, "file-kept"},
     {Action::FolderRemoved, "folder-removed"},
     {Action::FileLeft, "file-left"},
@@ -37,7 +38,8 @@ constexpr std::array<ActionName, 7> kActionNames{{
 }};
 
 bool carries_version(Action action) {
-  return action == Action::FilePlaced || action == Action::FileReplaced;
+  return action == Action::FilePlaced || action == Action::FileReplaced ||
+         action == Action::FileOverwritten;
 }
 
 // Control characters and "%" of a name as "%XX": a field never holds a tab

@@ -19,6 +19,7 @@ enum class Action {
   FolderMade,
   FilePlaced,    // a new file: the version placed, the temporary file it came from
   FileReplaced,  // the same over a file now kept under the run
+  FileOverwritten,  // the same over a file not kept, for want of room
   FileKept,      // a file the run deleted, kept under the run
   FolderRemoved,
   FileLeft,      // a file noted as placed or replaced that was left as it was instead

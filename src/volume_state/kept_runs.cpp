@@ -83,8 +83,10 @@ std::vector<KeptRunFolder> kept_runs(std::string_view root) {
 }
 
 Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now_seconds,
-                        std::uint64_t allocation_unit, std::uint64_t room_wanted) {
-  const std::size_t may_go = runs.size() - std::min(runs.size(), kRunsAlwaysKept);
+                        std::uint64_t allocation_unit, std::uint64_t room_wanted,
+                        bool latest_too) {
+  const std::size_t spared = runs.size() - std::min(runs.size(), kRunsAlwaysKept);
+  const std::size_t may_go = latest_too ? runs.size() : spared;
   const std::int64_t limit = std::chrono::duration_cast<std::chrono::seconds>(kKeptFor).count();
   std::vector<bool> taken(may_go, false);
   Release release;
@@ -93,7 +95,7 @@ Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now
     release.runs.push_back(runs[i]);
     release.room += room_of(runs[i], allocation_unit);
   };
-  for (std::size_t i = 0; i < may_go; ++i) {
+  for (std::size_t i = 0; i < spared; ++i) {
     if (now_seconds - runs[i].written.seconds > limit) take(i);
   }
   for (std::size_t i = 0; i < may_go && release.room < room_wanted; ++i) {

@@ -44,14 +44,16 @@ inline constexpr std::size_t kRunsAlwaysKept = 3;
 // The runs a side releases and the room that frees, each file in whole
 // allocation units (0: bytes as they are): every run written longer ago
 // than kKeptFor, then, while less than room_wanted is freed, every other
-// run oldest first; never the latest kRunsAlwaysKept. The free-space
-// question and the run both decide by this one rule.
+// run oldest first; never the latest kRunsAlwaysKept unless latest_too,
+// when they go last, oldest first. The free-space question and the run
+// both decide by this one rule.
 struct Release {
   std::vector<KeptRunFolder> runs;
   std::uint64_t room = 0;
 };
 Release runs_to_release(const std::vector<KeptRunFolder>& runs, std::int64_t now_seconds,
-                        std::uint64_t allocation_unit, std::uint64_t room_wanted);
+                        std::uint64_t allocation_unit, std::uint64_t room_wanted,
+                        bool latest_too = false);
 
 // Deletes the run for good, its files first, then its folders, as far as
 // the system lets it: what cannot be reached beneath the run's folder, or

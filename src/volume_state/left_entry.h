@@ -15,6 +15,7 @@ enum class LeftReason {
   FolderInTheWay,  // a folder stands where a file is to be copied and is not removed
   FolderNotMade,   // it lies below a folder that was not made
   ChangedSinceRun, // an undo's entry that changed after the run it undoes
+  NotKept,         // a file replaced without keeping the one it replaced, for want of room
 };
 
 struct LeftEntry {

@@ -60,7 +60,7 @@ void RunKeeping::begin() {
 void RunKeeping::release_kept_runs() {
   const auto release = state::runs_to_release(state::kept_runs(roots_.destination_root()),
                                               std::time(nullptr), room_.allocation_unit,
-                                              room_.wanted);
+                                              room_.wanted, room_.latest_too);
   for (const auto& run : release.runs) state::release(run);
 }
 
@@ -120,8 +120,9 @@ void RunKeeping::placing(const std::vector<CopyBatch::Placement>& batch,
                          std::vector<sys::Handle>& flushed) {
   for (const auto& copy : batch) {
     const auto written = entry_at(copy.temporary);
-    const auto action = copy.kind == Replaces::Kind::Version ? state::Action::FileReplaced
-                                                             : state::Action::FilePlaced;
+    const auto action = copy.kind != Replaces::Kind::Version ? state::Action::FilePlaced
+                        : copy.keeps_old                    ? state::Action::FileReplaced
+                                                            : state::Action::FileOverwritten;
     note(action, copy.destination, written ? written->version() : FileVersion{},
          last_name(copy.temporary));
   }

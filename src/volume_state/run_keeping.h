@@ -21,6 +21,7 @@ namespace tav {
 struct KeptRoom {
   std::uint64_t wanted = 0;           // beyond the runs old enough to go anyway
   std::uint64_t allocation_unit = 0;  // the destination's (0: bytes)
+  bool latest_too = false;            // the latest runs may go too (kept_runs.h)
 };
 
 class RunKeeping {

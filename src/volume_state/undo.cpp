@@ -87,8 +87,9 @@ class Planner {
   bool make() {
     // Copies half written first: the folders that hold them may go after.
     for (const JournalEntry& entry : plan_.journal.entries) {
-      const bool copied = entry.action == Action::FileWriting ||
-                          entry.action == Action::FilePlaced || entry.action == Action::FileReplaced;
+      const bool copied = entry.action == Action::FileWriting || entry.action == Action::FilePlaced ||
+                          entry.action == Action::FileReplaced ||
+                          entry.action == Action::FileOverwritten;
       if (const auto parent = parent_of(entry.path); copied && parent) copied_into_.insert(*parent);
     }
     if (!temporaries_left()) return false;
@@ -105,6 +106,12 @@ class Planner {
           handled_.insert(entry->path);
           if (!discard(*entry)) return false;
           if (!left_at_placing.contains(entry->path)) undo_placing(*entry);
+          break;
+        case Action::FileOverwritten:
+          // What it replaced was not kept: the copy stays, named.
+          handled_.insert(entry->path);
+          if (!discard(*entry)) return false;
+          if (!left_at_placing.contains(entry->path)) leave(entry->path, LeftReason::NotKept);
           break;
         case Action::FileKept:
           handled_.insert(entry->path);
@@ -153,8 +160,8 @@ class Planner {
       filled_.insert(path.native());
     }
   }
-  void leave(const StatePath& path) {
-    plan_.left.push_back({state::at(root(), path.native()), LeftReason::ChangedSinceRun});
+  void leave(const StatePath& path, LeftReason why = LeftReason::ChangedSinceRun) {
+    plan_.left.push_back({state::at(root(), path.native()), why});
   }
 
   // A copy the run had not placed yet; false for a journal that names one

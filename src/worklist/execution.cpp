@@ -43,11 +43,12 @@ class Execution {
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
         progress_(window, work_of(tables, roots.direction, deletions_)),
-        keeping_(roots, setting.pair, {setting.room_to_free, setting.allocation_unit}),
+        keeping_(roots, setting.pair, setting.room.release),
         whole_(tables),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
                 [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
-                       std::vector<sys::Handle>& flushed) { placing(step, batch, flushed); }) {}
+                       std::vector<sys::Handle>& flushed) { placing(step, batch, flushed); }),
+        unkept_(setting.room.unkept) {}
 
   ExecutionReport run() {
     bool stopped = false;
@@ -76,6 +77,7 @@ class Execution {
     flush_changes({changed_folders_.begin(), changed_folders_.end()});
     progress_.flushing(false);
     if (!stopped) progress_.done();
+    left_.insert(left_.end(), not_kept_.begin(), not_kept_.end());
     return {stopped, std::move(left_)};
   }
 
@@ -186,10 +188,15 @@ class Execution {
     }
     const auto& seen_there = roots_.destination(entry.left_seen, entry.right_seen);
     keeping_.begin();
-    // What the copy replaces is kept.
-    const Replaces replaces = seen_there
-                                  ? Replaces::exactly(*seen_there, keeping_.place_for(destination))
-                                  : Replaces::nothing();
+    // What the copy replaces is kept, unless the run has no room for it:
+    // such a copy is placed on its own, so that it and the file it replaces
+    // are both there for one copy only.
+    const bool keeps = !std::ranges::binary_search(unkept_, slot);
+    if (!keeps) take(copies_.place());
+    const Replaces replaces =
+        !seen_there ? Replaces::nothing()
+        : keeps     ? Replaces::exactly(*seen_there, keeping_.place_for(destination))
+                    : Replaces::exactly(*seen_there);
     keeping_.writing(destination);
     const auto go_on = [this](std::uint64_t copied) {
       progress_.copying(copied);
@@ -198,6 +205,7 @@ class Execution {
     switch (copies_.add(source, destination, replaces, go_on)) {
       case CopyBatch::Added::Written:
         copying_[destination] = slot;
+        if (!keeps) take(copies_.place());
         return;
       case CopyBatch::Added::SourceMissing:
         return leave(table, slot, source, LeftReason::Missing);
@@ -362,7 +370,11 @@ class Execution {
 
   void take(const CopyBatch::Placed& placed) {
     for (const std::string& destination : placed.placed) {
-      tables_.copies.settle(copying_.at(destination), SlotState::Done);
+      const std::size_t slot = copying_.at(destination);
+      tables_.copies.settle(slot, SlotState::Done);
+      if (std::ranges::binary_search(unkept_, slot)) {
+        not_kept_.push_back({destination, LeftReason::NotKept});
+      }
       window_.list_add(Control::List1, update_text(destination));
       changed(destination);
     }
@@ -400,6 +412,8 @@ class Execution {
   std::vector<std::string> not_made_;                      // folders left
   std::set<std::string> changed_folders_;
   std::vector<LeftEntry> left_;
+  const std::vector<std::size_t> unkept_;  // copies that replace without keeping
+  std::vector<LeftEntry> not_kept_;        // and those placed so
 };
 
 }  // namespace

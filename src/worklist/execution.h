@@ -8,6 +8,7 @@
 #include "files/copy_batch.h"
 #include "volume_state/left_entry.h"
 #include "volume_state/pair.h"
+#include "volume_state/run_keeping.h"
 #include "window/window.h"
 #include "worklist/work_tables.h"
 
@@ -18,18 +19,24 @@ namespace tav {
 inline constexpr CopyBatch::Limits kBatchLimits{64, std::uint64_t{64} << 20,
                                                 std::chrono::seconds(1)};
 
-// Whom a run belongs to, and the room it frees before it starts.
+// The room a run makes, as the free-space question decided: kept runs it
+// releases as it starts, and copies that replace a file without keeping it.
+struct RoomPlan {
+  KeptRoom release;
+  std::vector<std::size_t> unkept;  // slots of the copies table, ascending
+};
+
+// Whom a run belongs to, and the room it makes.
 struct RunSetting {
   state::PairKey pair;
-  // By releasing kept runs (kept_runs.h), counted in the destination's
-  // allocation units.
-  std::uint64_t room_to_free = 0;
-  std::uint64_t allocation_unit = 0;
+  RoomPlan room;
 };
 
 struct ExecutionReport {
   bool stopped = false;         // the user stopped the run; what was done stays done
-  std::vector<LeftEntry> left;  // in the order the entries were met
+  // In the order the entries were met; then the copies placed without
+  // keeping what they replaced (LeftReason::NotKept).
+  std::vector<LeftEntry> left;
 };
 
 // CHECK1 checked when this starts leaves out every deletion. Each entry is

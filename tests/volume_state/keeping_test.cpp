@@ -386,7 +386,7 @@ TEST_F(KeptRuns, ARunThatCannotFitOffersToReleaseThemOldestFirst) {
   window.click(Control::Button2).click(Control::Button2).click(Control::Button4);
   EXPECT_EQ(run(), 0);
   ASSERT_FALSE(window.boxes().empty());
-  EXPECT_NE(window.boxes()[0].text.find("以前の処理で残したファイルを削除すると空く容量: 1 MB"),
+  EXPECT_NE(window.boxes()[0].text.find("回分）を削除すると空く容量: 1 MB"),
             std::string::npos);
   EXPECT_EQ(folder.read("p/big.bin"), std::string(20 << 10, 'b'));
   const auto names = run_names(folder.root_with_separator());
