@@ -30,6 +30,14 @@ inline constexpr std::string_view kLeftLead =
     "次のファイルは検索した後に変更されたため、処理しませんでした";
 inline constexpr std::string_view kLeftLeadAnyReason = "次のファイル・フォルダは処理しませんでした";
 
+// After the end box of a run whose copies the medium did not all give
+// back, around their number.
+inline constexpr std::string_view kUnconfirmedCaption = "ドライブの確認";
+inline constexpr std::string_view kUnconfirmedLead = "書き込んだ内容を読み出して確かめたところ、";
+inline constexpr std::string_view kUnconfirmedCount =
+    " 件が一致しませんでした。ドライブが故障しているか、表示より容量の少ない偽装品のおそれがあります。"
+    "このドライブには大切なデータを保存しないでください。";
+
 // Undoing the last run.
 inline constexpr std::string_view kUndoCaption = "前回の処理を元に戻す";
 inline constexpr std::string_view kNothingToUndo = "元に戻す処理がありません";
@@ -52,6 +60,7 @@ inline constexpr LeftText kLeftTexts[] = {
     {LeftReason::FolderNotMade, "（フォルダを作成しないため）", false},
     {LeftReason::ChangedSinceRun, "（処理の後に変更されたため）", false},
     {LeftReason::NotKept, "（空き容量が足りないため保存せずに置き換え）", false},
+    {LeftReason::NotConfirmed, "（書き込んだ内容を確認できません）", false},
 };
 // A run's files replaced without keeping the ones they replaced, each with
 // its NotKept mark: in the same box, after what was left.

@@ -268,6 +268,12 @@ MainFlow::State MainFlow::execute() {
   // A run the user stopped did not complete: nothing more is shown or written.
   if (report.stopped) return State::End;
   tell_left(report.left, true);
+  if (report.unconfirmed > 0) {
+    window_.message_box(kUnconfirmedCaption,
+                        std::string(kUnconfirmedLead) + std::to_string(report.unconfirmed) +
+                            std::string(kUnconfirmedCount),
+                        Buttons::Ok, Icon::Exclamation);
+  }
   return State::Completion;
 }
 

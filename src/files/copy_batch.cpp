@@ -22,11 +22,12 @@ bool is_missing(sys::Code code) {
 }
 
 // A source the system would not open: gone, or a folder now (which Windows
-// refuses to open as a file).
+// refuses to open as a file). A source on a drive that went away is not
+// gone: that refusal is the run's error.
 bool source_is_gone(std::string_view source, sys::Code code) {
   if (is_missing(code)) return true;
   const auto now = entry_at(std::string(source));
-  return !now || now->folder;
+  return now && now->folder;
 }
 
 // Some file systems stamp a file with the time of its rename (a FAT driver
@@ -48,6 +49,7 @@ struct CopyBatch::Pending {
   sys::TemporaryFile file;
   sys::FileFacts facts;
   Replaces replaces;
+  ContentHash hash;  // of the bytes written, taken as they were copied
 };
 
 CopyBatch::CopyBatch(Limits limits, SteadyClock clock, BatchWatch watch)
@@ -87,11 +89,14 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
   // Not cleared first: every byte written is one just read.
   const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
   std::uint64_t copied = 0;
+  // The bytes are hashed as they pass: the source is read once.
+  ContentHasher hasher;
   while (const std::ptrdiff_t got = sys::read_some(in.get(), buffer.get(), kCopyChunk)) {
     if (got < 0) refused(sys::last_code(source));
     if (!sys::write_all(out.get(), buffer.get(), static_cast<std::size_t>(got))) {
       refused(sys::last_code(destination));
     }
+    hasher.update(buffer.get(), static_cast<std::size_t>(got));
     copied += static_cast<std::uint64_t>(got);
     if (progress && !progress(copied)) return Added::Abandoned;  // out removes itself
   }
@@ -99,7 +104,7 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
   // A large copy starts on its way to the medium at once; small ones are
   // quicker written together by the batch's flush.
   if (copied >= kWritingStartsAlone) sys::start_writing(out.get());
-  pending_.push_back({std::move(out), facts, replaces});
+  pending_.push_back({std::move(out), facts, replaces, hasher.digest()});
   bytes_ += copied;
   return Added::Written;
 }
@@ -166,6 +171,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
     }
     if (code == 0) {
       outcome.placed.push_back(destination);
+      outcome.hashes.push_back(copy.hash);
     } else if (first_refusal == 0) {
       first_refusal = code;
     }
@@ -179,6 +185,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
 
 void CopyBatch::claim_later(Placed placed) {
   unclaimed_.placed.insert(unclaimed_.placed.end(), placed.placed.begin(), placed.placed.end());
+  unclaimed_.hashes.insert(unclaimed_.hashes.end(), placed.hashes.begin(), placed.hashes.end());
   unclaimed_.changed.insert(unclaimed_.changed.end(), placed.changed.begin(), placed.changed.end());
 }
 

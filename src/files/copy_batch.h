@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/content_hash.h"
 #include "platform/folder_reading.h"
 #include "platform/steady_clock.h"
 #include "platform/system_files.h"
@@ -60,6 +61,7 @@ class CopyBatch {
   // The destinations of a placing, in the order their copies were added.
   struct Placed {
     std::vector<std::string> placed;
+    std::vector<ContentHash> hashes;   // of the bytes each placed copy was written with
     std::vector<std::string> changed;  // no longer what the copy may replace: left as they are
   };
 

@@ -16,6 +16,7 @@ enum class LeftReason {
   FolderNotMade,   // it lies below a folder that was not made
   ChangedSinceRun, // an undo's entry that changed after the run it undoes
   NotKept,         // a file replaced without keeping the one it replaced, for want of room
+  NotConfirmed,    // a copy the medium did not give back as it was written
 };
 
 struct LeftEntry {

@@ -7,6 +7,7 @@
 
 #include "files/copy_batch.h"
 #include "files/operations.h"
+#include "files/read_back.h"
 #include "platform/sleep_guard.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
@@ -23,6 +24,7 @@ constexpr std::string_view kCopiedHeading = "作成or更新したファイル";
 constexpr std::string_view kDeletedHeading = "削除したファイル";
 constexpr std::string_view kCopying = "更新処理中   ";
 constexpr std::string_view kDeleting = "削除処理中   ";
+constexpr std::string_view kChecking = "確認中   ";
 
 // Ends the phases when the user has asked the run to stop.
 struct Stopped {};
@@ -48,7 +50,8 @@ class Execution {
         copies_(kBatchLimits, std::chrono::steady_clock::now,
                 [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
                        std::vector<sys::Handle>& flushed) { placing(step, batch, flushed); }),
-        unkept_(setting.room.unkept) {}
+        unkept_(setting.room.unkept),
+        check_copies_(setting.check_copies) {}
 
   ExecutionReport run() {
     bool stopped = false;
@@ -76,9 +79,10 @@ class Execution {
     for (const std::string& folder : keeping_.folders_changed()) changed_folders_.insert(folder);
     flush_changes({changed_folders_.begin(), changed_folders_.end()});
     progress_.flushing(false);
+    if (!stopped) stopped = !check_the_copies();
     if (!stopped) progress_.done();
     left_.insert(left_.end(), not_kept_.begin(), not_kept_.end());
-    return {stopped, std::move(left_)};
+    return {stopped, std::move(left_), unconfirmed_};
   }
 
  private:
@@ -193,10 +197,9 @@ class Execution {
     // are both there for one copy only.
     const bool keeps = !std::ranges::binary_search(unkept_, slot);
     if (!keeps) take(copies_.place());
-    const Replaces replaces =
-        !seen_there ? Replaces::nothing()
-        : keeps     ? Replaces::exactly(*seen_there, keeping_.place_for(destination))
-                    : Replaces::exactly(*seen_there);
+    const std::string kept_as = seen_there && keeps ? keeping_.place_for(destination) : "";
+    const Replaces replaces = !seen_there ? Replaces::nothing()
+                                          : Replaces::exactly(*seen_there, kept_as);
     keeping_.writing(destination);
     const auto go_on = [this](std::uint64_t copied) {
       progress_.copying(copied);
@@ -205,6 +208,7 @@ class Execution {
     switch (copies_.add(source, destination, replaces, go_on)) {
       case CopyBatch::Added::Written:
         copying_[destination] = slot;
+        if (!kept_as.empty()) kept_as_[slot] = kept_as;
         if (!keeps) take(copies_.place());
         return;
       case CopyBatch::Added::SourceMissing:
@@ -311,6 +315,51 @@ class Execution {
     }
   }
 
+  // --- The check of the copies ------------------------------------------
+
+  // Every copy placed is read back from its medium, past the system's
+  // cache, the newest first (a medium that holds less than it says loses
+  // the last data written first). A copy the medium does not give back as
+  // it was written is not done: it goes, the file it replaced comes back,
+  // and the run names it. False when the user stopped the check.
+  bool check_the_copies() {
+    if (!check_copies_ || placed_.empty()) return true;
+    ReadBackCheck check;
+    const std::size_t count = placed_.size();
+    for (std::size_t checked = 1; checked <= count; ++checked) {
+      if (window_.stop_requested(Control::Button4)) return false;
+      window_.set_text(Control::Text1, progress_text(kChecking, checked, count));
+      const PlacedCopy& copy = placed_[count - checked];
+      const std::string destination = roots_.destination_root() + tables_.copies[copy.slot].path;
+      const ReadBack verdict = check.check(destination, copy.hash, [this](std::uint64_t read) {
+        progress_.copying(read);
+        return !window_.stop_requested(Control::Button4);
+      });
+      if (verdict == ReadBack::Stopped) return false;
+      const auto& seen_here = roots_.source(tables_.copies[copy.slot].left_seen,
+                                            tables_.copies[copy.slot].right_seen);
+      progress_.copied(seen_here ? seen_here->size : 0);
+      if (verdict != ReadBack::Match) undo_the_copy(copy.slot, destination);
+    }
+    keeping_.commit();
+    flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    return true;
+  }
+
+  // Takes back a copy the medium did not keep, as far as the medium lets
+  // it: the run is done, so what refuses is named, never raised.
+  void undo_the_copy(std::size_t slot, const std::string& destination) {
+    tables_.copies.settle_again(slot, SlotState::Left);
+    left_.push_back({destination, LeftReason::NotConfirmed});
+    std::erase(not_kept_, LeftEntry{destination, LeftReason::NotKept});
+    keeping_.left_at_placing(destination);
+    sys::delete_file(destination);
+    if (const auto kept = kept_as_.find(slot); kept != kept_as_.end()) {
+      sys::rename_new(kept->second, destination);
+    }
+    ++unconfirmed_;
+  }
+
   // --- A file against a folder of the same name -------------------------
 
   // A file stands where a folder is to be made: its deletion, when it is
@@ -369,9 +418,11 @@ class Execution {
   }
 
   void take(const CopyBatch::Placed& placed) {
-    for (const std::string& destination : placed.placed) {
+    for (std::size_t i = 0; i < placed.placed.size(); ++i) {
+      const std::string& destination = placed.placed[i];
       const std::size_t slot = copying_.at(destination);
       tables_.copies.settle(slot, SlotState::Done);
+      placed_.push_back({slot, placed.hashes[i]});
       if (std::ranges::binary_search(unkept_, slot)) {
         not_kept_.push_back({destination, LeftReason::NotKept});
       }
@@ -414,6 +465,14 @@ class Execution {
   std::vector<LeftEntry> left_;
   const std::vector<std::size_t> unkept_;  // copies that replace without keeping
   std::vector<LeftEntry> not_kept_;        // and those placed so
+  const bool check_copies_;
+  struct PlacedCopy {
+    std::size_t slot;
+    ContentHash hash;
+  };
+  std::vector<PlacedCopy> placed_;  // in the order they took their names
+  std::unordered_map<std::size_t, std::string> kept_as_;  // where replaced files were kept
+  std::size_t unconfirmed_ = 0;  // copies the check took back
 };
 
 }  // namespace

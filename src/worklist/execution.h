@@ -30,6 +30,9 @@ struct RoomPlan {
 struct RunSetting {
   state::PairKey pair;
   RoomPlan room;
+  // Every copy placed is read back from its medium at the end; only the
+  // benchmarks leave the check out.
+  bool check_copies = true;
 };
 
 struct ExecutionReport {
@@ -37,6 +40,7 @@ struct ExecutionReport {
   // In the order the entries were met; then the copies placed without
   // keeping what they replaced (LeftReason::NotKept).
   std::vector<LeftEntry> left;
+  std::size_t unconfirmed = 0;  // copies the medium did not give back as written
 };
 
 // CHECK1 checked when this starts leaves out every deletion. Each entry is
@@ -47,7 +51,9 @@ struct ExecutionReport {
 // are put in place. What the run deletes or replaces is kept and every
 // action journalled (run_keeping.h). Whatever the run did is flushed to its
 // medium before this returns. A refused operation raises its run-time
-// error; what was done stays done.
+// error; what was done stays done. After the last flush every copy placed
+// is read back from its medium, the newest first ("確認中" and its count in
+// TEXT1); one the medium did not keep is taken back, left, and counted.
 
 ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roots& roots,
                                    const RunSetting& setting);

@@ -71,6 +71,11 @@ class WorkTable {
   void settle(std::size_t slot, SlotState state) {
     if (has_slot(slot) && is_listed(slot)) states_[slot - 1] = state;
   }
+  // A slot settled once that turns out otherwise: a copy done that its
+  // check takes back.
+  void settle_again(std::size_t slot, SlotState state) {
+    if (has_slot(slot)) states_[slot - 1] = state;
+  }
 
   // The slots still listed, in slot order or backwards. Each is tested as
   // the iteration reaches it, so that a slot settled meanwhile (done ahead

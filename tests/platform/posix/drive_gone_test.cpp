@@ -158,6 +158,11 @@ TEST(DriveGone, EveryOperationOnAStickPulledMidRunRaises63) {
             }),
             63);
   EXPECT_EQ(error_number_of([&] { onto.place(); }), 63);
+  // A source on the pulled stick is not a source deleted since the scan.
+  EXPECT_EQ(error_number_of([&] {
+              CopyBatch(roomy).add(stick.path("p/small.txt"), tree.path("s.txt"), Replaces::anything());
+            }),
+            63);
   EXPECT_EQ(error_number_of([&] { read_small_file(stick.path("p/small.txt")); }), 63);
   EXPECT_EQ(error_number_of([&] { write_small_file(stick.path("p/other.txt"), "o"); }), 63);
   EXPECT_EQ(error_number_of([&] { make_folder(stick.path("q")); }), 63);
