@@ -339,7 +339,10 @@ class Execution {
       const auto& seen_here = roots_.source(tables_.copies[copy.slot].left_seen,
                                             tables_.copies[copy.slot].right_seen);
       progress_.copied(seen_here ? seen_here->size : 0);
-      if (verdict != ReadBack::Match) undo_the_copy(copy.slot, destination);
+      if (verdict != ReadBack::Match) {
+        undo_the_copy(copy.slot, destination,
+                      roots_.source_root() + tables_.copies[copy.slot].path);
+      }
     }
     keeping_.commit();
     flush_changes({changed_folders_.begin(), changed_folders_.end()});
@@ -347,17 +350,22 @@ class Execution {
   }
 
   // Takes back a copy the medium did not keep, as far as the medium lets
-  // it: the run is done, so what refuses is named, never raised.
-  void undo_the_copy(std::size_t slot, const std::string& destination) {
+  // it: the run is done, so what refuses is named, never raised. A copy
+  // saved over since it was placed (its time or size no longer its
+  // source's) is someone's work: it stays.
+  void undo_the_copy(std::size_t slot, const std::string& destination, const std::string& source) {
     tables_.copies.settle_again(slot, SlotState::Left);
     left_.push_back({destination, LeftReason::NotConfirmed});
     std::erase(not_kept_, LeftEntry{destination, LeftReason::NotKept});
+    ++unconfirmed_;
+    const auto placed = entry_at(destination);
+    const auto original = entry_at(source);
+    if (!placed || !original || !alike(placed->version(), original->version())) return;
     keeping_.left_at_placing(destination);
     sys::delete_file(destination);
     if (const auto kept = kept_as_.find(slot); kept != kept_as_.end()) {
       sys::rename_new(kept->second, destination);
     }
-    ++unconfirmed_;
   }
 
   // --- A file against a folder of the same name -------------------------
@@ -472,7 +480,7 @@ class Execution {
   };
   std::vector<PlacedCopy> placed_;  // in the order they took their names
   std::unordered_map<std::size_t, std::string> kept_as_;  // where replaced files were kept
-  std::size_t unconfirmed_ = 0;  // copies the check took back
+  std::size_t unconfirmed_ = 0;  // copies the medium did not give back as written
 };
 
 }  // namespace
