@@ -26,6 +26,12 @@ inline constexpr RefusalText kRefusalTexts[] = {
     {Refusal::CaseTwin, "（大文字小文字だけ違う名前）"},
 };
 
+// Names one side holds twice (the same in Unicode form, or in case where
+// a volume ignores it): left out after the search.
+inline constexpr std::string_view kSameNamesHeading =
+    "次のファイル・フォルダは同じ名前のものが片側に２つあるため、リストからはずしました";
+inline constexpr std::string_view kSameNameTwice = "（同じ名前が２つあります）";
+
 // The free-space question, around the two sizes in MB.
 inline constexpr std::string_view kSpaceShort = "移動先のドライブの空き容量が足りない可能性があります";
 inline constexpr std::string_view kSpaceNeeded = "必要な容量: ";

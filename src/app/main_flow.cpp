@@ -233,6 +233,8 @@ MainFlow::State MainFlow::scan() {
   window_.set_text(Control::Text1, found ? kScanDone : "");
   if (tables_.deletions() > 0) window_.set_enabled(Control::Check1, true);
   if (!found) {
+    // Names one side holds twice are said even when nothing else is found.
+    if (!findings_.same_names.empty()) withdraw_before_the_review(window_, tables_, roots_, findings_);
     window_.message_box(kNothingFoundCaption, kNothingFound, Buttons::Ok, Icon::Information);
     return State::Completion;
   }

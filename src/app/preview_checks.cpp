@@ -187,12 +187,19 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
   for (const auto& entry : withdraw_what_the_record_protects(tables, roots, protection)) {
     protected_lines.push_back(entry.path + std::string(unrecorded_text(entry.why)));
   }
+  std::vector<std::string> same_names;
+  for (const std::string& path : findings.same_names) {
+    same_names.push_back(path + std::string(kSameNameTwice));
+  }
   std::vector<std::string> clocks;
   if (findings.drive_shift != 0) clocks.push_back(clock_line(kDriveClockMoved, findings.drive_shift));
   if (findings.folder_shift != 0) {
     clocks.push_back(clock_line(kFolderClockMoved, findings.folder_shift));
   }
-  if (refused.empty() && protected_lines.empty() && !record.damaged && clocks.empty()) return;
+  if (refused.empty() && protected_lines.empty() && same_names.empty() && !record.damaged &&
+      clocks.empty()) {
+    return;
+  }
   fill_list1(window, tables, roots);
   fill_list2(window, tables);
   std::string text;
@@ -201,10 +208,12 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
     text += part;
   };
   if (!refused.empty()) add(listed_message(kRefusedHeading, refused));
+  if (!same_names.empty()) add(listed_message(kSameNamesHeading, same_names));
   if (record.damaged) add(std::string(kRecordUnreadable));
   for (const std::string& clock : clocks) add(clock);
   if (!protected_lines.empty()) add(listed_message(kRecordHeading, protected_lines));
-  window.message_box(refused.empty() ? kRecordCaption : kDestinationCaption, text, Buttons::Ok,
+  const bool names = !refused.empty() || !same_names.empty();
+  window.message_box(names ? kDestinationCaption : kRecordCaption, text, Buttons::Ok,
                      Icon::Exclamation);
 }
 

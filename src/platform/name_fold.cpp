@@ -1,6 +1,7 @@
 #include "platform/name_fold.h"
 
 #include "platform/text.h"
+#include "platform/unicode_form.h"
 
 namespace tav {
 
@@ -82,6 +83,28 @@ std::string swap_case(std::string_view name) {
     const char32_t upper = upper_of(c);
     return upper != c ? upper : lower_of(c);
   });
+}
+
+bool may_need_composing(std::string_view name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) >= 0xCC) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> recomposed(std::string_view name) {
+  if (!may_need_composing(name) || !is_valid_utf8(name)) return std::nullopt;
+  return sys::composed_form(name);
+}
+
+std::string compose(std::string_view name) {
+  auto composed = recomposed(name);
+  return composed ? std::move(*composed) : std::string(name);
+}
+
+std::string fold_name(std::string_view name, bool ignore_case) {
+  std::string composed = compose(name);
+  return ignore_case ? fold_case(composed) : composed;
 }
 
 }  // namespace tav

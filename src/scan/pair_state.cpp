@@ -24,17 +24,13 @@ bool ignores_case(const TreeSnapshot& a, const TreeSnapshot& b) {
   return a.ignores_case || b.ignores_case;
 }
 
-std::string compared(std::string_view name, bool case_blind) {
-  return case_blind ? fold_case(name) : std::string(name);
-}
-
 // The names of the root's folders (not links) as the pair compares them.
 std::set<std::string> top_folders(const TreeSnapshot& tree, bool case_blind) {
   std::set<std::string> names;
   if (tree.folders.empty()) return names;
   for (const ListedEntry& entry : tree.folders[0].entries) {
     if (entry.folder && !entry.link && !state::is_state_folder_name(entry.name)) {
-      names.insert(compared(entry.name, case_blind));
+      names.insert(fold_name(entry.name, case_blind));
     }
   }
   return names;
@@ -59,7 +55,7 @@ void for_each_taking_part(const TreeSnapshot& walked, const TreeSnapshot& other,
     const std::string_view name = last_name(folder.path);
     part[i] = folder.level > 2 ? part[folder.parent]
                                : !state::is_state_folder_name(name) &&
-                                     other_tops.contains(compared(name, case_blind));
+                                     other_tops.contains(fold_name(name, case_blind));
     if (!part[i]) continue;
     const std::string rel = folder.path.substr(root_length);
     visit(rel, nullptr);
@@ -123,8 +119,15 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
       record.seen(rel, folder_side, file ? std::optional(file->version()) : std::nullopt);
     });
   };
-  take(trees.folder, trees.drive, true);
-  take(trees.drive, trees.folder, false);
+  // The source's spelling first: the one the run's renames gave the
+  // destination.
+  if (roots.to_drive()) {
+    take(trees.folder, trees.drive, true);
+    take(trees.drive, trees.folder, false);
+  } else {
+    take(trees.drive, trees.folder, false);
+    take(trees.folder, trees.drive, true);
+  }
   const std::string& root = roots.destination_root();
   const auto relative = [&](const std::string& path) { return path.substr(root.size()); };
   carried_out(tables.copies, roots, record, [](const CopyEntry& copy) { return copy.path; });

@@ -1,5 +1,7 @@
 #include "scan/scan_trees.h"
 
+#include <set>
+
 #include "errors/detail_words.h"
 #include "files/operations.h"
 #include "platform/local_time.h"
@@ -51,7 +53,8 @@ class Decision {
     if (walked.folders.size() > pass.folder_capacity) raise_out_of_range(where);
     // The other root's name is checked as every look-up there checks it.
     folder_exists(pass.other_root);
-    TreePairing pairing(walked, pass.other);
+    TreePairing pairing(walked, pass.other, pass.walked_is_source);
+    note_first_level_groups(pass, pairing);
     for (std::size_t i = 1; i < walked.folders.size(); ++i) {
       progress_.between_steps();
       scan_folder(pass, pairing, i);
@@ -59,7 +62,52 @@ class Decision {
     return true;
   }
 
+  // The groups of one name, once each, in byte order.
+  std::vector<std::string> take_same_names() {
+    return {same_names_.begin(), same_names_.end()};
+  }
+
+  // A folder to remove that holds a group of one name left out will not be
+  // empty: its removal leaves the lists, as a kept entry's folder's does.
+  void keep_folders_of_groups_left() {
+    std::vector<std::size_t> kept;
+    for (const auto& [slot, folder] : tables_.deleted_folders.listed()) {
+      for (const std::string& left : destination_groups_) {
+        if (lies_below(left, folder)) {
+          kept.push_back(slot);
+          break;
+        }
+      }
+    }
+    for (const std::size_t slot : kept) tables_.deleted_folders.withdraw(slot);
+  }
+
  private:
+  // First-level folders of one name take no part; they are named where the
+  // other side holds that name too (else they would take none anyway).
+  void note_first_level_groups(const Pass& pass, TreePairing& pairing) {
+    const FolderPairing& tops = pairing.entries_of(0);
+    const std::vector<ListedEntry>& entries = pass.walked.folders[0].entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].folder && tops.group_meets_other(i)) note_left_out(pass, tops, i, {}, entries[i]);
+    }
+  }
+
+  void note_left_out(const Pass& pass, const FolderPairing& entries, std::size_t i,
+                     const std::string& rel, const ListedEntry& entry) {
+    const std::string path = rel.empty() ? entry.name : rel + kPathSeparator + entry.name;
+    if (entries.names_group(i)) same_names_.insert(path);
+    if (!pass.walked_is_source) destination_groups_.push_back(pass.walked_root + path);
+  }
+
+  // The destination's entry takes the source's spelling, in the comparing
+  // pass only, so that each is listed once.
+  void note_rename(const Pass& pass, const std::string& path, const ListedEntry& walked,
+                   const ListedEntry& other) {
+    if (!pass.walked_is_drive || walked.name == other.name) return;
+    tables_.renames.append({path, pass.walked_is_source ? other.name : walked.name, walked.folder});
+  }
+
   void scan_folder(const Pass& pass, TreePairing& pairing, std::size_t index) {
     const TreeFolder& folder = pass.walked.folders[index];
     if (!pairing.takes_part(index)) return;
@@ -76,15 +124,23 @@ class Decision {
       } else {
         tables_.deleted_folders.append(pass.walked_root + rel);
       }
+    } else {
+      const FolderPairing& siblings = pairing.entries_of(folder.parent);
+      note_rename(pass, rel, pass.walked.folders[folder.parent].entries[folder.entry],
+                  *siblings.counterpart(folder.entry));
     }
     progress_.searching(folder.path);
     if (cp932_length(folder.path) + 4 > kMaxPathBytes) {  // the separator and "*.*"
       raise_error(err::kBadArgument, detail::kSearchPatternTooLong);
     }
 
-    const FolderPairing files = pairing.entries_of(index);
+    const FolderPairing& files = pairing.entries_of(index);
     for (std::size_t i = 0; i < folder.entries.size(); ++i) {
       const ListedEntry& entry = folder.entries[i];
+      if (files.left_out(i)) {
+        note_left_out(pass, files, i, rel, entry);
+        continue;
+      }
       if (passed_over(entry)) continue;
       // A copy left by an interrupted run never spreads to the other side,
       // and on the destination is the run's to clear, never user work.
@@ -103,6 +159,7 @@ class Decision {
       if (!found) {
         record_missing_file(pass, relative_file, entry);
       } else if (pass.walked_is_drive) {
+        note_rename(pass, relative_file, entry, *counterpart);
         compare(pass, relative_file, entry, *counterpart);
       }
     }
@@ -138,6 +195,8 @@ class Decision {
   WorkTables& tables_;
   ScanProgress& progress_;
   const ScanFindings& findings_;
+  std::set<std::string> same_names_;
+  std::vector<std::string> destination_groups_;  // the destination's entries left out
 };
 
 // The pair's record and the other pairs', and the clocks that moved.
@@ -180,6 +239,8 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
                           to_drive, false, limits.second})) {
     return ScanOutcome::NoSubfolders;
   }
+  decision.keep_folders_of_groups_left();
+  findings.same_names = decision.take_same_names();
   return tables.total() > 0 ? ScanOutcome::Review : ScanOutcome::NothingFound;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -55,6 +56,13 @@ struct ScanFindings {
   // How far each side's clock moved since the pair's record, in seconds
   // (0: not at all); the record in hand reads as the moved clocks do.
   std::int64_t folder_shift = 0, drive_shift = 0;
+  // Each group of two or more entries of one name on a side (the same in
+  // their composed Unicode form, or on a pair that ignores case also in
+  // their letters' case), once, relative to both roots in the source's
+  // spelling (the destination's where the source holds none), in byte
+  // order: nothing of such a group or below it is copied, renamed or
+  // deleted, on either side.
+  std::vector<std::string> same_names;
   // The trees as the scan read them, for the record the run leaves.
   std::shared_ptr<const BothTrees> trees;
 

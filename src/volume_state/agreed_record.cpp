@@ -15,7 +15,7 @@ bool agreed(const RecordedSides& sides) {
 }  // namespace
 
 AgreedRecord::Entry& AgreedRecord::at(std::string_view rel) {
-  auto [place, made] = entries_.try_emplace(ignores_case_ ? fold_case(rel) : std::string(rel));
+  auto [place, made] = entries_.try_emplace(fold_name(rel, ignores_case_));
   if (made) {
     place->second.path = std::string(rel);
     place->second.seen.folder = true;
@@ -26,6 +26,9 @@ AgreedRecord::Entry& AgreedRecord::at(std::string_view rel) {
 void AgreedRecord::seen(std::string_view rel, bool folder_side,
                         const std::optional<FileVersion>& file) {
   Entry& entry = at(rel);
+  bool& on_side = folder_side ? entry.on_folder_side : entry.on_drive_side;
+  entry.twice = entry.twice || on_side;
+  on_side = true;
   entry.seen.folder = entry.seen.folder && !file;
   (folder_side ? entry.seen.folder_side : entry.seen.drive_side) = file.value_or(FileVersion{});
 }
@@ -39,9 +42,9 @@ void AgreedRecord::carried_out(std::string_view rel, const std::optional<Recorde
 RunRecord AgreedRecord::take(std::string key) {
   std::vector<RecordedEntry> list;
   for (auto& [compared, entry] : entries_) {
-    if (entry.carried) {
+    if (entry.carried && !entry.twice) {
       if (entry.now) list.push_back({entry.path, *entry.now});
-    } else if (agreed(entry.seen)) {
+    } else if (!entry.twice && agreed(entry.seen)) {
       list.push_back({entry.path, entry.seen});
     } else if (const RecordedSides* before = previous_ ? previous_->find(entry.path) : nullptr) {
       list.push_back({entry.path, *before});

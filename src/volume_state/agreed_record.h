@@ -19,13 +19,17 @@ namespace tav::state {
 
 class AgreedRecord {
  public:
-  // ignores_case: either side looks names up without regard to case.
-  // previous: the record the run was checked against, if any.
+  // Names are compared as RecordMaking compares them (composed, and without
+  // case where ignores_case: either side looks names up without regard to
+  // case); an entry of which one side holds two of one name took no part
+  // and keeps what the previous record said. previous: the record the run
+  // was checked against, if any.
   AgreedRecord(bool ignores_case, const RunRecord* previous)
       : ignores_case_(ignores_case), previous_(previous) {}
 
   // What one side held at rel when the trees were read: a file's version,
-  // or none for a folder.
+  // or none for a folder. The first spelling seen is the one recorded: give
+  // the source's side first, which the run's renames gave the destination.
   void seen(std::string_view rel, bool folder_side, const std::optional<FileVersion>& file);
   // The run carried out its entry at rel: what both sides hold there now
   // (none where neither holds anything).
@@ -37,6 +41,8 @@ class AgreedRecord {
   struct Entry {
     std::string path;
     RecordedSides seen;
+    bool on_folder_side = false, on_drive_side = false;
+    bool twice = false;  // one side holds two entries of this one name
     bool carried = false;
     std::optional<RecordedSides> now;
   };

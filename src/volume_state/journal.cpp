@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "files/operations.h"
+#include "files/spelling_rename.h"
 #include "volume_state/state_layout.h"
 
 namespace tav::state {
@@ -26,7 +27,7 @@ struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 8> kActionNames{{
+constexpr std::array<ActionName, 10> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
@@ -35,6 +36,8 @@ constexpr std::array<ActionName, 8> kActionNames{{
     {Action::FolderRemoved, "folder-removed"},
     {Action::FileLeft, "file-left"},
     {Action::FileWriting, "file-writing"},
+    {Action::Renamed, "renamed"},
+    {Action::Moved, "moved"},
 }};
 
 bool carries_version(Action action) {
@@ -102,15 +105,46 @@ std::optional<Number> number_of(std::string_view text) {
 
 bool in_range(std::int64_t seconds) { return seconds >= -kLatestSeconds && seconds <= kLatestSeconds; }
 
+// The fields of an entry's line, its action's name included.
+std::size_t fields_for(Action action) {
+  if (carries_version(action)) return 6;
+  if (action == Action::Renamed) return 4;
+  if (action == Action::Moved) return 3;
+  return 2;
+}
+
+std::optional<StatePath> path_of(std::string_view field) {
+  const auto text = unescaped(field);
+  return text ? StatePath::parse(*text) : std::nullopt;
+}
+
+// A renamed entry's two spellings are one folder's names; a moved entry's
+// two paths differ.
+std::optional<JournalEntry> moved_entry(JournalEntry entry,
+                                        const std::vector<std::string_view>& fields) {
+  entry.from = path_of(fields[2]);
+  if (!entry.from || *entry.from == entry.path) return std::nullopt;
+  if (entry.action == Action::Moved) return entry;
+  const auto temporary = unescaped(fields[3]);
+  if (parent_of(*entry.from) != parent_of(entry.path) || !temporary ||
+      !is_spelling_temporary_field(*temporary)) {
+    return std::nullopt;
+  }
+  entry.temporary = *temporary;
+  return entry;
+}
+
 std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields) {
   if (fields.empty()) return std::nullopt;
   const auto* named = std::ranges::find(kActionNames, fields[0], &ActionName::name);
   if (named == kActionNames.end()) return std::nullopt;
-  if (fields.size() != (carries_version(named->action) ? 6u : 2u)) return std::nullopt;
-  const auto text = unescaped(fields[1]);
-  const auto path = text ? StatePath::parse(*text) : std::nullopt;
+  if (fields.size() != fields_for(named->action)) return std::nullopt;
+  const auto path = path_of(fields[1]);
   if (!path) return std::nullopt;
   JournalEntry entry{named->action, *path, {}, {}};
+  if (entry.action == Action::Renamed || entry.action == Action::Moved) {
+    return moved_entry(std::move(entry), fields);
+  }
   if (!carries_version(entry.action)) return entry;
   const auto size = number_of<std::uint64_t>(fields[2]);
   const auto seconds = number_of<std::int64_t>(fields[3]);
@@ -134,6 +168,11 @@ bool is_temporary_field(std::string_view name) {
          StatePath::parse(name) && is_temporary_name(name);
 }
 
+bool is_spelling_temporary_field(std::string_view name) {
+  return !name.empty() && name.find_first_of("/\\:") == std::string_view::npos &&
+         StatePath::parse(name) && is_spelling_temporary_name(name);
+}
+
 std::string head_line(const Journal& journal) {
   std::string line = std::string(kHead) + "\t" + journal.pair_id + "\t" +
                      std::string(journal.to_drive ? kToDrive : kToFolder);
@@ -147,6 +186,8 @@ std::string record_kept_line() { return std::string(kRecordKept) + "\n"; }
 std::string entry_line(const JournalEntry& entry) {
   std::string line(std::ranges::find(kActionNames, entry.action, &ActionName::action)->name);
   line += "\t" + escaped(entry.path.text());
+  if (entry.from) line += "\t" + escaped(entry.from->text());
+  if (entry.action == Action::Renamed) line += "\t" + escaped(entry.temporary);
   if (carries_version(entry.action)) {
     line += "\t" + std::to_string(entry.version.size) + "\t" +
             std::to_string(entry.version.written.seconds) + "\t" +

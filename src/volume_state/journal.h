@@ -24,13 +24,17 @@ enum class Action {
   FolderRemoved,
   FileLeft,      // a file noted as placed or replaced that was left as it was instead
   FileWriting,   // a copy about to be written beside its destination, under a temporary name
+  Renamed,       // an entry given another spelling of its name, through a temporary name
+  Moved,         // an entry moved to another path by one rename
 };
 
 struct JournalEntry {
   Action action;
   StatePath path;         // relative to the side's root
   FileVersion version;    // placed and replaced files
-  std::string temporary;  // placed and replaced files: the temporary file's name
+  std::string temporary;  // placed and replaced files: the temporary file's name;
+                          // renamed: the name between the two spellings
+  std::optional<StatePath> from;  // renamed and moved: where the entry was
   bool operator==(const JournalEntry&) const = default;
 };
 
@@ -59,5 +63,7 @@ std::optional<Journal> parse_journal(std::string_view text);
 // A file's name as a copy's temporary file, in the folder of its
 // destination: a name alone, no path.
 bool is_temporary_field(std::string_view name);
+// The same of the name between a renamed entry's two spellings.
+bool is_spelling_temporary_field(std::string_view name);
 
 }  // namespace tav::state

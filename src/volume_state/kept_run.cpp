@@ -58,7 +58,7 @@ std::string KeptRun::place_for(std::string_view rel, std::source_location where)
   // Kept files go in by renames that do not look first where the system
   // cannot refuse to replace in the rename itself. (A rename never puts a
   // file or a folder in the place of a folder that holds anything.)
-  if ((!handed_.insert(fold_case(path)).second || found_folder) &&
+  if ((!handed_.insert(fold_name(path, true)).second || found_folder) &&
       reach(root_, path) != Reached::Missing) {
     raise_system_error(sys::kAlreadyExists, detail::kKeepRefused, where);
   }

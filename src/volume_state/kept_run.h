@@ -52,7 +52,7 @@ class KeptRun {
   bool unflushed_ = false;  // written since the last flush
   std::set<std::string> made_;     // folders under the run (relative), made or found
   std::set<std::string> found_;    // of those, the ones that were there before
-  std::set<std::string> handed_;   // the names handed out, their case folded
+  std::set<std::string> handed_;   // the names handed out, composed and case folded
 };
 
 }  // namespace tav::state

@@ -14,8 +14,10 @@ namespace tav::state {
 
 class RecordMaking {
  public:
-  // ignores_case: either side looks names up without regard to case; names
-  // the same to such a pair are one entry.
+  // Names the same in their composed Unicode form are one entry; so are
+  // names that differ only in case where ignores_case (either side looks
+  // names up without regard to case). Two entries of one side that are one
+  // entry so are left out of the record.
   explicit RecordMaking(bool ignores_case) : ignores_case_(ignores_case) {}
 
   // What one side holds at rel (relative to its root): a file's version,
@@ -25,8 +27,13 @@ class RecordMaking {
   RunRecord take(std::string key);
 
  private:
+  struct Entry {
+    RecordedEntry recorded;
+    bool on_folder_side = false, on_drive_side = false;
+    bool twice = false;  // one side holds two entries of this one name
+  };
   bool ignores_case_;
-  std::map<std::string, RecordedEntry> entries_;  // by the path as the pair compares it
+  std::map<std::string, Entry> entries_;  // by the path as the pair compares it
 };
 
 }  // namespace tav::state

@@ -136,6 +136,12 @@ void RunKeeping::writing(const std::string& path) {
   run_->write();
 }
 
+void RunKeeping::renaming(const std::string& path, const std::string& former,
+                          const std::string& between) {
+  run_->note({state::Action::Renamed, relative(path), {}, last_name(between), relative(former)});
+  commit();
+}
+
 void RunKeeping::commit() {
   if (!run_) return;
   run_->commit();

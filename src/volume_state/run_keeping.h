@@ -45,6 +45,9 @@ class RunKeeping {
   // temporary name: noted and written to the journal's file before its
   // first byte (a kill leaves the journal naming it).
   void writing(const std::string& path);
+  // The entry at former is about to take the spelling of path (one folder's
+  // names) through the name between: noted and flushed before the rename.
+  void renaming(const std::string& path, const std::string& former, const std::string& between);
 
   // Writes what was noted and flushes the journal to its medium.
   void commit();

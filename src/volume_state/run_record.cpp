@@ -117,7 +117,7 @@ const RecordedSides* RunRecord::find(std::string_view path) const {
   const auto found = std::ranges::lower_bound(
       entries_, std::string_view(key), {}, [&](const Stored& entry) { return path_of(entry); });
   if (found != entries_.end() && path_of(*found) == key) return &found->sides;
-  return ignores_case_ ? find_without_case(key) : nullptr;
+  return find_folded(key);
 }
 
 std::string_view RunRecord::folder_path() const {
@@ -132,14 +132,14 @@ void RunRecord::shift_side(bool folder_side, std::int64_t seconds) {
   }
 }
 
-const RecordedSides* RunRecord::find_without_case(const std::string& path) const {
+const RecordedSides* RunRecord::find_folded(const std::string& path) const {
   if (folded_.empty()) {
     folded_.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-      folded_.emplace(fold_case(path_of(entries_[i])), i);
+      folded_.emplace(fold_name(path_of(entries_[i]), ignores_case_), i);
     }
   }
-  const auto found = folded_.find(fold_case(path));
+  const auto found = folded_.find(fold_name(path, ignores_case_));
   return found == folded_.end() ? nullptr : &entries_[found->second].sides;
 }
 

@@ -44,9 +44,10 @@ class RunRecord {
   std::vector<RecordedEntry> entries() const;
 
   // What the record says of a relative path (either separator), its names
-  // compared as the pair's volumes compare them; none when the record has
-  // no such entry. Not for two threads at once: the first look-up that
-  // needs names compared without case builds their index.
+  // compared as the pair's volumes compare them (in their composed Unicode
+  // form, and without case where either ignores it); none when the record
+  // has no such entry. Not for two threads at once: the first look-up that
+  // the names as written do not answer builds the index of folded names.
   const RecordedSides* find(std::string_view path) const;
 
   // The folder path of the pair the record belongs to (its key's last line).
@@ -71,13 +72,13 @@ class RunRecord {
   }
   void add(std::string_view path, const RecordedSides& sides);
   bool in_order() const;
-  const RecordedSides* find_without_case(const std::string& path) const;
+  const RecordedSides* find_folded(const std::string& path) const;
 
   std::string key_;
   bool ignores_case_ = false;
   std::string paths_;
   std::vector<Stored> entries_;
-  // The entries by their names in upper case, made on the first look-up
+  // The entries by their folded names (fold_name), made on the first look-up
   // that the names as written do not answer: a pair's volumes name almost
   // every entry as the record does.
   mutable std::unordered_map<std::string, std::size_t> folded_;

@@ -60,4 +60,15 @@ std::string StatePath::native() const {
   return path;
 }
 
+std::optional<StatePath> parent_of(const StatePath& path) {
+  const auto cut = path.text().rfind('/');
+  if (cut == std::string::npos) return std::nullopt;
+  return StatePath::parse(std::string_view(path.text()).substr(0, cut));
+}
+
+std::string_view last_name(const StatePath& path) {
+  const std::string_view text = path.text();
+  return text.substr(text.rfind('/') + 1);
+}
+
 }  // namespace tav::state

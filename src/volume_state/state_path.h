@@ -34,4 +34,9 @@ class StatePath {
 // Whether the text is a path a StatePath may hold.
 bool is_state_path(std::string_view text);
 
+// The folder that holds the path; none for a name at the root.
+std::optional<StatePath> parent_of(const StatePath& path);
+// The path's last name.
+std::string_view last_name(const StatePath& path);
+
 }  // namespace tav::state

@@ -7,6 +7,7 @@
 #include "errors/detail_words.h"
 #include "errors/runtime_error.h"
 #include "files/operations.h"
+#include "files/spelling_rename.h"
 #include "platform/folder_reading.h"
 #include "platform/sleep_guard.h"
 #include "platform/system_files.h"
@@ -30,14 +31,16 @@ using Kind = UndoStep::Kind;
 // by more than a day is no run of it.
 constexpr std::int64_t kFutureSlack = 24 * 3600;
 
-bool as_placed(const std::optional<ListedEntry>& now, const FileVersion& placed) {
-  return now && !now->folder && alike(now->version(), placed);
+// Whether the folder lists the name byte for byte (a volume that ignores
+// case or Unicode form finds other spellings by it too).
+bool lists_name(const std::string& folder, std::string_view name) {
+  std::vector<ListedEntry> entries;
+  read_folder(folder, entries);
+  return std::ranges::any_of(entries, [&](const ListedEntry& e) { return e.name == name; });
 }
 
-std::optional<StatePath> parent_of(const StatePath& path) {
-  const auto cut = path.text().rfind('/');
-  if (cut == std::string::npos) return std::nullopt;
-  return StatePath::parse(std::string_view(path.text()).substr(0, cut));
+bool as_placed(const std::optional<ListedEntry>& now, const FileVersion& placed) {
+  return now && !now->folder && alike(now->version(), placed);
 }
 
 // The pair's runs on one side with their journals: the latest one that
@@ -125,6 +128,12 @@ class Planner {
           break;
         case Action::FileWriting:
           break;
+        case Action::Renamed:
+          respell_back(*entry);
+          break;
+        case Action::Moved:
+          move_back(*entry);
+          break;
       }
     }
     return kept_files_not_named(plan_.run.rel(), true);
@@ -154,7 +163,8 @@ class Planner {
 
   void step(Kind kind, const StatePath& path, FileVersion placed = {}) {
     plan_.steps.push_back({kind, path, placed});
-    if (kind == Kind::RemovePlaced || kind == Kind::RemoveFolder || kind == Kind::Discard) {
+    if (kind == Kind::RemovePlaced || kind == Kind::RemoveFolder || kind == Kind::Discard ||
+        kind == Kind::Respell || kind == Kind::MoveBack) {
       vacated_.insert(path.native());
     } else {
       filled_.insert(path.native());
@@ -217,6 +227,34 @@ class Planner {
     } else {
       step(Kind::MakeFolder, path);
     }
+  }
+
+  bool listed_exactly(const std::optional<StatePath>& folder, std::string_view name) const {
+    return lists_name(folder ? state::at(root(), folder->native()) : root(), name);
+  }
+
+  // A renamed entry takes its former spelling again, from the run's
+  // spelling or from the name between the two where a run cut short left it.
+  void respell_back(const JournalEntry& entry) {
+    const auto folder = parent_of(entry.path);
+    std::optional<StatePath> now;
+    if (listed_exactly(folder, last_name(entry.path))) {
+      now = entry.path;
+    } else if (listed_exactly(folder, entry.temporary)) {
+      now = StatePath::parse(folder ? folder->text() + "/" + entry.temporary : entry.temporary);
+    }
+    if (!now) return leave(entry.path);
+    step(Kind::Respell, *now);
+    plan_.steps.back().back_to = entry.from;
+    filled_.insert(entry.from->native());
+  }
+
+  // A moved entry goes back where its former path is free again.
+  void move_back(const JournalEntry& entry) {
+    if (here(entry.path) == Reached::Missing || will_exist(*entry.from)) return leave(entry.path);
+    step(Kind::MoveBack, entry.path);
+    plan_.steps.back().back_to = entry.from;
+    filled_.insert(entry.from->native());
   }
 
   // A folder the run made goes when the plan's earlier steps leave it empty.
@@ -373,6 +411,28 @@ class Undoer {
         make_folder(path(step.path));
         changed(path(step.path));
         return true;
+      case Kind::Respell: {
+        const auto folder = parent_of(step.path);
+        const std::string at = folder ? path(*folder) : root();
+        if (!lists_name(at, last_name(step.path))) return false;
+        const std::string between = spelling_temporary_name(at);
+        keeping_->note({Action::Renamed, *step.back_to, {}, between, step.path});
+        keeping_->commit();
+        rename_spelling(at, last_name(step.path), last_name(*step.back_to), between);
+        changed(path(*step.back_to));
+        return true;
+      }
+      case Kind::MoveBack:
+        if (here(step.path) == Reached::Missing || here(*step.back_to) != Reached::Missing ||
+            !make_parents(*step.back_to)) {
+          return false;
+        }
+        keeping_->note({Action::Moved, *step.back_to, {}, {}, step.path});
+        keeping_->commit();
+        move_aside(path(step.path), path(*step.back_to));
+        changed(path(step.path));
+        changed(path(*step.back_to));
+        return true;
       case Kind::RemoveFolder:
         if (here(step.path) != Reached::Folder || !remove_empty_folder(path(step.path))) {
           return false;
@@ -460,7 +520,7 @@ class Undoer {
 }  // namespace
 
 std::string UndoPlan::shown_path(const UndoStep& step) const {
-  return state::at(root(), step.path.native());
+  return state::at(root(), (step.back_to ? *step.back_to : step.path).native());
 }
 
 std::optional<UndoPlan> plan_undo(const Roots& roots, const state::PairKey& pair) {

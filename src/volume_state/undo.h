@@ -28,16 +28,20 @@ struct UndoStep {
     RemovePlaced,  // a file the run placed, moved into the undo's kept folder
     RemoveFolder,  // a folder the run made
     Discard,       // a copy's temporary file the run left (not shown)
+    Respell,       // a renamed entry given its former spelling again
+    MoveBack,      // a moved entry moved back
   } kind;
   state::StatePath path;  // relative to the root of the side the run changed
   FileVersion placed;     // PutBackOver, RemovePlaced: the version the run placed
+  std::optional<state::StatePath> back_to;  // Respell, MoveBack: where the entry was
   // PutBackOver, RemovePlaced: the other side still holds the version
   // placed, so it goes without being kept (it can be copied again at any
   // time): undoing a run gives back the room the run took.
   bool copy_elsewhere = false;
   bool shown() const { return kind != Kind::Discard; }
   bool puts_back() const {
-    return kind == Kind::PutBack || kind == Kind::PutBackOver || kind == Kind::MakeFolder;
+    return kind == Kind::PutBack || kind == Kind::PutBackOver || kind == Kind::MakeFolder ||
+           kind == Kind::Respell || kind == Kind::MoveBack;
   }
 };
 

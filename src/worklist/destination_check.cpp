@@ -86,6 +86,22 @@ class RefusedEntries {
     }
   }
 
+  // A rename to a spelling the destination cannot hold (a decomposed name
+  // longer than its names may be) leaves the lists with everything below
+  // it, as a confirmed double-click takes it.
+  void renames_it_cannot_take(const DestinationRules& rules) {
+    std::vector<std::size_t> slots;
+    for (const auto& [slot, rename] : tables_.renames.listed()) {
+      if (name_refusal(last_name(rename.path), rules)) slots.push_back(slot);
+    }
+    for (const std::size_t slot : slots) {
+      if (!tables_.renames.is_listed(slot)) continue;
+      const SpellingRename& rename = tables_.renames[slot];
+      refused_.push_back({rename.path, *name_refusal(last_name(rename.path), rules)});
+      withdraw_rename(tables_, slot, roots_);
+    }
+  }
+
   std::vector<RefusedEntry> take() {
     std::ranges::sort(refused_, {}, &RefusedEntry::path);
     return std::move(refused_);
@@ -108,6 +124,8 @@ std::optional<Refusal> refusal_of(const Kept& entry, const std::optional<FileVer
 std::vector<RefusedEntry> withdraw_refused_entries(WorkTables& tables, const Roots& roots,
                                                    const DestinationRules& rules) {
   RefusedEntries refused(tables, roots);
+  // A rename first: an update at its path leaves with it.
+  refused.renames_it_cannot_take(rules);
   for (const Kept& entry : refused.kept()) {
     if (!refused.still_kept(entry)) continue;  // below a folder withdrawn before
     if (const auto why = refusal_of(entry, refused.source_of(entry), rules)) {
@@ -115,15 +133,18 @@ std::vector<RefusedEntry> withdraw_refused_entries(WorkTables& tables, const Roo
     }
   }
   refused.deletions_without_a_journal_name();
-  if (rules.ignores_case) {
-    std::vector<Kept> entries = refused.kept();
-    std::ranges::stable_sort(entries, [](const Kept& a, const Kept& b) {
-      return a.folder != b.folder ? a.folder : a.path < b.path;
-    });
-    std::unordered_set<std::string> taken;
-    for (const Kept& entry : entries) {
-      if (!refused.still_kept(entry)) continue;
-      if (!taken.insert(fold_case(entry.path)).second) refused.withdraw(entry, Refusal::CaseTwin);
+  // The scan leaves out two of one name on a side as it knows the pair;
+  // the rules may know more of the destination (a FAT volume whose walk
+  // showed no letter to tell it by).
+  std::vector<Kept> entries = refused.kept();
+  std::ranges::stable_sort(entries, [](const Kept& a, const Kept& b) {
+    return a.folder != b.folder ? a.folder : a.path < b.path;
+  });
+  std::unordered_set<std::string> taken;
+  for (const Kept& entry : entries) {
+    if (!refused.still_kept(entry)) continue;
+    if (!taken.insert(fold_name(entry.path, rules.ignores_case)).second) {
+      refused.withdraw(entry, Refusal::CaseTwin);
     }
   }
   return refused.take();

@@ -17,12 +17,13 @@ struct RefusedEntry {
   Refusal why;
 };
 
-// Withdraws every folder to create and every copy that the destination
-// cannot take, each as a confirmed double-click would (a folder with
-// everything below it). Of two entries whose paths differ only in case, on
-// a destination that ignores case, the later one is withdrawn: folders come
-// before files (they are made first), each in the order of their paths.
-// The withdrawn entries in the order of their paths.
+// Withdraws every folder to create, every copy and every rename that the
+// destination cannot take, each as a confirmed double-click would (a folder
+// with everything below it). Of two entries whose paths are one path there
+// (the same in their composed Unicode form, or on a destination that
+// ignores case also in their letters' case), the later one is withdrawn:
+// folders come before files (they are made first), each in the order of
+// their paths. The withdrawn entries in the order of their paths.
 std::vector<RefusedEntry> withdraw_refused_entries(WorkTables& tables, const Roots& roots,
                                                    const DestinationRules& rules);
 

@@ -15,7 +15,7 @@ enum class Refusal {
   ReservedName,  // a device name such as CON or LPT1
   LongName,      // longer than its names may be
   BigFile,       // 4 GiB or more onto FAT
-  CaseTwin,      // differs only in case from another entry it takes
+  CaseTwin,      // one name with another entry it takes (its case, or its Unicode form)
 };
 
 struct DestinationRules {

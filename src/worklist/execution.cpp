@@ -8,6 +8,7 @@
 #include "files/copy_batch.h"
 #include "files/operations.h"
 #include "files/read_back.h"
+#include "files/spelling_rename.h"
 #include "platform/sleep_guard.h"
 #include "platform/system_files.h"
 #include "platform/text.h"
@@ -44,7 +45,7 @@ class Execution {
         tables_(tables),
         roots_(roots),
         deletions_(!window.is_checked(Control::Check1)),
-        progress_(window, work_of(tables, roots.direction, deletions_)),
+        progress_(window, work_of(tables, roots.direction, deletions_, setting.check_copies)),
         keeping_(roots, setting.pair, setting.room.release),
         whole_(tables),
         copies_(kBatchLimits, std::chrono::steady_clock::now,
@@ -57,6 +58,7 @@ class Execution {
     bool stopped = false;
     try {
       clear_stray_temporaries();
+      rename_entries();
       create_folders();
       copy_files();
       if (deletions_) {
@@ -108,6 +110,40 @@ class Execution {
       const auto there = entry_at(path);
       if (there && !there->folder && !there->link && sys::delete_file(path) == 0) changed(path);
     }
+  }
+
+  // Destination entries take their source's spelling first: every other
+  // list names what lies below a renamed folder in the new spelling.
+  void rename_entries() {
+    for (const auto& [slot, rename] : tables_.renames.listed()) {
+      stop_if_asked();
+      respell(slot, rename);
+    }
+  }
+
+  void respell(std::size_t slot, const SpellingRename& rename) {
+    progress_.step_done();
+    const std::string destination = roots_.destination_root() + rename.path;
+    const std::string folder(folder_of(destination));
+    const std::string new_name = destination.substr(folder.size() + 1);
+    if (below_a_folder_not_made(destination) || !lists_name(folder, rename.old_name)) {
+      // What lies below a folder left in its old spelling is left too.
+      if (rename.folder) not_made_.push_back(destination);
+      return leave(tables_.renames, slot, destination, LeftReason::Changed);
+    }
+    keeping_.begin();
+    const std::string between = spelling_temporary_name(folder);
+    keeping_.renaming(destination, folder + kPathSeparator + rename.old_name, between);
+    rename_spelling(folder, rename.old_name, new_name, between);
+    tables_.renames.settle(slot, SlotState::Done);
+    window_.list_add(Control::List1, rename_text(rename, roots_));
+    changed(destination);
+  }
+
+  static bool lists_name(const std::string& folder, std::string_view name) {
+    std::vector<ListedEntry> entries;
+    read_folder(folder, entries);
+    return std::ranges::any_of(entries, [&](const ListedEntry& e) { return e.name == name; });
   }
 
   void create_folders() {

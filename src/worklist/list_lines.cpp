@@ -11,6 +11,7 @@ namespace {
 constexpr std::string_view kCreateWord = "(作成) ";
 constexpr std::string_view kUpdateWord = "(更新) ";
 constexpr std::string_view kDeleteWord = "(削除) ";
+constexpr std::string_view kRenameWord = "(名前変更) ";
 constexpr std::size_t kIndexWidth = 8;
 
 }  // namespace
@@ -52,9 +53,13 @@ std::string deletion_text(std::string_view path) {
   return std::string(kDeleteWord) + std::string(path);
 }
 
+std::string rename_text(const SpellingRename& rename, const Roots& roots) {
+  return std::string(kRenameWord) + roots.destination_root() + rename.path;
+}
+
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots) {
   std::vector<std::string> lines;
-  lines.reserve(tables.copies.count() + tables.new_folders.count());
+  lines.reserve(tables.copies.count() + tables.new_folders.count() + tables.renames.count());
   for (const auto& [slot, entry] : tables.copies.listed()) {
     lines.push_back(format_line(copy_entry_text(entry, roots), kCopyTextWidth,
                                 static_cast<long>(slot)));
@@ -62,6 +67,10 @@ std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& root
   for (const auto& [slot, folder] : tables.new_folders.listed()) {
     lines.push_back(format_line(new_folder_text(folder), kOtherTextWidth,
                                 kFolderIndexBase + static_cast<long>(slot)));
+  }
+  for (const auto& [slot, rename] : tables.renames.listed()) {
+    lines.push_back(format_line(rename_text(rename, roots), kOtherTextWidth,
+                                kRenameIndexBase + static_cast<long>(slot)));
   }
   return lines;
 }
@@ -93,6 +102,7 @@ LineTarget read_line(std::string_view line) {
       line.size() > kIndexWidth ? line.substr(line.size() - kIndexWidth) : line;
   const long index = numeric_value(field);
   if (index < kFolderIndexThreshold) return {false, index};
+  if (index >= kRenameIndexBase) return {false, index - kRenameIndexBase, true};
   return {true, index - kFolderIndexBase};
 }
 

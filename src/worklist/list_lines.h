@@ -1,5 +1,6 @@
-// The lines of LIST1 (files to create or update, folders to create) and
-// LIST2 (files and folders to delete). Each line is the entry's text, spaces
+// The lines of LIST1 (files to create or update, folders to create,
+// entries to rename to the source's spelling) and LIST2 (files and folders
+// to delete). Each line is the entry's text, spaces
 // up to a fixed width in code page 932 bytes, and an 8-character index field
 // naming the table slot: the only link between a row of the sorted LIST1 and
 // its slot.
@@ -19,6 +20,7 @@ inline constexpr std::size_t kCopyTextWidth = 126;
 inline constexpr std::size_t kOtherTextWidth = 256;
 inline constexpr long kFolderIndexBase = 1000000;
 inline constexpr long kFolderIndexThreshold = 100000;
+inline constexpr long kRenameIndexBase = 2000000;
 
 // text, spaces up to width bytes (none if the text is longer), and the index
 // right-aligned in 8 characters.
@@ -30,9 +32,11 @@ std::string new_folder_text(std::string_view folder);
 // The short line of a file being copied during the execution.
 std::string update_text(std::string_view destination);
 std::string deletion_text(std::string_view path);
+// A rename: the destination's path in the source's spelling.
+std::string rename_text(const SpellingRename& rename, const Roots& roots);
 
-// The lines of each list, listed slots only, files before folders, each
-// in slot order.
+// The lines of each list, listed slots only, files before folders (then
+// renames in LIST1), each in slot order.
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots);
 std::vector<std::string> list2_lines(const WorkTables& tables);
 
@@ -40,11 +44,13 @@ void fill_list1(Window& window, const WorkTables& tables, const Roots& roots);
 void fill_list2(Window& window, const WorkTables& tables);
 
 // What a line names: a file entry (an index below kFolderIndexThreshold is
-// the slot) or a folder entry (the index less kFolderIndexBase). An empty
-// line names file slot 0.
+// the slot), a folder entry (the index less kFolderIndexBase) or a rename
+// (the index less kRenameIndexBase; folder false). An empty line names file
+// slot 0.
 struct LineTarget {
   bool folder = false;
   long slot = 0;
+  bool rename = false;
 };
 LineTarget read_line(std::string_view line);
 

@@ -6,18 +6,18 @@
 
 namespace tav {
 
-RunWork work_of(const WorkTables& tables, Direction direction, bool deletions) {
+RunWork work_of(const WorkTables& tables, Direction direction, bool deletions, bool checked) {
   RunWork work;
   for (const auto& [slot, entry] : tables.copies.listed()) {
     const auto& source = source_side(direction, entry.left_seen, entry.right_seen);
-    if (source) work.bytes += source->size;
+    if (source) work.bytes += checked ? 2 * source->size : source->size;
   }
   const auto listed = [](const auto& table) {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& slot : table.listed()) ++count;
     return count;
   };
-  work.steps = listed(tables.new_folders);
+  work.steps = listed(tables.new_folders) + listed(tables.renames);
   if (deletions) work.steps += listed(tables.deleted_files) + listed(tables.deleted_folders);
   return work;
 }

@@ -25,8 +25,10 @@ struct RunWork {
 };
 
 // The work the lists hold: withdrawn entries left out, each copy's size on
-// its source side, the deletions only when they are made.
-RunWork work_of(const WorkTables& tables, Direction direction, bool deletions);
+// its source side (twice where the copies are checked: written, then read
+// back), each rename a step, the deletions only when they are made.
+RunWork work_of(const WorkTables& tables, Direction direction, bool deletions,
+                bool checked = false);
 
 using RunClock = std::function<std::chrono::steady_clock::time_point()>;
 

@@ -16,6 +16,7 @@ constexpr std::string_view kFolderQuestion = "下記の選択フォルダをリ�
 const std::string& path_of(const std::string& folder) { return folder; }
 const std::string& path_of(const FileDeletion& file) { return file.path; }
 const std::string& path_of(const CopyEntry& copy) { return copy.path; }
+const std::string& path_of(const SpellingRename& rename) { return rename.path; }
 
 // Withdraws every listed entry of the table whose path (with prefix in
 // front) lies below folder.
@@ -26,6 +27,17 @@ void withdraw_below(Table& table, std::string_view folder, std::string_view pref
     if (lies_below(std::string(prefix) + path_of(entry), folder)) below.push_back(slot);
   }
   for (const std::size_t slot : below) table.withdraw(slot);
+}
+
+// The same for entries at folder too.
+template <typename Table>
+void withdraw_at_or_below(Table& table, std::string_view path, std::string_view prefix = {}) {
+  std::vector<std::size_t> found;
+  for (const auto& [slot, entry] : table.listed()) {
+    const std::string full = std::string(prefix) + path_of(entry);
+    if (full == path || lies_below(full, path)) found.push_back(slot);
+  }
+  for (const std::size_t slot : found) table.withdraw(slot);
 }
 
 template <typename Table>
@@ -48,6 +60,9 @@ std::string shown_text(Control list, const LineTarget& target, const WorkTables&
                        const Roots& roots) {
   const auto slot = static_cast<std::size_t>(target.slot);
   if (list == Control::List1) {
+    if (target.rename) {
+      return tables.renames.has_slot(slot) ? rename_text(tables.renames[slot], roots) : "";
+    }
     if (target.folder) {
       return tables.new_folders.has_slot(slot) ? new_folder_text(tables.new_folders[slot]) : "";
     }
@@ -57,9 +72,18 @@ std::string shown_text(Control list, const LineTarget& target, const WorkTables&
                        : deletion_text_of(tables.deleted_files, slot);
 }
 
+// Whether the line's entry takes entries below it along: a folder's.
+bool names_a_folder(Control list, const LineTarget& target, const WorkTables& tables) {
+  if (list != Control::List1 || !target.rename) return target.folder;
+  const auto slot = static_cast<std::size_t>(target.slot);
+  return tables.renames.has_slot(slot) && tables.renames[slot].folder;
+}
+
 void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roots& roots) {
   const auto slot = static_cast<std::size_t>(target.slot);
-  if (target.folder) {
+  if (target.rename) {
+    withdraw_rename(tables, slot, roots);
+  } else if (target.folder) {
     withdraw_new_folder(tables, slot, roots);
   } else {
     withdraw_copy(tables, slot);
@@ -102,12 +126,24 @@ void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& root
   withdraw_below(tables.copies, folder, roots.destination_root());
 }
 
+void withdraw_rename(WorkTables& tables, std::size_t slot, const Roots& roots) {
+  if (!tables.renames.has_slot(slot) || !tables.renames.is_listed(slot)) return;
+  const std::string path = tables.renames[slot].path;
+  const std::string there = roots.destination_root() + path;
+  withdraw_at_or_below(tables.renames, path);
+  withdraw_at_or_below(tables.copies, path);
+  withdraw_at_or_below(tables.new_folders, there);
+  withdraw_at_or_below(tables.deleted_files, there);
+  withdraw_at_or_below(tables.deleted_folders, there);
+}
+
 void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, const Roots& roots) {
   const LineTarget target =
       read_line(window.list_item_text(list, window.list_selected_index(list)));
   const std::string shown = shown_text(list, target, tables, roots);
-  const std::string_view question = target.folder ? kFolderQuestion : kFileQuestion;
-  const std::string text = target.folder ? shown + std::string(kFolderNote) : shown;
+  const bool folder = names_a_folder(list, target, tables);
+  const std::string_view question = folder ? kFolderQuestion : kFileQuestion;
+  const std::string text = folder ? shown + std::string(kFolderNote) : shown;
   const bool ok =
       window.message_box(question, text, Buttons::OkCancel, Icon::Question) == Answer::Ok;
   if (list == Control::List1) {

@@ -19,6 +19,12 @@ void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, c
 void withdraw_copy(WorkTables& tables, std::size_t slot);
 void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& roots);
 
+// Withdraws a rename by slot, as a confirmed double-click does, with every
+// entry of either list at or below its path: they are written in the
+// source's spelling, which the destination takes only by the rename (a file
+// renamed and updated loses its update; a folder everything below it).
+void withdraw_rename(WorkTables& tables, std::size_t slot, const Roots& roots);
+
 // Withdraws LIST2's entries by slot, as a confirmed double-click does: a
 // file alone, a folder with everything below it; the removal of every
 // folder that holds it goes too, since that folder will not be empty.

@@ -1,5 +1,6 @@
-// The four work tables the scan fills: files to create or update, folders to
-// create, files to delete and folders to delete. Slots are numbered from 1 in
+// The work tables the scan fills: files to create or update, folders to
+// create, files to delete, folders to delete, and destination entries that
+// take the source's spelling. Slots are numbered from 1 in
 // the order the scan appended them; they never move and counts never shrink.
 // A table owns the state of each slot: listed, withdrawn from the lists, or
 // met by the execution (done, or left as it was).
@@ -33,10 +34,22 @@ struct FileDeletion {
   FileVersion seen;
 };
 
+// A destination entry whose name differs from its source's only in Unicode
+// form or (where a volume ignores case) only in case: renamed to the
+// source's spelling, a folder before anything below it. Every other table's
+// paths below it are written in the source's spelling, so the renames come
+// before everything else the run does.
+struct SpellingRename {
+  std::string path;      // relative to both roots, in the source's spelling
+  std::string old_name;  // the destination entry's name now (its last name only)
+  bool folder = false;
+};
+
 inline constexpr std::size_t kMaxCopies = 99999;
 inline constexpr std::size_t kMaxNewFolders = 9999;
 inline constexpr std::size_t kMaxDeletedFiles = 99999;
 inline constexpr std::size_t kMaxDeletedFolders = 9999;
+inline constexpr std::size_t kMaxRenames = 99999;
 
 enum class SlotState : std::uint8_t {
   Listed,     // as the scan found it
@@ -130,6 +143,8 @@ struct WorkTables {
   WorkTable<std::string> new_folders{kMaxNewFolders};
   WorkTable<FileDeletion> deleted_files{kMaxDeletedFiles};
   WorkTable<std::string> deleted_folders{kMaxDeletedFolders};
+  // In the order of the walk: a folder before the entries below it.
+  WorkTable<SpellingRename> renames{kMaxRenames};
   // Temporary files of copies an interrupted run left on the destination:
   // removed as the run starts, never listed, never kept.
   std::vector<std::string> stray_temporaries;
@@ -137,7 +152,7 @@ struct WorkTables {
   // Everything the scan found, withdrawn entries included.
   std::size_t total() const {
     return copies.count() + new_folders.count() + deleted_files.count() +
-           deleted_folders.count();
+           deleted_folders.count() + renames.count();
   }
   std::size_t deletions() const { return deleted_files.count() + deleted_folders.count(); }
 };

@@ -1,10 +1,12 @@
 // The scan over snapshots of both trees: the same work as a walk that looks
-// every path up as it goes, what it keeps of each file, its limits, and
-// volumes that ignore case.
+// every path up as it goes, what it keeps of each file, its limits, names
+// in another Unicode form or (on volumes that ignore case) another case,
+// and two of one name on a side.
 #include "scan/scan_trees.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <random>
@@ -167,27 +169,109 @@ TEST(ScanTrees, EachPassHoldsItsFoldersToTheLastAndNoMore) {
   expect_pass_holds(20, false, limits);
 }
 
-TEST(ScanTrees, OnAVolumeThatIgnoresCaseTwoSpellingsAreOneFile) {
+// "が" composed, as Linux and Windows write it, and decomposed, as a Mac does.
+#define GA "\u304C"
+#define GA_D "\u304B\u3099"
+
+// What a scan listed, paths with "/": copies as their paths, renames as
+// "path <- old name" ("/" after a folder's path), deletions and new folders
+// relative to their root, and the names of groups left out.
+struct Listed {
+  std::vector<std::string> copies, renames, deleted, made, same_names;
+  bool operator==(const Listed&) const = default;
+};
+
+void PrintTo(const Listed& listed, std::ostream* out) {
+  const auto put = [out](const char* what, const std::vector<std::string>& items) {
+    *out << what << ":";
+    for (const std::string& item : items) *out << " [" << item << "]";
+    *out << "\n";
+  };
+  put("copies", listed.copies);
+  put("renames", listed.renames);
+  put("deleted", listed.deleted);
+  put("made", listed.made);
+  put("same names", listed.same_names);
+}
+
+std::string slashed(std::string path) {
+  std::ranges::replace(path, kPathSeparator, '/');
+  return path;
+}
+
+Listed listed(const Roots& roots, Direction direction) {
+  Roots scanned = roots;
+  scanned.direction = direction;
+  WorkTables tables;
+  ScanFindings findings;
+  Quiet quiet;
+  scan_trees(scanned, tables, quiet, findings);
+  const std::string& root = scanned.destination_root();
+  Listed found;
+  for (const auto& [slot, copy] : tables.copies.listed()) found.copies.push_back(slashed(copy.path));
+  for (const auto& [slot, rename] : tables.renames.listed()) {
+    found.renames.push_back(slashed(rename.path) + (rename.folder ? "/" : "") + " <- " +
+                            rename.old_name);
+  }
+  for (const auto& [slot, file] : tables.deleted_files.listed()) {
+    found.deleted.push_back(slashed(file.path.substr(root.size())));
+  }
+  for (const auto& [slot, folder] : tables.deleted_folders.listed()) {
+    found.deleted.push_back(slashed(folder.substr(root.size())) + "/");
+  }
+  for (const auto& [slot, folder] : tables.new_folders.listed()) {
+    found.made.push_back(slashed(folder.substr(root.size())) + "/");
+  }
+  for (const std::string& name : findings.same_names) found.same_names.push_back(slashed(name));
+  return found;
+}
+
+void expect_listed(const Roots& roots, const Listed& to_drive, const Listed& to_folder) {
+  EXPECT_EQ(listed(roots, Direction::FolderToDrive), to_drive);
+  EXPECT_EQ(listed(roots, Direction::DriveToFolder), to_folder);
+}
+
+// A folder and a file in each form, the folder's file newer where Linux
+// wrote it: one entry each, renamed to the source's spelling (a folder
+// before what it holds), never created and deleted.
+TEST(ScanTrees, NamesInAnotherUnicodeFormAreOneEntryRenamedToTheSourcesSpelling) {
+  TempTree folder_side, drive_side;
+  folder_side.file("p/" GA "/x.txt", "new", test::kNew).file("p/" GA ".txt", "same", test::kOld);
+  drive_side.file("p/" GA_D "/x.txt", "old", test::kOld).file("p/" GA_D ".txt", "same", test::kOld);
+  expect_listed(roots_of(folder_side, drive_side.root_with_separator(), Direction::FolderToDrive),
+                {.copies = {"p/" GA "/x.txt"},
+                 .renames = {"p/" GA ".txt <- " GA_D ".txt", "p/" GA "/ <- " GA_D}},
+                {.renames = {"p/" GA_D ".txt <- " GA ".txt", "p/" GA_D "/ <- " GA}});
+}
+
+// Two of one name on a side: nothing of the group, on either side, is
+// copied, renamed or deleted, nor the folder that holds them; each group is
+// named once, by the source's spelling where the source holds it.
+TEST(ScanTrees, TwoOfOneNameOnASideAreLeftOutOnBothSidesAndNamedOnce) {
+  TempTree folder_side, drive_side;
+  folder_side.file("p/" GA ".txt", "new", test::kNew).file("p/" GA_D ".txt", "new", test::kNew)
+      .file("p/q/" GA, "new", test::kNew);
+  drive_side.file("p/" GA ".txt", "old", test::kOld).file("p/q/" GA, "old", test::kOld)
+      .file("p/q/" GA_D, "old", test::kOld).file("p/gone/" GA, "x").file("p/gone/" GA_D, "x");
+  expect_listed(roots_of(folder_side, drive_side.root_with_separator(), Direction::FolderToDrive),
+                {.same_names = {"p/gone/" GA_D, "p/q/" GA, "p/" GA_D ".txt"}},
+                {.made = {"p/gone/"}, .same_names = {"p/gone/" GA_D, "p/q/" GA_D, "p/" GA ".txt"}});
+}
+
+TEST(ScanTrees, OnAVolumeThatIgnoresCaseTwoSpellingsAreOneEntryRenamedToTheSourcesSpelling) {
   const auto volume = test::test_volume_root("exfat");
   if (!volume) GTEST_SKIP() << "no exFAT volume mounted for this test run (scripts/test mounts one as root)";
   TempTree folder_side, stick(*volume);
-  folder_side.file("p/Readme.TXT", "new", test::kNew).file("p/Docs/a", "new", test::kNew);
+  folder_side.file("p/Readme.TXT", "new", test::kNew).file("p/Docs/a", "new", test::kNew)
+      .file("p/x", "x").file("p/X", "x");
   stick.file("p/readme.txt", "old", test::kOld).file("p/docs/a", "old", test::kOld);
-  for (const Direction direction : {Direction::FolderToDrive, Direction::DriveToFolder}) {
-    WorkTables tables;
-    scan(roots_of(folder_side, stick.root_with_separator(), direction), tables);
-    EXPECT_EQ(tables.deleted_files.count() + tables.deleted_folders.count(), 0u);
-    if (direction == Direction::FolderToDrive) {
-      // Updates, spelled as the folder side spells them: that name finds the
-      // file on both sides.
-      ASSERT_EQ(tables.copies.count(), 2u);
-      EXPECT_EQ(tables.copies[1].path, "p/Readme.TXT");
-      EXPECT_EQ(tables.copies[2].path, "p/Docs/a");
-      EXPECT_EQ(tables.new_folders.count(), 0u);
-    } else {
-      EXPECT_EQ(tables.copies.count(), 0u);  // the stick's copies are older
-    }
-  }
+  // The folder side's two spellings of x are one name to the stick.
+  expect_listed(roots_of(folder_side, stick.root_with_separator(), Direction::FolderToDrive),
+                {.copies = {"p/Readme.TXT", "p/Docs/a"},
+                 .renames = {"p/Readme.TXT <- readme.txt", "p/Docs/ <- docs"},
+                 .same_names = {"p/X"}},
+                {.renames = {"p/readme.txt <- Readme.TXT", "p/docs/ <- Docs"},
+                 .same_names = {"p/X"}});
 }
 
 }  // namespace

@@ -77,7 +77,9 @@ TEST(DestinationRules, FilesOf4GiBOnlyOntoFatAndCaseByFileSystemOrByWhatWasSeen)
 }
 
 // Onto FAT32 from the folder: a folder to create with a bad name goes with
-// everything below it; of two spellings of one name the later one goes.
+// everything below it; of two spellings of one name (by case or by Unicode
+// form) the later one goes; a rename to a spelling too long goes with the
+// update at its path.
 TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
   using test::native_rel;
   const auto native = native_rel;
@@ -90,7 +92,13 @@ TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
   for (const char* folder : {"p/bad:dir", "p/bad:dir/sub", "p/Docs", "p/docs", "p/x"}) {
     tables.new_folders.append(roots.drive_root + native(folder));
   }
-  for (const std::string file : {"p/bad:dir/a", "p/bad:dir/sub/b", "p/docs/c", "p/ok", "p/X", "p/big"}) {
+  // 128 decomposed "が" are 256 UTF-16 units; composed they are 128.
+  std::string decomposed;
+  for (int i = 0; i < 128; ++i) decomposed += "\u304B\u3099";
+  const std::string too_long = "p/" + decomposed;
+  tables.renames.append({native(too_long), std::string(128, 'x'), false});
+  for (const std::string file : {"p/bad:dir/a", "p/bad:dir/sub/b", "p/docs/c", "p/ok", "p/X", "p/big",
+                                 "p/\u304B\u3099", "p/\u304C", too_long.c_str()}) {
     tables.copies.append({native(file), "2024/05/01", "", file == "p/big" ? huge : small, {}});
   }
   const auto refused = withdraw_refused_entries(tables, roots, rules_for("FAT32", false, false));
@@ -100,12 +108,15 @@ TEST(DestinationCheck, WithdrawsAsADoubleClickWould) {
                      {native("p/X"), Refusal::CaseTwin},  // a folder of that name comes first
                      {native("p/bad:dir"), Refusal::Characters},
                      {native("p/big"), Refusal::BigFile},
-                     {native("p/docs"), Refusal::CaseTwin}}));
+                     {native("p/docs"), Refusal::CaseTwin},
+                     {native(too_long), Refusal::LongName},
+                     {native("p/\u304C"), Refusal::CaseTwin}}));
   std::vector<std::string> kept;
   for (const auto& [slot, folder] : tables.new_folders.listed()) kept.push_back(folder);
   for (const auto& [slot, copy] : tables.copies.listed()) kept.push_back(copy.path);
   EXPECT_EQ(kept, (std::vector<std::string>{roots.drive_root + native("p/Docs"),
-                                            roots.drive_root + native("p/x"), native("p/ok")}));
+                                            roots.drive_root + native("p/x"), native("p/ok"),
+                                            native("p/\u304B\u3099")}));
 }
 
 }  // namespace

@@ -61,9 +61,31 @@ TEST(ListLines, ReadingBackTellsFilesFromFolders) {
   EXPECT_EQ(folder.slot, 1);
   // Three spaces inside a path do not matter to the index.
   EXPECT_EQ(read_line(format_line("(削除) a   b", kOtherTextWidth, 42)).slot, 42);
+  const LineTarget rename = read_line(format_line("(名前変更) x", kOtherTextWidth, 2000007));
+  EXPECT_TRUE(rename.rename);
+  EXPECT_FALSE(rename.folder);
+  EXPECT_EQ(rename.slot, 7);
   // Nothing selected reads as file slot 0, which no table has.
   EXPECT_FALSE(read_line("").folder);
+  EXPECT_FALSE(read_line("").rename);
   EXPECT_EQ(read_line("").slot, 0);
+}
+
+// A rename names the destination's entry in the source's spelling, after
+// the copies and the folders to create.
+TEST(ListLines, RenamesFollowInList1WithTheSourcesSpelling) {
+  WorkTables tables;
+  const std::string docs = std::string("p") + kPathSeparator + "Docs";
+  tables.copies.append({docs + kPathSeparator + "a", "2024/05/01", ""});
+  tables.new_folders.append("E:\\n");
+  tables.renames.append({docs, "docs", true});
+  tables.renames.append({docs + kPathSeparator + "b", "B", false});
+  tables.renames.withdraw(2);
+  const auto lines = list1_lines(tables, roots_to_drive());
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2], format_line(std::string("(名前変更) E:") + kPathSeparator + docs,
+                                  kOtherTextWidth, kRenameIndexBase + 1));
+  EXPECT_TRUE(read_line(lines[2]).rename);
 }
 
 TEST(ListLines, WithdrawnSlotsHaveNoLineAndOthersKeepTheirIndex) {

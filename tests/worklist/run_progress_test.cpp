@@ -125,6 +125,7 @@ TEST_F(RunProgressTest, TheWorkIsWhatTheListsStillHoldOnTheSourceSide) {
   EXPECT_EQ(work_of(tables, Direction::FolderToDrive, true), (RunWork{1020, 3}));
   EXPECT_EQ(work_of(tables, Direction::DriveToFolder, true), (RunWork{4300, 3}));
   EXPECT_EQ(work_of(tables, Direction::FolderToDrive, false), (RunWork{1020, 1}));
+  EXPECT_EQ(work_of(tables, Direction::FolderToDrive, false, true), (RunWork{2040, 1}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/folder_reading.h"
 #include "platform/local_time.h"
 #include "support/sync_fixture.h"
+#include "support/temp_tree.h"
 
 namespace tav {
 namespace {
@@ -129,6 +130,55 @@ TEST_F(Withdrawal, AFileEntryAlone) {
             "(作成) " + on_drive("p/a") + "  (" + date_text(local_stamp(entry_at(in_folder("p/a"))->written.seconds)) + ")→()");
   EXPECT_FALSE(drive_side.exists("p/a"));
   EXPECT_TRUE(drive_side.exists("p/b"));
+}
+
+// A folder's name in another Unicode form on the drive (as a Mac writes
+// "が"): its rename is a folder's line, and leaves with the update below it,
+// which is written in the spelling the rename gives.
+TEST_F(Withdrawal, ARenameLeavesWithWhatIsWrittenInItsSpelling) {
+  folder_side.file("p/\u304C/x.txt", "new", test::LocalTime{2024, 5, 1, 10, 0, 4});
+  drive_side.file("p/\u304B\u3099/x.txt", "old", test::LocalTime{2024, 5, 1, 10, 0, 0});
+  window.click(Control::Button3)
+      .double_click(Control::List1, "(名前変更) ")
+      .click(Control::Button4);
+  window.answer(Answer::Ok);
+  EXPECT_EQ(run(), 0);
+  ASSERT_EQ(window.boxes().size(), 1u);
+  EXPECT_EQ(window.boxes()[0].caption, "下記の選択フォルダをリストからはずしますか");
+  EXPECT_EQ(window.boxes()[0].text, "(名前変更) " + on_drive("p/\u304C") + std::string(kFolderNote));
+  EXPECT_TRUE(window.state(Control::List1).items.empty());
+}
+
+// Withdrawn by slot, a rename takes along every entry at or below its path
+// in either list, and nothing beside it.
+TEST(WithdrawRename, TakesAlongWhatIsWrittenInTheSpellingItGives) {
+  const auto native = test::native_rel;
+  Roots roots;
+  roots.folder_root = native("/folder/");
+  roots.drive_root = native("/drive/");
+  WorkTables tables;
+  tables.renames.append({native("p/Docs"), "docs", true});
+  tables.renames.append({native("p/Docs/b"), "B", false});
+  tables.renames.append({native("p/r.txt"), "R.txt", false});
+  for (const char* copy : {"p/Docs/a", "p/Docs/b", "p/Docsx", "p/r.txt"}) {
+    tables.copies.append({native(copy), "2024/05/01", ""});
+  }
+  tables.new_folders.append(roots.drive_root + native("p/Docs/n"));
+  tables.deleted_files.append({roots.drive_root + native("p/Docs/old")});
+  tables.deleted_folders.append(roots.drive_root + native("p/Docs/gone"));
+  withdraw_rename(tables, 1, roots);
+  const auto listed = [](const auto& table) {
+    std::vector<std::size_t> slots;
+    for (const auto& [slot, entry] : table.listed()) slots.push_back(slot);
+    return slots;
+  };
+  EXPECT_EQ(listed(tables.renames), std::vector<std::size_t>{3});
+  EXPECT_EQ(listed(tables.copies), (std::vector<std::size_t>{3, 4}));
+  EXPECT_TRUE(listed(tables.new_folders).empty());
+  EXPECT_TRUE(listed(tables.deleted_files).empty());
+  EXPECT_TRUE(listed(tables.deleted_folders).empty());
+  withdraw_rename(tables, 3, roots);  // a file's rename takes its update along
+  EXPECT_EQ(listed(tables.copies), std::vector<std::size_t>{3});
 }
 
 }  // namespace
