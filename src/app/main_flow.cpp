@@ -267,8 +267,9 @@ MainFlow::State MainFlow::review_state() {
 MainFlow::State MainFlow::execute() {
   const ExecutionReport report =
       execute_work_lists(window_, tables_, roots_, {pair_, plan_});
-  // A run the user stopped did not complete: nothing more is shown or written.
-  if (report.stopped) return State::End;
+  // A run the user stopped did not complete: nothing more is shown or
+  // written, but for copies its check already found the medium lost.
+  if (report.stopped && report.unconfirmed == 0) return State::End;
   tell_left(report.left, true);
   if (report.unconfirmed > 0) {
     window_.message_box(kUnconfirmedCaption,
@@ -276,7 +277,7 @@ MainFlow::State MainFlow::execute() {
                             std::string(kUnconfirmedCount),
                         Buttons::Ok, Icon::Exclamation);
   }
-  return State::Completion;
+  return report.stopped ? State::End : State::Completion;
 }
 
 void MainFlow::tell_left(const std::vector<LeftEntry>& left, bool after_a_run) {

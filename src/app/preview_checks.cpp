@@ -113,7 +113,9 @@ bool fits(Window& window, const WorkTables& tables, const Roots& roots,
                                                 *destination.free_bytes + release.room);
     room.wanted = UINT64_MAX;
   }
-  const bool offered = !offer.unkept.slots.empty() ? offer.unkept.fits : offer.runs > 0;
+  // Only what makes the run fit is offered: nothing is released for a run
+  // that would fail all the same.
+  const bool offered = offer.unkept.slots.empty() ? release.room >= wanted : offer.unkept.fits;
   if (!offered) {
     // Nothing makes it fit: the user may still want the run.
     return window.message_box(kDestinationCaption, space_text(needed, free), Buttons::OkCancel,

@@ -6,6 +6,7 @@
 
 #include "files/operations.h"
 #include "files/spelling_rename.h"
+#include "platform/name_fold.h"
 #include "volume_state/state_layout.h"
 
 namespace tav::state {
@@ -27,7 +28,7 @@ struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 10> kActionNames{{
+constexpr std::array<ActionName, 9> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
@@ -37,7 +38,6 @@ constexpr std::array<ActionName, 10> kActionNames{{
     {Action::FileLeft, "file-left"},
     {Action::FileWriting, "file-writing"},
     {Action::Renamed, "renamed"},
-    {Action::Moved, "moved"},
 }};
 
 bool carries_version(Action action) {
@@ -109,7 +109,6 @@ bool in_range(std::int64_t seconds) { return seconds >= -kLatestSeconds && secon
 std::size_t fields_for(Action action) {
   if (carries_version(action)) return 6;
   if (action == Action::Renamed) return 4;
-  if (action == Action::Moved) return 3;
   return 2;
 }
 
@@ -118,16 +117,15 @@ std::optional<StatePath> path_of(std::string_view field) {
   return text ? StatePath::parse(*text) : std::nullopt;
 }
 
-// A renamed entry's two spellings are one folder's names; a moved entry's
-// two paths differ.
-std::optional<JournalEntry> moved_entry(JournalEntry entry,
-                                        const std::vector<std::string_view>& fields) {
+// A renamed entry's two spellings are two spellings of one name in one
+// folder: an undo never takes a journal's word for another rename.
+std::optional<JournalEntry> renamed_entry(JournalEntry entry,
+                                          const std::vector<std::string_view>& fields) {
   entry.from = path_of(fields[2]);
-  if (!entry.from || *entry.from == entry.path) return std::nullopt;
-  if (entry.action == Action::Moved) return entry;
   const auto temporary = unescaped(fields[3]);
-  if (parent_of(*entry.from) != parent_of(entry.path) || !temporary ||
-      !is_spelling_temporary_field(*temporary)) {
+  if (!entry.from || *entry.from == entry.path || parent_of(*entry.from) != parent_of(entry.path) ||
+      fold_name(last_name(*entry.from), true) != fold_name(last_name(entry.path), true) ||
+      !temporary || !is_spelling_temporary_field(*temporary)) {
     return std::nullopt;
   }
   entry.temporary = *temporary;
@@ -142,9 +140,7 @@ std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields
   const auto path = path_of(fields[1]);
   if (!path) return std::nullopt;
   JournalEntry entry{named->action, *path, {}, {}};
-  if (entry.action == Action::Renamed || entry.action == Action::Moved) {
-    return moved_entry(std::move(entry), fields);
-  }
+  if (entry.action == Action::Renamed) return renamed_entry(std::move(entry), fields);
   if (!carries_version(entry.action)) return entry;
   const auto size = number_of<std::uint64_t>(fields[2]);
   const auto seconds = number_of<std::int64_t>(fields[3]);

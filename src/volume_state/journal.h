@@ -25,7 +25,6 @@ enum class Action {
   FileLeft,      // a file noted as placed or replaced that was left as it was instead
   FileWriting,   // a copy about to be written beside its destination, under a temporary name
   Renamed,       // an entry given another spelling of its name, through a temporary name
-  Moved,         // an entry moved to another path by one rename
 };
 
 struct JournalEntry {
@@ -34,7 +33,7 @@ struct JournalEntry {
   FileVersion version;    // placed and replaced files
   std::string temporary;  // placed and replaced files: the temporary file's name;
                           // renamed: the name between the two spellings
-  std::optional<StatePath> from;  // renamed and moved: where the entry was
+  std::optional<StatePath> from;  // renamed: the entry's former spelling
   bool operator==(const JournalEntry&) const = default;
 };
 

@@ -131,9 +131,6 @@ class Planner {
         case Action::Renamed:
           respell_back(*entry);
           break;
-        case Action::Moved:
-          move_back(*entry);
-          break;
       }
     }
     return kept_files_not_named(plan_.run.rel(), true);
@@ -164,7 +161,7 @@ class Planner {
   void step(Kind kind, const StatePath& path, FileVersion placed = {}) {
     plan_.steps.push_back({kind, path, placed});
     if (kind == Kind::RemovePlaced || kind == Kind::RemoveFolder || kind == Kind::Discard ||
-        kind == Kind::Respell || kind == Kind::MoveBack) {
+        kind == Kind::Respell) {
       vacated_.insert(path.native());
     } else {
       filled_.insert(path.native());
@@ -243,16 +240,9 @@ class Planner {
     } else if (listed_exactly(folder, entry.temporary)) {
       now = StatePath::parse(folder ? folder->text() + "/" + entry.temporary : entry.temporary);
     }
-    if (!now) return leave(entry.path);
+    // Where the former spelling names another entry now, both stay.
+    if (!now || listed_exactly(folder, last_name(*entry.from))) return leave(entry.path);
     step(Kind::Respell, *now);
-    plan_.steps.back().back_to = entry.from;
-    filled_.insert(entry.from->native());
-  }
-
-  // A moved entry goes back where its former path is free again.
-  void move_back(const JournalEntry& entry) {
-    if (here(entry.path) == Reached::Missing || will_exist(*entry.from)) return leave(entry.path);
-    step(Kind::MoveBack, entry.path);
     plan_.steps.back().back_to = entry.from;
     filled_.insert(entry.from->native());
   }
@@ -416,23 +406,16 @@ class Undoer {
         const std::string at = folder ? path(*folder) : root();
         if (!lists_name(at, last_name(step.path))) return false;
         const std::string between = spelling_temporary_name(at);
-        keeping_->note({Action::Renamed, *step.back_to, {}, between, step.path});
-        keeping_->commit();
+        // From the name between a run cut short left, there is no spelling
+        // of the name to note.
+        if (!is_spelling_temporary_name(last_name(step.path))) {
+          keeping_->note({Action::Renamed, *step.back_to, {}, between, step.path});
+          keeping_->commit();
+        }
         rename_spelling(at, last_name(step.path), last_name(*step.back_to), between);
         changed(path(*step.back_to));
         return true;
       }
-      case Kind::MoveBack:
-        if (here(step.path) == Reached::Missing || here(*step.back_to) != Reached::Missing ||
-            !make_parents(*step.back_to)) {
-          return false;
-        }
-        keeping_->note({Action::Moved, *step.back_to, {}, {}, step.path});
-        keeping_->commit();
-        move_aside(path(step.path), path(*step.back_to));
-        changed(path(step.path));
-        changed(path(*step.back_to));
-        return true;
       case Kind::RemoveFolder:
         if (here(step.path) != Reached::Folder || !remove_empty_folder(path(step.path))) {
           return false;

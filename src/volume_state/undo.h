@@ -29,11 +29,10 @@ struct UndoStep {
     RemoveFolder,  // a folder the run made
     Discard,       // a copy's temporary file the run left (not shown)
     Respell,       // a renamed entry given its former spelling again
-    MoveBack,      // a moved entry moved back
   } kind;
   state::StatePath path;  // relative to the root of the side the run changed
   FileVersion placed;     // PutBackOver, RemovePlaced: the version the run placed
-  std::optional<state::StatePath> back_to;  // Respell, MoveBack: where the entry was
+  std::optional<state::StatePath> back_to;  // Respell: the entry's former spelling
   // PutBackOver, RemovePlaced: the other side still holds the version
   // placed, so it goes without being kept (it can be copied again at any
   // time): undoing a run gives back the room the run took.
@@ -41,7 +40,7 @@ struct UndoStep {
   bool shown() const { return kind != Kind::Discard; }
   bool puts_back() const {
     return kind == Kind::PutBack || kind == Kind::PutBackOver || kind == Kind::MakeFolder ||
-           kind == Kind::Respell || kind == Kind::MoveBack;
+           kind == Kind::Respell;
   }
 };
 

@@ -360,6 +360,13 @@ class Execution {
   // and the run names it. False when the user stopped the check.
   bool check_the_copies() {
     if (!check_copies_ || placed_.empty()) return true;
+    const bool whole = read_back_the_copies();
+    keeping_.commit();
+    flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    return whole;
+  }
+
+  bool read_back_the_copies() {
     ReadBackCheck check;
     const std::size_t count = placed_.size();
     for (std::size_t checked = 1; checked <= count; ++checked) {
@@ -380,8 +387,6 @@ class Execution {
                       roots_.source_root() + tables_.copies[copy.slot].path);
       }
     }
-    keeping_.commit();
-    flush_changes({changed_folders_.begin(), changed_folders_.end()});
     return true;
   }
 
@@ -397,11 +402,14 @@ class Execution {
     const auto placed = entry_at(destination);
     const auto original = entry_at(source);
     if (!placed || !original || !alike(placed->version(), original->version())) return;
+    if (sys::delete_file(destination) != 0) return;
+    changed(destination);
+    // Where the file it replaced cannot go back, the journal still says it
+    // was replaced and kept: an undo puts it back.
+    const auto kept = kept_as_.find(slot);
+    if (kept != kept_as_.end() && !sys::rename_new(kept->second, destination)) return;
     keeping_.left_at_placing(destination);
-    sys::delete_file(destination);
-    if (const auto kept = kept_as_.find(slot); kept != kept_as_.end()) {
-      sys::rename_new(kept->second, destination);
-    }
+    keeping_.commit();
   }
 
   // --- A file against a folder of the same name -------------------------

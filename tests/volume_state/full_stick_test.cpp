@@ -127,5 +127,15 @@ TEST_F(FullStick, ReplacesTheLastFilesWithoutKeepingWhereNothingElseMakesRoom) {
   EXPECT_EQ(box_lines(again().boxes().back(), flow_text::kLeftLeadAnyReason), named);
 }
 
+TEST_F(FullStick, OffersNothingThatWouldNotMakeTheRunFit) {
+  folder_side.file("p/big.bin", std::string(20 * kMiB, 'n'), LocalTime{2024, 5, 1, 10, 2, 0});
+  stick->leave_free(2 * kMiB);
+  ASSERT_EQ(run_with({Answer::Cancel}), 0);
+  EXPECT_EQ(again().boxes()[0].text,
+            "移動先のドライブの空き容量が足りない可能性があります\r\r必要な容量: 20 MB\r"
+            "空き容量: 2 MB\r\r処理を開始しますか");
+  EXPECT_EQ(state::kept_runs(drive.root()).size(), 1u);
+}
+
 }  // namespace
 }  // namespace tav

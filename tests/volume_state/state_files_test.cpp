@@ -87,8 +87,7 @@ TEST(Journal, ReadsBackAsWrittenAndPassesOverALineCutOff) {
                      {Action::FileReplaced, path("p/b%c.txt"), version(1700000000, 5, 1), ".~tavrelon-1-2.tmp"},
                      {Action::FileKept, path("p/old.txt"), {}, {}},
                      {Action::FileOverwritten, path("p/full.bin"), version(1700000000, 9, 0), ""},
-                     {Action::Renamed, path("p/docs"), {}, "~tavrelon-rename-7-1", path("p/Docs")},
-                     {Action::Moved, path("q/new.txt"), {}, {}, path("p/old name.txt")}};
+                     {Action::Renamed, path("p/docs"), {}, "~tavrelon-rename-7-1", path("p/Docs")}};
   std::string text = head_line(journal) + record_kept_line();
   for (const auto& entry : journal.entries) text += entry_line(entry);
   const auto read = parse_journal(text + undone_line() + "file-kept\tp/half");
@@ -114,7 +113,8 @@ TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
         "file-placed\tp/a\t1\t0\t1000000000\t\n", "file-placed\tp/a\t1\t0\t0\t../x.tmp\n",
         "file-placed\tp/a\t1\t0\t0\tnotes.txt\n", "record-kept\tp\n", "folder-made\tp\textra\n",
         "renamed\tp/a\tq/A\t~tavrelon-rename-1-1\n", "renamed\tp/a\tp/A\tnotes.txt\n",
-        "renamed\tp/a\tp/A\n", "moved\tp/a\tp/a\n", "moved\tp/a\t../x\n"}) {
+        "renamed\tp/a\tp/A\n", "renamed\tp/a.txt\tp/secret.txt\t~tavrelon-rename-1-1\n",
+        "moved\tp/a\tp/b\n"}) {
     EXPECT_FALSE(parse_journal(head + "file-kept\tp/ok.txt\n" + line)) << line;
   }
   EXPECT_TRUE(parse_journal(head + "file-kept\tp/ok.txt\n"));
