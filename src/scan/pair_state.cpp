@@ -130,7 +130,14 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   }
   const std::string& root = roots.destination_root();
   const auto relative = [&](const std::string& path) { return path.substr(root.size()); };
-  carried_out(tables.copies, roots, record, [](const CopyEntry& copy) { return copy.path; });
+  // A copy's record keeps the hash of what it wrote, checked on the medium.
+  for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
+    if (tables.copies.state(slot) != SlotState::Done) continue;
+    const CopyEntry& copy = tables.copies[slot];
+    auto now = sides_now(roots, copy.path);
+    if (now) now->content = copy.written_hash;
+    record.carried_out(copy.path, now);
+  }
   carried_out(tables.new_folders, roots, record, relative);
   carried_out(tables.deleted_files, roots, record,
               [&](const FileDeletion& file) { return relative(file.path); });

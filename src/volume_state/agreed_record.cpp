@@ -45,6 +45,12 @@ RunRecord AgreedRecord::take(std::string key) {
     if (entry.carried && !entry.twice) {
       if (entry.now) list.push_back({entry.path, *entry.now});
     } else if (!entry.twice && agreed(entry.seen)) {
+      // A version copied by an earlier run keeps the hash it was copied with.
+      const RecordedSides* before = previous_ ? previous_->find(entry.path) : nullptr;
+      if (before && before->content && before->folder_side && entry.seen.folder_side &&
+          alike(*before->folder_side, *entry.seen.folder_side)) {
+        entry.seen.content = before->content;
+      }
       list.push_back({entry.path, entry.seen});
     } else if (const RecordedSides* before = previous_ ? previous_->find(entry.path) : nullptr) {
       list.push_back({entry.path, *before});

@@ -11,13 +11,17 @@ namespace tav::state {
 namespace {
 
 constexpr std::string_view kMagic = "TAVRELON RUN RECORD\n";
-constexpr std::uint64_t kVersion = 1;
+// Version 2 adds the content hash; a record of version 1 reads as one
+// without hashes.
+constexpr std::uint64_t kVersion = 2;
+constexpr std::uint64_t kOldestVersion = 1;
 
 // The kind byte of an entry.
 constexpr std::uint64_t kFolder = 1;
 constexpr std::uint64_t kOnFolderSide = 2;
 constexpr std::uint64_t kOnDriveSide = 4;
 constexpr std::uint64_t kDriveAsFolder = 8;  // both sides hold the same version
+constexpr std::uint64_t kHashed = 16;        // the content hash follows, 8 bytes low first
 
 // What a record read from a volume may hold: times within some ten thousand
 // years of 1970, sizes a file system can give, and no more path text than a
@@ -160,11 +164,17 @@ std::string encode_record(const RunRecord& record) {
     put_text(out, path.substr(shared));
     previous = path;
     const bool same = entry.folder_side && entry.drive_side && *entry.folder_side == *entry.drive_side;
+    const bool hashed = !entry.folder && entry.content;
     put_number(out, (entry.folder ? kFolder : 0) | (entry.folder_side ? kOnFolderSide : 0) |
-                        (entry.drive_side ? kOnDriveSide : 0) | (same ? kDriveAsFolder : 0));
+                        (entry.drive_side ? kOnDriveSide : 0) | (same ? kDriveAsFolder : 0) |
+                        (hashed ? kHashed : 0));
     if (entry.folder) continue;
     if (entry.folder_side) writer.version(*entry.folder_side);
     if (entry.drive_side && !same) writer.version(*entry.drive_side);
+    if (hashed) {
+      put_word(out, static_cast<std::uint32_t>(*entry.content));
+      put_word(out, static_cast<std::uint32_t>(*entry.content >> 32));
+    }
   }
   put_word(out, crc32(out));
   return out;
@@ -184,7 +194,9 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
   const auto flags = in.number();
   const auto key = in.text();
   const auto count = in.number();
-  if (!version || *version != kVersion || !flags || !key || !count) return std::nullopt;
+  if (!version || *version < kOldestVersion || *version > kVersion || !flags || !key || !count) {
+    return std::nullopt;
+  }
   RunRecord record;
   record.key_ = std::string(*key);
   record.ignores_case_ = (*flags & 1) != 0;
@@ -212,6 +224,13 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
         entry.drive_side = entry.folder_side;
       } else if (*kind & kOnDriveSide && !(entry.drive_side = reader.version())) {
         return std::nullopt;
+      }
+      if (*kind & kHashed) {
+        const auto bytes = in.take(8);
+        if (!bytes) return std::nullopt;
+        std::uint64_t hash = 0;
+        for (int i = 7; i >= 0; --i) hash = hash << 8 | static_cast<unsigned char>((*bytes)[i]);
+        entry.content = hash;
       }
     }
     if (record.paths_.size() + path.size() > path_text_limit) return std::nullopt;

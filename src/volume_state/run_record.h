@@ -21,6 +21,10 @@ struct RecordedSides {
   // version is all zero).
   std::optional<FileVersion> folder_side;
   std::optional<FileVersion> drive_side;
+  // A file's content hash (files/content_hash.h) as the run that copied it
+  // wrote it and read it back; none where no run of the pair copied the
+  // version recorded.
+  std::optional<std::uint64_t> content;
   bool operator==(const RecordedSides&) const = default;
 };
 

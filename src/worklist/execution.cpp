@@ -474,6 +474,7 @@ class Execution {
       const std::string& destination = placed.placed[i];
       const std::size_t slot = copying_.at(destination);
       tables_.copies.settle(slot, SlotState::Done);
+      tables_.copies.at(slot).written_hash = placed.hashes[i];
       placed_.push_back({slot, placed.hashes[i]});
       if (std::ranges::binary_search(unkept_, slot)) {
         not_kept_.push_back({destination, LeftReason::NotKept});

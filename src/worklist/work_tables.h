@@ -27,6 +27,8 @@ struct CopyEntry {
   // none where the file was absent.
   std::optional<FileVersion> left_seen;
   std::optional<FileVersion> right_seen;
+  // Once the copy is placed: the hash of the bytes written.
+  std::optional<std::uint64_t> written_hash;
 };
 
 struct FileDeletion {
@@ -75,6 +77,8 @@ class WorkTable {
   std::size_t count() const { return entries_.size(); }
   bool has_slot(std::size_t slot) const { return slot >= 1 && slot <= entries_.size(); }
   const Entry& operator[](std::size_t slot) const { return entries_[slot - 1]; }
+  // For what the execution learns of an entry as it acts on it.
+  Entry& at(std::size_t slot) { return entries_[slot - 1]; }
 
   SlotState state(std::size_t slot) const { return states_[slot - 1]; }
   bool is_listed(std::size_t slot) const { return state(slot) == SlotState::Listed; }

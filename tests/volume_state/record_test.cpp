@@ -15,6 +15,7 @@
 #include "app/check_texts.h"
 #include "platform/text.h"
 
+#include "files/content_hash.h"
 #include "support/sample_trees.h"
 #include "support/sync_fixture.h"
 #include "volume_state/byte_codec.h"
@@ -108,6 +109,10 @@ TEST_P(Record, RealDeletionsAndUpdatesAreCarriedOut) {
   EXPECT_FALSE(to().exists("p/gone.txt"));
   EXPECT_EQ(to().read("p/a.txt"), "second");
   EXPECT_TRUE(protected_lines().empty());
+  // The record keeps the hash each copy was written and checked with.
+  const auto kept = record();
+  ASSERT_TRUE(kept && kept->find("p/a.txt"));
+  EXPECT_EQ(kept->find("p/a.txt")->content, content_hash("second"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, Record, TAV_BOTH_ARROWS);

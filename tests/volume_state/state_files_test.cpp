@@ -25,7 +25,8 @@ RunRecord pair_record(int leaves, int files_per_leaf) {
     for (int file = 0; file < files_per_leaf; ++file) {
       const FileVersion written = version(1700000000, 1, 123456789);
       entries.push_back({folder + "/file" + std::to_string(file) + ".txt", false, written,
-                         file % 10 == 0 ? std::nullopt : std::optional(written)});
+                         file % 10 == 0 ? std::nullopt : std::optional(written),
+                         0x0123456789abcdefu * static_cast<std::uint64_t>(leaf * 11 + file + 1)});
     }
   }
   return RunRecord("machine\n/home/kim/work", false, std::move(entries));
@@ -33,7 +34,8 @@ RunRecord pair_record(int leaves, int files_per_leaf) {
 
 TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   const RunRecord record("m\nC:\\Work", true,
-                         {{"p\\b.txt", false, version(-5, 7), version(1700000001, 8, 999999999)},
+                         {{"p\\b.txt", false, version(-5, 7), version(1700000001, 8, 999999999),
+                           0xfedcba9876543210u},
                           {"p", true, FileVersion{}, std::nullopt},
                           {"p/a.txt", false, std::nullopt, version(1700000000, 0)}});
   const auto read = decode_record(encode_record(record));
@@ -46,9 +48,15 @@ TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   EXPECT_FALSE(read->find("p/c.txt"));
   // One format for both programs: these bytes, and this pair's name, on each.
   const std::string bytes = encode_record(record);
-  EXPECT_EQ(bytes.size(), 83u);
+  EXPECT_EQ(bytes.size(), 91u);
   EXPECT_EQ(crc32(bytes), 0x2144df1cu);
   EXPECT_EQ(crc32("123456789"), 0xcbf43926u);  // the checksum's own check value
+  // A record of the version before content hashes reads as one without them.
+  std::string older = encode_record(RunRecord("m", false, {{"p/a.txt", false, version(1, 2), {}}}));
+  older.resize(older.size() - 4);
+  older[std::string_view("TAVRELON RUN RECORD\n").size()] = 1;
+  put_word(older, crc32(older));
+  EXPECT_TRUE(decode_record(older));
   EXPECT_EQ(pair_key("3544102a-94da-4748-865a-dbb0c99530da", "C:\\Work").id, "b3f439fca5aa70a4");
 }
 
@@ -58,7 +66,7 @@ TEST(RunRecord, WhatDoesNotReadWholeCountsAsNone) {
   flipped[bytes.size() / 2] ^= 0x20;
   // Another version, its checksum right.
   newer.resize(newer.size() - 4);
-  newer[std::string_view("TAVRELON RUN RECORD\n").size()] = 2;
+  newer[std::string_view("TAVRELON RUN RECORD\n").size()] = 3;
   put_word(newer, crc32(newer));
   for (const std::string& damaged :
        {std::string(), bytes.substr(0, bytes.size() / 2), bytes.substr(0, bytes.size() - 1),
