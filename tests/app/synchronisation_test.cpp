@@ -143,10 +143,11 @@ TEST_F(Synchronisation, CaseOnlyDifferencesAreTheSameFileWhereTheSystemSaysSo) {
   folder_side.file("p/a.txt", "s", kNew);
   drive_side.file("p/A.TXT", "d", kOld);
   scan(Control::Button3);
-  // The comparing pass walks the drive side, so the entry spells its name.
+  // One file: updated, and given the source's spelling by a rename.
   EXPECT_EQ(texts(Control::List1),
-            (std::vector<std::string>{"(更新) " + on_drive("p/A.TXT") +
-                                      "  (2024/05/01)→(2024/05/01)"}));
+            (std::vector<std::string>{"(名前変更) " + on_drive("p/a.txt"),
+                                      "(更新) " + on_drive("p/a.txt") +
+                                          "  (2024/05/01)→(2024/05/01)"}));
   EXPECT_TRUE(texts(Control::List2).empty());
 }
 
