@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "null_core.h"
+#include "device_cache.h"
 #include "timing.h"
 #include "files/copy_batch.h"
 #include "files/operations.h"
@@ -49,6 +50,8 @@ namespace {
 
 using namespace tav;
 using bench::Clock;
+using bench::device_under;
+using bench::drop_from_cache;
 using bench::median;
 using bench::seconds_since;
 
@@ -62,29 +65,7 @@ void write(const std::string& path, std::size_t size, char fill) {
   std::ofstream(path, std::ios::binary) << std::string(size, fill);
 }
 
-void drop_from_cache(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
-}
 
-// The device mounted at the deepest mount point holding path, if any.
-std::optional<std::string> device_under(const std::string& path) {
-  const std::string full = std::filesystem::absolute(path).string() + "/";
-  std::ifstream mounts("/proc/self/mounts");
-  std::string device, point, rest;
-  std::optional<std::string> found;
-  std::size_t deepest = 0;
-  while (mounts >> device >> point && std::getline(mounts, rest)) {
-    const std::string prefix = point == "/" ? point : point + "/";
-    if (full.starts_with(prefix) && prefix.size() >= deepest) {
-      deepest = prefix.size();
-      found = device.starts_with("/dev/") ? std::optional(device) : std::nullopt;
-    }
-  }
-  return found;
-}
 
 // What a run "→" does to the drive's files of a fresh pair.
 enum class Shape {

@@ -30,7 +30,7 @@ class NoProgress final : public ScanProgress {
 // Thrown where the program would end.
 struct Ended {};
 
-class NullWindow final : public Window {
+class NullWindow : public Window {
  public:
   void set_text(Control, std::string_view) override {}
   std::string get_text(Control) override { return {}; }
