@@ -50,7 +50,7 @@ check "Tavrelon.exe is a 32-bit Windows GUI program" pe32_gui
 
 # The system's own DLLs; MinGW's runtime (libgcc, libstdc++, libwinpthread)
 # must not be among the imports.
-system_dlls='advapi32|bcrypt|comctl32|comdlg32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|shlwapi|user32|uxtheme|version'
+system_dlls='advapi32|bcrypt|comctl32|comdlg32|gdi32|kernel32|msvcrt|normaliz|ole32|oleaut32|shell32|shlwapi|user32|uxtheme|version'
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]')
 check "Tavrelon.exe imports only system DLLs ($(paste -sd" " <<<"$imports"))" \
   same "" "$(grep -Evx "($system_dlls)\.dll" <<<"$imports")"
