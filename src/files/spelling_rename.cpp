@@ -32,12 +32,6 @@ std::string path_in(const std::string& folder, std::string_view name) {
   return folder + kPathSeparator + std::string(name);
 }
 
-bool lists(const std::string& folder, std::string_view name) {
-  std::vector<ListedEntry> entries;
-  return read_folder(folder, entries) &&
-         std::ranges::any_of(entries, [&](const ListedEntry& entry) { return entry.name == name; });
-}
-
 // Whether the folder lists an entry of the name (in any form or case)
 // other than the one at temporary; an unreadable folder holds one.
 bool holds_another(const std::string& folder, std::string_view name, std::string_view temporary) {
@@ -94,6 +88,12 @@ bool is_spelling_temporary_name(std::string_view name) {
          digits(numbers.substr(dash + 1));
 }
 
+bool lists_name(const std::string& folder, std::string_view name) {
+  std::vector<ListedEntry> entries;
+  return read_folder(folder, entries) &&
+         std::ranges::any_of(entries, [&](const ListedEntry& entry) { return entry.name == name; });
+}
+
 void rename_spelling(std::string_view folder, std::string_view old_name, std::string_view new_name,
                      std::string_view temporary, std::source_location where) {
   const std::string at = without_separator(folder);
@@ -108,7 +108,7 @@ void rename_spelling(std::string_view folder, std::string_view old_name, std::st
     sys::rename_new(between, from);
     raise_system_error(code, detail::kKeepRefused, where);
   }
-  if (!lists(at, new_name)) raise_error(err::kSystemRefused, detail::kKeepRefused, where);
+  if (!lists_name(at, new_name)) raise_error(err::kSystemRefused, detail::kKeepRefused, where);
 }
 
 }  // namespace tav

@@ -23,6 +23,11 @@ std::string spelling_temporary_name(std::string_view folder);
 // Whether a name is one spelling_temporary_name gives, on any system.
 bool is_spelling_temporary_name(std::string_view name);
 
+// Whether the folder (without its trailing separator) lists the name byte
+// for byte: a volume that ignores case or Unicode form finds other
+// spellings by a look-up too.
+bool lists_name(const std::string& folder, std::string_view name);
+
 // Renames the file or folder old_name in folder to new_name through the
 // temporary name temporary (from spelling_temporary_name), then confirms
 // that the folder lists new_name. A refusal raises its run-time error with

@@ -31,14 +31,6 @@ using Kind = UndoStep::Kind;
 // by more than a day is no run of it.
 constexpr std::int64_t kFutureSlack = 24 * 3600;
 
-// Whether the folder lists the name byte for byte (a volume that ignores
-// case or Unicode form finds other spellings by it too).
-bool lists_name(const std::string& folder, std::string_view name) {
-  std::vector<ListedEntry> entries;
-  read_folder(folder, entries);
-  return std::ranges::any_of(entries, [&](const ListedEntry& e) { return e.name == name; });
-}
-
 bool as_placed(const std::optional<ListedEntry>& now, const FileVersion& placed) {
   return now && !now->folder && alike(now->version(), placed);
 }

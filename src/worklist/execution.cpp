@@ -140,12 +140,6 @@ class Execution {
     changed(destination);
   }
 
-  static bool lists_name(const std::string& folder, std::string_view name) {
-    std::vector<ListedEntry> entries;
-    read_folder(folder, entries);
-    return std::ranges::any_of(entries, [&](const ListedEntry& e) { return e.name == name; });
-  }
-
   void create_folders() {
     for (const auto& [slot, folder] : tables_.new_folders.listed()) {
       stop_if_asked();
