@@ -28,7 +28,7 @@ struct ActionName {
   Action action;
   std::string_view name;
 };
-constexpr std::array<ActionName, 9> kActionNames{{
+constexpr std::array<ActionName, 10> kActionNames{{
     {Action::FolderMade, "folder-made"},
     {Action::FilePlaced, "file-placed"},
     {Action::FileReplaced, "file-replaced"},
@@ -38,6 +38,7 @@ constexpr std::array<ActionName, 9> kActionNames{{
     {Action::FileLeft, "file-left"},
     {Action::FileWriting, "file-writing"},
     {Action::Renamed, "renamed"},
+    {Action::Moved, "moved"},
 }};
 
 bool carries_version(Action action) {
@@ -109,6 +110,7 @@ bool in_range(std::int64_t seconds) { return seconds >= -kLatestSeconds && secon
 std::size_t fields_for(Action action) {
   if (carries_version(action)) return 6;
   if (action == Action::Renamed) return 4;
+  if (action == Action::Moved) return 3;
   return 2;
 }
 
@@ -132,6 +134,23 @@ std::optional<JournalEntry> renamed_entry(JournalEntry entry,
   return entry;
 }
 
+bool lies_below(const StatePath& path, const StatePath& folder) {
+  return path.text().starts_with(folder.text() + "/");
+}
+
+// A moved entry's two paths are two places: never one, and never one
+// inside the other (no folder moves into itself), so that an undo never
+// takes a journal's word for a move no run could make.
+std::optional<JournalEntry> moved_entry(JournalEntry entry,
+                                        const std::vector<std::string_view>& fields) {
+  entry.from = path_of(fields[2]);
+  if (!entry.from || *entry.from == entry.path || lies_below(entry.path, *entry.from) ||
+      lies_below(*entry.from, entry.path)) {
+    return std::nullopt;
+  }
+  return entry;
+}
+
 std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields) {
   if (fields.empty()) return std::nullopt;
   const auto* named = std::ranges::find(kActionNames, fields[0], &ActionName::name);
@@ -141,6 +160,7 @@ std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields
   if (!path) return std::nullopt;
   JournalEntry entry{named->action, *path, {}, {}};
   if (entry.action == Action::Renamed) return renamed_entry(std::move(entry), fields);
+  if (entry.action == Action::Moved) return moved_entry(std::move(entry), fields);
   if (!carries_version(entry.action)) return entry;
   const auto size = number_of<std::uint64_t>(fields[2]);
   const auto seconds = number_of<std::int64_t>(fields[3]);
@@ -154,8 +174,6 @@ std::optional<JournalEntry> entry_of(const std::vector<std::string_view>& fields
   entry.temporary = *temporary;
   return entry;
 }
-
-
 
 }  // namespace
 

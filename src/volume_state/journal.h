@@ -25,6 +25,7 @@ enum class Action {
   FileLeft,      // a file noted as placed or replaced that was left as it was instead
   FileWriting,   // a copy about to be written beside its destination, under a temporary name
   Renamed,       // an entry given another spelling of its name, through a temporary name
+  Moved,         // an entry renamed from another path beneath the same root
 };
 
 struct JournalEntry {
@@ -33,7 +34,7 @@ struct JournalEntry {
   FileVersion version;    // placed and replaced files
   std::string temporary;  // placed and replaced files: the temporary file's name;
                           // renamed: the name between the two spellings
-  std::optional<StatePath> from;  // renamed: the entry's former spelling
+  std::optional<StatePath> from;  // renamed: the entry's former spelling; moved: its former path
   bool operator==(const JournalEntry&) const = default;
 };
 

@@ -142,6 +142,11 @@ void RunKeeping::renaming(const std::string& path, const std::string& former,
   commit();
 }
 
+void RunKeeping::moving(const std::string& to, const std::string& from) {
+  run_->note({state::Action::Moved, relative(to), {}, "", relative(from)});
+  commit();
+}
+
 void RunKeeping::commit() {
   if (!run_) return;
   run_->commit();

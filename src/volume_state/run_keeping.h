@@ -48,6 +48,9 @@ class RunKeeping {
   // The entry at former is about to take the spelling of path (one folder's
   // names) through the name between: noted and flushed before the rename.
   void renaming(const std::string& path, const std::string& former, const std::string& between);
+  // The entry at from is about to be renamed to to (both beneath the
+  // destination's root): noted and flushed before the rename.
+  void moving(const std::string& to, const std::string& from);
 
   // Writes what was noted and flushes the journal to its medium.
   void commit();

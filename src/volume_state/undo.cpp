@@ -91,7 +91,9 @@ class Planner {
     std::set<StatePath> left_at_placing;
     for (auto entry = plan_.journal.entries.rbegin(); entry != plan_.journal.entries.rend();
          ++entry) {
-      if (!fits(entry->path)) return false;
+      if (!fits(entry->path) || (entry->action == Action::Moved && !fits(*entry->from))) {
+        return false;
+      }
       switch (entry->action) {
         case Action::FileLeft:
           left_at_placing.insert(entry->path);
@@ -123,6 +125,9 @@ class Planner {
         case Action::Renamed:
           respell_back(*entry);
           break;
+        case Action::Moved:
+          move_back(*entry);
+          break;
       }
     }
     return kept_files_not_named(plan_.run.rel(), true);
@@ -153,7 +158,7 @@ class Planner {
   void step(Kind kind, const StatePath& path, FileVersion placed = {}) {
     plan_.steps.push_back({kind, path, placed});
     if (kind == Kind::RemovePlaced || kind == Kind::RemoveFolder || kind == Kind::Discard ||
-        kind == Kind::Respell) {
+        kind == Kind::Respell || kind == Kind::MoveBack) {
       vacated_.insert(path.native());
     } else {
       filled_.insert(path.native());
@@ -237,6 +242,27 @@ class Planner {
     step(Kind::Respell, *now);
     plan_.steps.back().back_to = entry.from;
     filled_.insert(entry.from->native());
+  }
+
+  // A moved entry goes back while it is where the run put it (as the plan's
+  // earlier steps leave it) and nothing will stand at its former path; else
+  // both stay. Any file at the run's path goes back: the run never changed
+  // it, and one saved over since is still the user's file, which loses
+  // nothing by the move. An entry still at its former path alone was never
+  // moved (a run cut short between its journal and the rename).
+  void move_back(const JournalEntry& entry) {
+    const std::string now = entry.path.native(), former = entry.from->native();
+    const Reached there = here(entry.path);
+    const bool in_place =
+        filled_.contains(now) ||
+        (!vacated_.contains(now) && (there == Reached::File || there == Reached::Folder));
+    if (!in_place && there == Reached::Missing && will_exist(*entry.from)) return;
+    if (!in_place || will_exist(*entry.from)) return leave(entry.path);
+    step(Kind::MoveBack, entry.path);
+    plan_.steps.back().back_to = entry.from;
+    filled_.erase(now);
+    vacated_.erase(former);
+    filled_.insert(former);
   }
 
   // A folder the run made goes when the plan's earlier steps leave it empty.
@@ -405,6 +431,19 @@ class Undoer {
           keeping_->commit();
         }
         rename_spelling(at, last_name(step.path), last_name(*step.back_to), between);
+        changed(path(*step.back_to));
+        return true;
+      }
+      case Kind::MoveBack: {
+        const Reached there = here(step.path);
+        if ((there != Reached::File && there != Reached::Folder) ||
+            here(*step.back_to) != Reached::Missing || !make_parents(*step.back_to)) {
+          return false;
+        }
+        keeping_->note({Action::Moved, *step.back_to, {}, "", step.path});
+        keeping_->commit();
+        move_aside(path(step.path), path(*step.back_to));
+        changed(path(step.path));
         changed(path(*step.back_to));
         return true;
       }

@@ -2,7 +2,8 @@
 // made once from the journal, shown, and carried out step by step: kept
 // files put back, files the run placed removed while they are exactly as it
 // placed them, folders it made removed while they hold nothing else,
-// folders it removed made again, and the pair's record put back as it was.
+// folders it removed made again, entries it moved moved back to their
+// former paths, and the pair's record put back as it was.
 // At each step the only decision left is whether the entry is still as
 // planned; one that is not is left and named. Whatever the undo removes it
 // keeps in a kept folder of its own, so that the undo itself loses nothing.
@@ -29,10 +30,12 @@ struct UndoStep {
     RemoveFolder,  // a folder the run made
     Discard,       // a copy's temporary file the run left (not shown)
     Respell,       // a renamed entry given its former spelling again
+    MoveBack,      // a moved entry renamed back to its former path
   } kind;
   state::StatePath path;  // relative to the root of the side the run changed
   FileVersion placed;     // PutBackOver, RemovePlaced: the version the run placed
-  std::optional<state::StatePath> back_to;  // Respell: the entry's former spelling
+  // Respell: the entry's former spelling; MoveBack: its former path.
+  std::optional<state::StatePath> back_to;
   // PutBackOver, RemovePlaced: the other side still holds the version
   // placed, so it goes without being kept (it can be copied again at any
   // time): undoing a run gives back the room the run took.
@@ -40,7 +43,7 @@ struct UndoStep {
   bool shown() const { return kind != Kind::Discard; }
   bool puts_back() const {
     return kind == Kind::PutBack || kind == Kind::PutBackOver || kind == Kind::MakeFolder ||
-           kind == Kind::Respell;
+           kind == Kind::Respell || kind == Kind::MoveBack;
   }
 };
 

@@ -18,6 +18,7 @@
 #include "volume_state/kept_run.h"
 #include "volume_state/kept_runs.h"
 #include "volume_state/state_layout.h"
+#include "volume_state/undo.h"
 
 namespace tav {
 namespace {
@@ -336,6 +337,92 @@ TEST_P(Undo, ARunEndedByAnErrorListsWhatItDidAndIsUndoneWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, Undo, TAV_BOTH_ARROWS);
+
+// A run that moved entries, made as the run's execution makes it: the
+// folder made for their new paths, each move journaled before its rename,
+// the folder they left removed; then undone through its plan.
+class UndoOfMoves : public testing::Test {
+ protected:
+  UndoOfMoves() {
+    roots.folder_path = folder.root();
+    roots.folder_root = folder.root_with_separator();
+    roots.drive_root = drive.root_with_separator();
+    fill();
+    before = drive.content();
+  }
+
+  void fill() {
+    drive.file("a/doc.txt", "doc", kOld).file("a/set/one.txt", "one", kOld).file("c.txt", "c", kOld);
+  }
+
+  // Moves a/doc.txt and the folder a/set into b; a run cut short journals
+  // its last move and goes no further.
+  void run(bool cut_short = false) {
+    RunKeeping keeping(roots, pair, {});
+    keeping.begin();
+    make_folder(drive.path("b"));
+    keeping.folder_made(drive.path("b"));
+    for (const std::string name : {"doc.txt", "set"}) {
+      keeping.moving(drive.path("b/" + name), drive.path("a/" + name));
+      if (cut_short && name == "set") return;
+      move_aside(drive.path("a/" + name), drive.path("b/" + name));
+    }
+    remove_folder(drive.path("a"));
+    keeping.folder_removed(drive.path("a"));
+    keeping.commit();
+  }
+
+  std::vector<LeftEntry> undo() {
+    const auto plan = plan_undo(roots, pair);
+    if (!plan) ADD_FAILURE() << "nothing to undo";
+    return plan ? undo_run(*plan, roots, pair) : std::vector<LeftEntry>{};
+  }
+
+  TempTree folder, drive;
+  Roots roots;
+  const state::PairKey pair = state::pair_key("machine", "/home/kim/work");
+  TempTree::Content before;
+};
+
+TEST_F(UndoOfMoves, PutsEachEntryBackAndItsFoldersAsTheyWere) {
+  run();
+  ASSERT_FALSE(drive.exists("a"));
+  const auto plan = plan_undo(roots, pair);
+  ASSERT_TRUE(plan);
+  std::vector<std::string> put_back;
+  for (const UndoStep& step : plan->steps) {
+    if (step.puts_back()) put_back.push_back(plan->shown_path(step));
+  }
+  EXPECT_EQ(put_back, (std::vector<std::string>{drive.path("a"), drive.path("a/set"),
+                                                drive.path("a/doc.txt")}));
+  EXPECT_TRUE(undo_run(*plan, roots, pair).empty());
+  EXPECT_EQ(drive.content(), before);
+  // The undo journals its own moves, and its journal reads.
+  const auto runs = state::kept_runs(drive.root_with_separator());
+  EXPECT_EQ(runs.size(), 2u);
+  for (const auto& run : runs) {
+    const auto journal = state::journal_of(run);
+    ASSERT_TRUE(journal) << run.name;
+    EXPECT_EQ(std::ranges::count(journal->entries, state::Action::Moved, &state::JournalEntry::action),
+              2);
+  }
+}
+
+TEST_F(UndoOfMoves, LeavesWhatWasTakenSinceAndPassesOverAMoveNeverMade) {
+  run();
+  drive.file("a/doc.txt", "a new doc since");
+  EXPECT_EQ(undo(), (std::vector<LeftEntry>{{drive.path("b/doc.txt"), LeftReason::ChangedSinceRun},
+                                            {drive.path("b"), LeftReason::ChangedSinceRun}}));
+  EXPECT_EQ(drive.read("a/doc.txt"), "a new doc since");
+  EXPECT_EQ(drive.read("b/doc.txt"), "doc");
+  EXPECT_EQ(drive.read("a/set/one.txt"), "one");
+
+  drive.remove_contents();
+  fill();
+  run(true);
+  EXPECT_TRUE(undo().empty());
+  EXPECT_EQ(drive.content(), before);
+}
 
 // Kept files go in without a look at their names first where the system
 // cannot refuse to replace: a name is handed out free or not at all.
