@@ -51,6 +51,10 @@ struct ListedEntry {
   WriteTime written;
   bool folder = false;  // a folder, or a link to one
   bool link = false;    // a symbolic link or junction
+  // The entry's own number on its volume (an inode number, a file index);
+  // 0 where the listing gives none. It lasts across renames only on some
+  // file systems: the scan decides where it may be trusted.
+  std::uint64_t identity = 0;
 
   FileVersion version() const { return {written, size}; }
 };

@@ -96,6 +96,8 @@ std::optional<state::RecordedSides> sides_now(const Roots& roots, const std::str
   };
   sides.folder_side = version(folder);
   sides.drive_side = version(drive);
+  sides.folder_identity = folder ? folder->identity : 0;
+  sides.drive_identity = drive ? drive->identity : 0;
   return sides;
 }
 
@@ -116,7 +118,8 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   state::AgreedRecord record(ignores_case(trees.folder, trees.drive), previous);
   const auto take = [&](const TreeSnapshot& walked, const TreeSnapshot& other, bool folder_side) {
     for_each_taking_part(walked, other, [&](const std::string& rel, const ListedEntry* file) {
-      record.seen(rel, folder_side, file ? std::optional(file->version()) : std::nullopt);
+      record.seen(rel, folder_side, file ? std::optional(file->version()) : std::nullopt,
+                  file ? file->identity : 0);
     });
   };
   // The source's spelling first: the one the run's renames gave the
@@ -142,7 +145,7 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   carried_out(tables.deleted_files, roots, record,
               [&](const FileDeletion& file) { return relative(file.path); });
   carried_out(tables.deleted_folders, roots, record, relative);
-  return record.take(std::move(key));
+  return record.take(std::move(key), {trees.folder.identity_volume, trees.drive.identity_volume});
 }
 
 // The seconds a side's clock moved since the record, by the files the

@@ -1,5 +1,7 @@
 #include "scan/scan_trees.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "errors/detail_words.h"
@@ -170,9 +172,11 @@ class Decision {
     if (!pass.walked_is_source) {
       tables_.deleted_files.append({pass.walked_root + relative_file, seen(entry)});
     } else if (pass.walked_is_drive) {
-      tables_.copies.append({relative_file, "", date_text(stamp_of(entry)), {}, seen(entry)});
+      tables_.copies.append(
+          {relative_file, "", date_text(stamp_of(entry)), {}, seen(entry), {}, entry.identity});
     } else {
-      tables_.copies.append({relative_file, date_text(stamp_of(entry)), "", seen(entry), {}});
+      tables_.copies.append(
+          {relative_file, date_text(stamp_of(entry)), "", seen(entry), {}, {}, entry.identity});
     }
   }
 
@@ -199,6 +203,21 @@ class Decision {
   std::vector<std::string> destination_groups_;  // the destination's entries left out
 };
 
+// The file systems whose entries keep their number across a rename. FAT
+// and exFAT number an entry by where it stands, and FUSE drivers number
+// entries as they meet them.
+constexpr std::string_view kLastingIdentities[] = {
+    "ext2", "ext3", "ext4", "xfs", "btrfs", "tmpfs", "f2fs", "zfs", "ntfs3", "NTFS", "ReFS",
+};
+
+bool identities_last(const VolumeFacts& facts) {
+  return std::ranges::find(kLastingIdentities, facts.file_system) != std::end(kLastingIdentities);
+}
+
+std::uint64_t identity_volume(const std::optional<VolumeFacts>& facts) {
+  return facts && identities_last(*facts) ? facts->identity.volume : 0;
+}
+
 // The pair's record and the other pairs', and the clocks that moved.
 void read_the_records(const Roots& roots, const state::PairKey& pair, const BothTrees& trees,
                       ScanFindings& findings) {
@@ -222,6 +241,8 @@ ScanOutcome scan_trees(const Roots& roots, WorkTables& tables, ScanProgress& pro
   findings.folder_volume = volume_facts(roots.folder_root);
   findings.drive_volume = volume_facts(roots.drive_root);
   auto read = std::make_shared<BothTrees>(read_both_trees(roots.drive_root, roots.folder_root, progress));
+  read->folder.identity_volume = identity_volume(findings.folder_volume);
+  read->drive.identity_volume = identity_volume(findings.drive_volume);
   findings.trees = read;
   const BothTrees& trees = *read;
   const bool to_drive = roots.to_drive();

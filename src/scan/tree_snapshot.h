@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ struct TreeSnapshot {
   bool over_limits = false;
   // The volume looks names up without regard to case.
   bool ignores_case = false;
+  // The volume's number where its entries keep their identity across a
+  // rename (ListedEntry::identity); 0 where they do not.
+  std::uint64_t identity_volume = 0;
 };
 
 // Walks the tree under root (with or without a trailing separator). Links to

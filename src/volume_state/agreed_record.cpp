@@ -24,13 +24,14 @@ AgreedRecord::Entry& AgreedRecord::at(std::string_view rel) {
 }
 
 void AgreedRecord::seen(std::string_view rel, bool folder_side,
-                        const std::optional<FileVersion>& file) {
+                        const std::optional<FileVersion>& file, std::uint64_t identity) {
   Entry& entry = at(rel);
   bool& on_side = folder_side ? entry.on_folder_side : entry.on_drive_side;
   entry.twice = entry.twice || on_side;
   on_side = true;
   entry.seen.folder = entry.seen.folder && !file;
   (folder_side ? entry.seen.folder_side : entry.seen.drive_side) = file.value_or(FileVersion{});
+  (folder_side ? entry.seen.folder_identity : entry.seen.drive_identity) = identity;
 }
 
 void AgreedRecord::carried_out(std::string_view rel, const std::optional<RecordedSides>& now) {
@@ -39,7 +40,7 @@ void AgreedRecord::carried_out(std::string_view rel, const std::optional<Recorde
   entry.now = now;
 }
 
-RunRecord AgreedRecord::take(std::string key) {
+RunRecord AgreedRecord::take(std::string key, RecordVolumes volumes) {
   std::vector<RecordedEntry> list;
   for (auto& [compared, entry] : entries_) {
     if (entry.carried && !entry.twice) {
@@ -53,13 +54,17 @@ RunRecord AgreedRecord::take(std::string key) {
       }
       list.push_back({entry.path, entry.seen});
     } else if (const RecordedSides* before = previous_ ? previous_->find(entry.path) : nullptr) {
-      list.push_back({entry.path, *before});
+      // Identities count only on the volume they were noted on.
+      RecordedSides kept = *before;
+      if (previous_->volumes().folder != volumes.folder) kept.folder_identity = 0;
+      if (previous_->volumes().drive != volumes.drive) kept.drive_identity = 0;
+      list.push_back({entry.path, kept});
     }
   }
   // What the previous record knew and neither side holds now stays out:
   // both sides agree that nothing is there.
   entries_.clear();
-  return RunRecord(std::move(key), ignores_case_, std::move(list));
+  return RunRecord(std::move(key), ignores_case_, std::move(list), volumes);
 }
 
 }  // namespace tav::state

@@ -30,12 +30,15 @@ class AgreedRecord {
   // What one side held at rel when the trees were read: a file's version,
   // or none for a folder. The first spelling seen is the one recorded: give
   // the source's side first, which the run's renames gave the destination.
-  void seen(std::string_view rel, bool folder_side, const std::optional<FileVersion>& file);
+  // identity: the file's own number there (ListedEntry::identity).
+  void seen(std::string_view rel, bool folder_side, const std::optional<FileVersion>& file,
+            std::uint64_t identity = 0);
   // The run carried out its entry at rel: what both sides hold there now
   // (none where neither holds anything).
   void carried_out(std::string_view rel, const std::optional<RecordedSides>& now);
 
-  RunRecord take(std::string key);
+  // volumes: the sides whose files' identities the record keeps.
+  RunRecord take(std::string key, RecordVolumes volumes = {});
 
  private:
   struct Entry {

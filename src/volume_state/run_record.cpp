@@ -11,9 +11,10 @@ namespace tav::state {
 namespace {
 
 constexpr std::string_view kMagic = "TAVRELON RUN RECORD\n";
-// Version 2 adds the content hash; a record of version 1 reads as one
-// without hashes.
-constexpr std::uint64_t kVersion = 2;
+// Version 2 adds the content hash, version 3 the files' identities and
+// the volumes they belong to; an older record reads as one without them.
+constexpr std::uint64_t kVersion = 3;
+constexpr std::uint64_t kFirstWithIdentities = 3;
 constexpr std::uint64_t kOldestVersion = 1;
 
 // The kind byte of an entry.
@@ -22,6 +23,9 @@ constexpr std::uint64_t kOnFolderSide = 2;
 constexpr std::uint64_t kOnDriveSide = 4;
 constexpr std::uint64_t kDriveAsFolder = 8;  // both sides hold the same version
 constexpr std::uint64_t kHashed = 16;        // the content hash follows, 8 bytes low first
+constexpr std::uint64_t kFolderIdentity = 32;  // the folder side's identity follows
+constexpr std::uint64_t kDriveIdentity = 64;   // the drive side's identity follows
+constexpr std::uint64_t kKinds = 127;
 
 // What a record read from a volume may hold: times within some ten thousand
 // years of 1970, sizes a file system can give, and no more path text than a
@@ -82,11 +86,27 @@ class Reader {
   std::int64_t seconds_ = 0;
 };
 
+// An identity follows where the kind says so; only for a side whose volume
+// the record names, and never 0.
+bool read_identity(ByteReader& in, std::uint64_t kind, std::uint64_t bit, std::uint64_t volume,
+                   std::uint64_t& identity) {
+  if ((kind & bit) == 0) return true;
+  const auto number = in.number();
+  if (!number || *number == 0 || volume == 0) return false;
+  identity = *number;
+  return true;
+}
+
 }  // namespace
 
-RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries)
-    : key_(std::move(key)), ignores_case_(ignores_case) {
-  for (RecordedEntry& entry : entries) use_slashes(entry.path);
+RunRecord::RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries,
+                     RecordVolumes volumes)
+    : key_(std::move(key)), ignores_case_(ignores_case), volumes_(volumes) {
+  for (RecordedEntry& entry : entries) {
+    use_slashes(entry.path);
+    if (volumes.folder == 0 || entry.sides.folder) entry.sides.folder_identity = 0;
+    if (volumes.drive == 0 || entry.sides.folder) entry.sides.drive_identity = 0;
+  }
   std::ranges::sort(entries, {}, &RecordedEntry::path);
   entries_.reserve(entries.size());
   for (const RecordedEntry& entry : entries) {
@@ -154,6 +174,8 @@ std::string encode_record(const RunRecord& record) {
   put_number(out, kVersion);
   put_number(out, record.ignores_case() ? 1 : 0);
   put_text(out, record.key());
+  put_number(out, record.volumes().folder);
+  put_number(out, record.volumes().drive);
   put_number(out, record.size());
   std::string_view previous;
   for (const auto& stored : record.entries_) {
@@ -167,7 +189,8 @@ std::string encode_record(const RunRecord& record) {
     const bool hashed = !entry.folder && entry.content;
     put_number(out, (entry.folder ? kFolder : 0) | (entry.folder_side ? kOnFolderSide : 0) |
                         (entry.drive_side ? kOnDriveSide : 0) | (same ? kDriveAsFolder : 0) |
-                        (hashed ? kHashed : 0));
+                        (hashed ? kHashed : 0) | (entry.folder_identity ? kFolderIdentity : 0) |
+                        (entry.drive_identity ? kDriveIdentity : 0));
     if (entry.folder) continue;
     if (entry.folder_side) writer.version(*entry.folder_side);
     if (entry.drive_side && !same) writer.version(*entry.drive_side);
@@ -175,6 +198,8 @@ std::string encode_record(const RunRecord& record) {
       put_word(out, static_cast<std::uint32_t>(*entry.content));
       put_word(out, static_cast<std::uint32_t>(*entry.content >> 32));
     }
+    if (entry.folder_identity) put_number(out, entry.folder_identity);
+    if (entry.drive_identity) put_number(out, entry.drive_identity);
   }
   put_word(out, crc32(out));
   return out;
@@ -193,11 +218,19 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
   const auto version = in.number();
   const auto flags = in.number();
   const auto key = in.text();
-  const auto count = in.number();
-  if (!version || *version < kOldestVersion || *version > kVersion || !flags || !key || !count) {
+  if (!version || *version < kOldestVersion || *version > kVersion || !flags || !key) {
     return std::nullopt;
   }
+  const bool identities = *version >= kFirstWithIdentities;
   RunRecord record;
+  if (identities) {
+    const auto folder_volume = in.number();
+    const auto drive_volume = in.number();
+    if (!folder_volume || !drive_volume) return std::nullopt;
+    record.volumes_ = {*folder_volume, *drive_volume};
+  }
+  const auto count = in.number();
+  if (!count) return std::nullopt;
   record.key_ = std::string(*key);
   record.ignores_case_ = (*flags & 1) != 0;
   // Every entry takes two bytes at least, so a count the bytes cannot hold
@@ -210,12 +243,15 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
     const auto shared = in.number();
     const auto suffix = in.text();
     const auto kind = in.number();
-    if (!shared || !suffix || !kind || *shared > path.size()) return std::nullopt;
+    if (!shared || !suffix || !kind || *shared > path.size() || (*kind & ~kKinds) != 0) {
+      return std::nullopt;
+    }
     path.resize(static_cast<std::size_t>(*shared));
     path.append(*suffix);
     if (!is_state_path(path)) return std::nullopt;
     RecordedSides entry{(*kind & kFolder) != 0, std::nullopt, std::nullopt};
     if (entry.folder) {
+      if (*kind & (kHashed | kFolderIdentity | kDriveIdentity)) return std::nullopt;
       if (*kind & kOnFolderSide) entry.folder_side = FileVersion{};
       if (*kind & kOnDriveSide) entry.drive_side = FileVersion{};
     } else {
@@ -231,6 +267,11 @@ std::optional<RunRecord> decode_record(std::string_view bytes) {
         std::uint64_t hash = 0;
         for (int i = 7; i >= 0; --i) hash = hash << 8 | static_cast<unsigned char>((*bytes)[i]);
         entry.content = hash;
+      }
+      if (!identities && (*kind & (kFolderIdentity | kDriveIdentity))) return std::nullopt;
+      if (!read_identity(in, *kind, kFolderIdentity, record.volumes_.folder, entry.folder_identity) ||
+          !read_identity(in, *kind, kDriveIdentity, record.volumes_.drive, entry.drive_identity)) {
+        return std::nullopt;
       }
     }
     if (record.paths_.size() + path.size() > path_text_limit) return std::nullopt;

@@ -25,7 +25,18 @@ struct RecordedSides {
   // wrote it and read it back; none where no run of the pair copied the
   // version recorded.
   std::optional<std::uint64_t> content;
+  // A file's own number on each side's volume (ListedEntry::identity); 0
+  // where the record keeps none for that side (RecordVolumes).
+  std::uint64_t folder_identity = 0, drive_identity = 0;
   bool operator==(const RecordedSides&) const = default;
+};
+
+// The volume of each side whose files' identities the record keeps (its
+// number, VolumeIdentity::volume); 0 for a side whose volume gives files no
+// identity that lasts across a rename.
+struct RecordVolumes {
+  std::uint64_t folder = 0, drive = 0;
+  bool operator==(const RecordVolumes&) const = default;
 };
 
 struct RecordedEntry {
@@ -38,11 +49,14 @@ class RunRecord {
  public:
   RunRecord() = default;
   // The entries in any order; ignores_case when either side looks names up
-  // without regard to case.
-  RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries);
+  // without regard to case. A side's identities are kept only where its
+  // volume is given.
+  RunRecord(std::string key, bool ignores_case, std::vector<RecordedEntry> entries,
+            RecordVolumes volumes = {});
 
   const std::string& key() const { return key_; }
   bool ignores_case() const { return ignores_case_; }
+  const RecordVolumes& volumes() const { return volumes_; }
   std::size_t size() const { return entries_.size(); }
   // In the byte order of their paths.
   std::vector<RecordedEntry> entries() const;
@@ -80,6 +94,7 @@ class RunRecord {
 
   std::string key_;
   bool ignores_case_ = false;
+  RecordVolumes volumes_;
   std::string paths_;
   std::vector<Stored> entries_;
   // The entries by their folded names (fold_name), made on the first look-up

@@ -24,20 +24,23 @@ RunRecord pair_record(int leaves, int files_per_leaf) {
     entries.push_back({folder, true, FileVersion{}, FileVersion{}});
     for (int file = 0; file < files_per_leaf; ++file) {
       const FileVersion written = version(1700000000, 1, 123456789);
+      const auto number = static_cast<std::uint64_t>(leaf * 11 + file + 1);
+      // An ext4 volume's inode numbers run to millions.
       entries.push_back({folder + "/file" + std::to_string(file) + ".txt", false, written,
                          file % 10 == 0 ? std::nullopt : std::optional(written),
-                         0x0123456789abcdefu * static_cast<std::uint64_t>(leaf * 11 + file + 1)});
+                         0x0123456789abcdefu * number, 3000000 + number});
     }
   }
-  return RunRecord("machine\n/home/kim/work", false, std::move(entries));
+  return RunRecord("machine\n/home/kim/work", false, std::move(entries), {0x803, 0});
 }
 
 TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   const RunRecord record("m\nC:\\Work", true,
                          {{"p\\b.txt", false, version(-5, 7), version(1700000001, 8, 999999999),
-                           0xfedcba9876543210u},
+                           0xfedcba9876543210u, 12345, 99},
                           {"p", true, FileVersion{}, std::nullopt},
-                          {"p/a.txt", false, std::nullopt, version(1700000000, 0)}});
+                          {"p/a.txt", false, std::nullopt, version(1700000000, 0)}},
+                         {0x51000000, 0});
   const auto read = decode_record(encode_record(record));
   ASSERT_TRUE(read);
   EXPECT_EQ(read->key(), record.key());
@@ -45,16 +48,23 @@ TEST(RunRecord, ReadsBackAsWrittenAndFindsEntriesByEitherSeparator) {
   EXPECT_EQ(read->entries(), record.entries());
   ASSERT_TRUE(read->find("P\\B.TXT"));  // the pair compares names without case
   EXPECT_EQ(read->find("p/b.txt")->drive_side, version(1700000001, 8, 999999999));
+  // Identities only of a side whose volume the record names.
+  EXPECT_EQ(read->volumes(), (RecordVolumes{0x51000000, 0}));
+  EXPECT_EQ(read->find("p/b.txt")->folder_identity, 12345u);
+  EXPECT_EQ(read->find("p/b.txt")->drive_identity, 0u);
   EXPECT_FALSE(read->find("p/c.txt"));
   // One format for both programs: these bytes, and this pair's name, on each.
   const std::string bytes = encode_record(record);
-  EXPECT_EQ(bytes.size(), 91u);
-  EXPECT_EQ(crc32(bytes), 0x2144df1cu);
+  EXPECT_EQ(bytes.size(), 99u);
+  EXPECT_EQ(crc32(std::string_view(bytes).substr(0, bytes.size() - 4)), 0xbeeb75fbu);
   EXPECT_EQ(crc32("123456789"), 0xcbf43926u);  // the checksum's own check value
-  // A record of the version before content hashes reads as one without them.
+  // A record of a version before identities (its head without the two
+  // volumes) reads as one without them.
   std::string older = encode_record(RunRecord("m", false, {{"p/a.txt", false, version(1, 2), {}}}));
   older.resize(older.size() - 4);
-  older[std::string_view("TAVRELON RUN RECORD\n").size()] = 1;
+  const std::size_t head = std::string_view("TAVRELON RUN RECORD\n").size();
+  older[head] = 2;
+  older.erase(head + 4, 2);  // after the version, the flags and the key
   put_word(older, crc32(older));
   EXPECT_TRUE(decode_record(older));
   EXPECT_EQ(pair_key("3544102a-94da-4748-865a-dbb0c99530da", "C:\\Work").id, "b3f439fca5aa70a4");
@@ -66,7 +76,7 @@ TEST(RunRecord, WhatDoesNotReadWholeCountsAsNone) {
   flipped[bytes.size() / 2] ^= 0x20;
   // Another version, its checksum right.
   newer.resize(newer.size() - 4);
-  newer[std::string_view("TAVRELON RUN RECORD\n").size()] = 3;
+  newer[std::string_view("TAVRELON RUN RECORD\n").size()] = 4;
   put_word(newer, crc32(newer));
   for (const std::string& damaged :
        {std::string(), bytes.substr(0, bytes.size() / 2), bytes.substr(0, bytes.size() - 1),
@@ -95,7 +105,9 @@ TEST(Journal, ReadsBackAsWrittenAndPassesOverALineCutOff) {
                      {Action::FileReplaced, path("p/b%c.txt"), version(1700000000, 5, 1), ".~tavrelon-1-2.tmp"},
                      {Action::FileKept, path("p/old.txt"), {}, {}},
                      {Action::FileOverwritten, path("p/full.bin"), version(1700000000, 9, 0), ""},
-                     {Action::Renamed, path("p/docs"), {}, "~tavrelon-rename-7-1", path("p/Docs")}};
+                     {Action::Renamed, path("p/docs"), {}, "~tavrelon-rename-7-1", path("p/Docs")},
+                     {Action::Moved, path("p/ab"), {}, "", path("p/a")}};
+  EXPECT_EQ(entry_line(journal.entries.back()), "moved\tp/ab\tp/a\n");
   std::string text = head_line(journal) + record_kept_line();
   for (const auto& entry : journal.entries) text += entry_line(entry);
   const auto read = parse_journal(text + undone_line() + "file-kept\tp/half");
@@ -110,7 +122,8 @@ TEST(Journal, ReadsBackAsWrittenAndPassesOverALineCutOff) {
 }
 
 // A journal is a stranger's input: any line that names no path beneath the
-// root, or holds a number out of range, makes the whole journal unreadable.
+// root, holds a number out of range or an action no run takes (a folder
+// moved into itself), makes the whole journal unreadable.
 TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
   const std::string head = "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\n";
   const std::string too_long = "file-kept\t" + std::string(300, 'a') + "\n";
@@ -122,7 +135,8 @@ TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
         "file-placed\tp/a\t1\t0\t0\tnotes.txt\n", "record-kept\tp\n", "folder-made\tp\textra\n",
         "renamed\tp/a\tq/A\t~tavrelon-rename-1-1\n", "renamed\tp/a\tp/A\tnotes.txt\n",
         "renamed\tp/a\tp/A\n", "renamed\tp/a.txt\tp/secret.txt\t~tavrelon-rename-1-1\n",
-        "moved\tp/a\tp/b\n"}) {
+        "moved\tp/a\tp/a\n", "moved\tp/a/b\tp/a\n", "moved\tp/a\tp/a/b\n", "moved\tp/a\t../b\n",
+        "moved\tp/a\n"}) {
     EXPECT_FALSE(parse_journal(head + "file-kept\tp/ok.txt\n" + line)) << line;
   }
   EXPECT_TRUE(parse_journal(head + "file-kept\tp/ok.txt\n"));

@@ -44,6 +44,7 @@ bool describe_from_status(int folder_fd, const char* name, ListedEntry& entry) {
   entry.size = entry.folder ? 0 : static_cast<std::uint64_t>(info.st_size);
   entry.written = {static_cast<std::int64_t>(info.st_mtim.tv_sec),
                    static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
+  entry.identity = static_cast<std::uint64_t>(info.st_ino);
   return true;
 }
 
@@ -60,6 +61,7 @@ bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries) {
     entry.name = item->d_name;
     if (item->d_type == DT_DIR) {
       entry.folder = true;
+      entry.identity = static_cast<std::uint64_t>(item->d_ino);
     } else if (!describe_from_status(folder_fd, item->d_name, entry)) {
       continue;  // removed since it was listed
     }
