@@ -253,6 +253,12 @@ MainFlow::State MainFlow::review_state() {
       continue;
     }
     // Either direction button: the direction is the one of the first press.
+    // Without deletions nothing leaves its old place: a move is a copy.
+    if (window_.is_checked(Control::Check1) && tables_.moves.count() > 0) {
+      tables_.unfold_moves();
+      fill_list1(window_, tables_, roots_);
+      fill_list2(window_, tables_);
+    }
     switch (ready_to_execute(window_, tables_, roots_, findings_, plan_)) {
       case Readiness::Review:
         continue;

@@ -6,6 +6,8 @@
 #include "app/check_texts.h"
 #include "app/listed_message.h"
 #include "platform/volume_facts.h"
+#include "scan/both_trees.h"
+#include "scan/move_finding.h"
 #include "volume_state/kept_runs.h"
 #include "worklist/record_withdrawal.h"
 #include "worklist/destination_check.h"
@@ -198,8 +200,16 @@ void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots&
   if (findings.folder_shift != 0) {
     clocks.push_back(clock_line(kFolderClockMoved, findings.folder_shift));
   }
+  const bool moves = record.record && findings.trees &&
+                     find_moves(tables, roots, *record.record,
+                                roots.source(findings.trees->folder, findings.trees->drive)
+                                    .identity_volume) > 0;
   if (refused.empty() && protected_lines.empty() && same_names.empty() && !record.damaged &&
       clocks.empty()) {
+    if (moves) {
+      fill_list1(window, tables, roots);
+      fill_list2(window, tables);
+    }
     return;
   }
   fill_list1(window, tables, roots);

@@ -19,8 +19,9 @@
 namespace tav {
 
 // After a scan that found entries: withdraws every entry the destination
-// cannot take, then every entry the drive's records protect, rebuilds the
-// lists and names them all in one box, which also says when the pair's
+// cannot take, then every entry the drive's records protect, finds what the
+// source moved among the rest (scan/move_finding.h), rebuilds the lists and
+// names what it withdrew in one box, which also says when the pair's
 // record cannot be read and when a side's clock moved. Shows nothing when
 // there is nothing to say.
 void withdraw_before_the_review(Window& window, WorkTables& tables, const Roots& roots,

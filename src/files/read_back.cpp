@@ -29,6 +29,20 @@ ReadBackCheck::~ReadBackCheck() = default;
 
 ReadBack ReadBackCheck::check(std::string_view path, ContentHash written,
                               const ReadBackProgress& progress) {
+  ContentHash read = 0;
+  const ReadBack whole = read_whole(path, read, progress);
+  if (whole != ReadBack::Match) return whole;
+  return read == written ? ReadBack::Match : ReadBack::Differs;
+}
+
+std::optional<ContentHash> ReadBackCheck::hash(std::string_view path) {
+  ContentHash read = 0;
+  if (read_whole(path, read, {}) != ReadBack::Match) return std::nullopt;
+  return read;
+}
+
+ReadBack ReadBackCheck::read_whole(std::string_view path, ContentHash& hash,
+                                   const ReadBackProgress& progress) {
   const sys::OpenFile file(sys::open_from_medium(path));
   if (!file.is_open()) return ReadBack::Unreadable;
   ContentHasher hasher;
@@ -39,7 +53,8 @@ ReadBack ReadBackCheck::check(std::string_view path, ContentHash written,
     read += static_cast<std::uint64_t>(got);
     if (progress && !progress(read)) return ReadBack::Stopped;
   }
-  return hasher.digest() == written ? ReadBack::Match : ReadBack::Differs;
+  hash = hasher.digest();
+  return ReadBack::Match;
 }
 
 }  // namespace tav

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "files/content_hash.h"
@@ -37,8 +38,14 @@ class ReadBackCheck {
   // written. Raises nothing for what the system answers.
   ReadBack check(std::string_view path, ContentHash written,
                  const ReadBackProgress& progress = {});
+  // The hash of the file's bytes as its medium gives them back; none when
+  // it cannot be read whole.
+  std::optional<ContentHash> hash(std::string_view path);
 
  private:
+  // Match when the file was read whole, its hash in hash.
+  ReadBack read_whole(std::string_view path, ContentHash& hash, const ReadBackProgress& progress);
+
   struct AlignedFree {
     void operator()(char* buffer) const;
   };

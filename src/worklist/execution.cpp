@@ -60,6 +60,7 @@ class Execution {
       clear_stray_temporaries();
       rename_entries();
       create_folders();
+      move_entries();
       copy_files();
       if (deletions_) {
         delete_files();
@@ -144,6 +145,59 @@ class Execution {
     for (const auto& [slot, folder] : tables_.new_folders.listed()) {
       stop_if_asked();
       create_folder(slot, folder);
+    }
+  }
+
+  // Moves come after the folders they move into are made and before the
+  // folders they leave are removed.
+  void move_entries() {
+    for (const auto& [slot, move] : tables_.moves.listed()) {
+      stop_if_asked();
+      carry_out_move(slot, move);
+    }
+  }
+
+  // The destination's entry still as the scan saw it (a file of the same
+  // version, a folder), nothing yet at its new place and that place's
+  // folder there: one rename, which loses nothing and keeps nothing.
+  void carry_out_move(std::size_t slot, const Move& move) {
+    progress_.step_done();
+    const std::string from = roots_.destination_root() + move.from;
+    const std::string to = roots_.destination_root() + move.to;
+    const auto there = entry_at(from);
+    const bool as_scanned =
+        there && !there->link &&
+        (move.folder ? there->folder
+                     : !there->folder &&
+                           there->version() == tables_.deleted_files[move.deleted_files.front()].seen);
+    if (!as_scanned) return leave_move(slot, from, there ? LeftReason::Changed : LeftReason::Missing);
+    if (below_a_folder_not_made(to) || !folder_exists(folder_of(to))) {
+      return leave_move(slot, to, LeftReason::FolderNotMade);
+    }
+    if (entry_at(to)) return leave_move(slot, to, LeftReason::Changed);
+    keeping_.begin();
+    keeping_.moving(to, from);
+    move_aside(from, to);
+    settle_move(slot, SlotState::Done);
+    window_.list_add(Control::List1, move_text(move, roots_));
+    changed(from);
+    changed(to);
+  }
+
+  void leave_move(std::size_t slot, const std::string& path, LeftReason why) {
+    settle_move(slot, SlotState::Left);
+    left_.push_back({path, why});
+  }
+
+  // A move and the entries it stands for are settled as one.
+  void settle_move(std::size_t slot, SlotState state) {
+    tables_.moves.settle(slot, state);
+    const Move& move = tables_.moves[slot];
+    for (const std::size_t entry : move.copies) tables_.copies.settle_again(entry, state);
+    for (const std::size_t entry : move.new_folders) tables_.new_folders.settle_again(entry, state);
+    for (const std::size_t entry : move.deleted_files) tables_.deleted_files.settle_again(entry, state);
+    for (const std::size_t entry : move.deleted_folders) {
+      tables_.deleted_folders.settle_again(entry, state);
     }
   }
 
@@ -535,6 +589,9 @@ ExecutionReport execute_work_lists(Window& window, WorkTables& tables, const Roo
   // The computer does not go to sleep on its own while the lists are
   // carried out: a sleeping laptop suspends the stick's port.
   const sys::SleepGuard awake;
+  // Without deletions an entry cannot leave its old place: what moved is
+  // copied to its new one.
+  if (window.is_checked(Control::Check1)) tables.unfold_moves();
   Execution execution(window, tables, roots, setting);
   window.list_clear(Control::List1);
   window.list_clear(Control::List2);

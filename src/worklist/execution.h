@@ -1,5 +1,6 @@
-// Carrying out the work lists: folders created, files copied, files deleted
-// and folders removed, in that order, with a running count in TEXT1.
+// Carrying out the work lists: entries respelled, folders created, entries
+// moved, files copied, files deleted and folders removed, in that order,
+// with a running count in TEXT1.
 #pragma once
 
 #include <string>
@@ -43,7 +44,8 @@ struct ExecutionReport {
   std::size_t unconfirmed = 0;  // copies the medium did not give back as written
 };
 
-// CHECK1 checked when this starts leaves out every deletion. Each entry is
+// CHECK1 checked when this starts leaves out every deletion, and copies
+// what moved instead of moving it. Each entry is
 // checked as it is acted on: what changed since the scan is left as it is,
 // settled as left in its table, and answered; only what was done is listed
 // in LIST1 and LIST2. A close of the window or a click on BUTTON4 stops the

@@ -12,6 +12,7 @@ constexpr std::string_view kCreateWord = "(作成) ";
 constexpr std::string_view kUpdateWord = "(更新) ";
 constexpr std::string_view kDeleteWord = "(削除) ";
 constexpr std::string_view kRenameWord = "(名前変更) ";
+constexpr std::string_view kMoveWord = "(移動) ";
 constexpr std::size_t kIndexWidth = 8;
 
 }  // namespace
@@ -57,9 +58,14 @@ std::string rename_text(const SpellingRename& rename, const Roots& roots) {
   return std::string(kRenameWord) + roots.destination_root() + rename.path;
 }
 
+std::string move_text(const Move& move, const Roots& roots) {
+  return std::string(kMoveWord) + roots.destination_root() + move.to;
+}
+
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots) {
   std::vector<std::string> lines;
-  lines.reserve(tables.copies.count() + tables.new_folders.count() + tables.renames.count());
+  lines.reserve(tables.copies.count() + tables.new_folders.count() + tables.renames.count() +
+                tables.moves.count());
   for (const auto& [slot, entry] : tables.copies.listed()) {
     lines.push_back(format_line(copy_entry_text(entry, roots), kCopyTextWidth,
                                 static_cast<long>(slot)));
@@ -71,6 +77,10 @@ std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& root
   for (const auto& [slot, rename] : tables.renames.listed()) {
     lines.push_back(format_line(rename_text(rename, roots), kOtherTextWidth,
                                 kRenameIndexBase + static_cast<long>(slot)));
+  }
+  for (const auto& [slot, move] : tables.moves.listed()) {
+    lines.push_back(format_line(move_text(move, roots), kOtherTextWidth,
+                                kMoveIndexBase + static_cast<long>(slot)));
   }
   return lines;
 }
@@ -102,6 +112,7 @@ LineTarget read_line(std::string_view line) {
       line.size() > kIndexWidth ? line.substr(line.size() - kIndexWidth) : line;
   const long index = numeric_value(field);
   if (index < kFolderIndexThreshold) return {false, index};
+  if (index >= kMoveIndexBase) return {false, index - kMoveIndexBase, false, true};
   if (index >= kRenameIndexBase) return {false, index - kRenameIndexBase, true};
   return {true, index - kFolderIndexBase};
 }

@@ -21,6 +21,7 @@ inline constexpr std::size_t kOtherTextWidth = 256;
 inline constexpr long kFolderIndexBase = 1000000;
 inline constexpr long kFolderIndexThreshold = 100000;
 inline constexpr long kRenameIndexBase = 2000000;
+inline constexpr long kMoveIndexBase = 3000000;
 
 // text, spaces up to width bytes (none if the text is longer), and the index
 // right-aligned in 8 characters.
@@ -34,9 +35,11 @@ std::string update_text(std::string_view destination);
 std::string deletion_text(std::string_view path);
 // A rename: the destination's path in the source's spelling.
 std::string rename_text(const SpellingRename& rename, const Roots& roots);
+// A move: the destination's new path.
+std::string move_text(const Move& move, const Roots& roots);
 
 // The lines of each list, listed slots only, files before folders (then
-// renames in LIST1), each in slot order.
+// renames and moves in LIST1), each in slot order.
 std::vector<std::string> list1_lines(const WorkTables& tables, const Roots& roots);
 std::vector<std::string> list2_lines(const WorkTables& tables);
 
@@ -44,13 +47,14 @@ void fill_list1(Window& window, const WorkTables& tables, const Roots& roots);
 void fill_list2(Window& window, const WorkTables& tables);
 
 // What a line names: a file entry (an index below kFolderIndexThreshold is
-// the slot), a folder entry (the index less kFolderIndexBase) or a rename
-// (the index less kRenameIndexBase; folder false). An empty line names file
-// slot 0.
+// the slot), a folder entry (the index less kFolderIndexBase), a rename
+// (the index less kRenameIndexBase) or a move (less kMoveIndexBase; folder
+// false for both). An empty line names file slot 0.
 struct LineTarget {
   bool folder = false;
   long slot = 0;
   bool rename = false;
+  bool move = false;
 };
 LineTarget read_line(std::string_view line);
 

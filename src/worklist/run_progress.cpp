@@ -17,7 +17,7 @@ RunWork work_of(const WorkTables& tables, Direction direction, bool deletions, b
     for ([[maybe_unused]] const auto& slot : table.listed()) ++count;
     return count;
   };
-  work.steps = listed(tables.new_folders) + listed(tables.renames);
+  work.steps = listed(tables.new_folders) + listed(tables.renames) + listed(tables.moves);
   if (deletions) work.steps += listed(tables.deleted_files) + listed(tables.deleted_folders);
   return work;
 }

@@ -54,12 +54,27 @@ void keep_containing_folders(WorkTables& tables, std::string_view path) {
   for (const std::size_t slot : above) tables.deleted_folders.withdraw(slot);
 }
 
+// A move into or out of what is withdrawn cannot be made as one rename:
+// its creation and deletion are listed again, to be withdrawn with the
+// rest where they lie there.
+void unfold_moves_touching(WorkTables& tables, std::string_view path, const Roots& roots) {
+  for (const auto& [slot, move] : tables.moves.listed()) {
+    const std::string from = roots.destination_root() + move.from;
+    const std::string to = roots.destination_root() + move.to;
+    const auto touches = [&](const std::string& at) { return at == path || lies_below(at, path); };
+    if (touches(from) || touches(to)) tables.unfold_move(slot);
+  }
+}
+
 // The entry's whole text as its line shows it; empty for a slot that the
 // line does not name (nothing selected).
 std::string shown_text(Control list, const LineTarget& target, const WorkTables& tables,
                        const Roots& roots) {
   const auto slot = static_cast<std::size_t>(target.slot);
   if (list == Control::List1) {
+    if (target.move) {
+      return tables.moves.has_slot(slot) ? move_text(tables.moves[slot], roots) : "";
+    }
     if (target.rename) {
       return tables.renames.has_slot(slot) ? rename_text(tables.renames[slot], roots) : "";
     }
@@ -81,7 +96,10 @@ bool names_a_folder(Control list, const LineTarget& target, const WorkTables& ta
 
 void withdraw_from_list1(const LineTarget& target, WorkTables& tables, const Roots& roots) {
   const auto slot = static_cast<std::size_t>(target.slot);
-  if (target.rename) {
+  if (target.move) {
+    // The creation and the deletion the move stood for are listed again.
+    tables.unfold_move(slot);
+  } else if (target.rename) {
     withdraw_rename(tables, slot, roots);
   } else if (target.folder) {
     withdraw_new_folder(tables, slot, roots);
@@ -122,6 +140,7 @@ void withdraw_new_folder(WorkTables& tables, std::size_t slot, const Roots& root
   if (!tables.new_folders.has_slot(slot) || !tables.new_folders.is_listed(slot)) return;
   const std::string& folder = tables.new_folders[slot];
   tables.new_folders.withdraw(slot);
+  unfold_moves_touching(tables, folder, roots);
   withdraw_below(tables.new_folders, folder);
   withdraw_below(tables.copies, folder, roots.destination_root());
 }
@@ -130,6 +149,7 @@ void withdraw_rename(WorkTables& tables, std::size_t slot, const Roots& roots) {
   if (!tables.renames.has_slot(slot) || !tables.renames.is_listed(slot)) return;
   const std::string path = tables.renames[slot].path;
   const std::string there = roots.destination_root() + path;
+  unfold_moves_touching(tables, there, roots);
   withdraw_at_or_below(tables.renames, path);
   withdraw_at_or_below(tables.copies, path);
   withdraw_at_or_below(tables.new_folders, there);
@@ -149,6 +169,7 @@ void withdraw_selected_entry(Window& window, Control list, WorkTables& tables, c
   if (list == Control::List1) {
     if (ok) withdraw_from_list1(target, tables, roots);
     fill_list1(window, tables, roots);
+    if (ok && target.move) fill_list2(window, tables);
   } else {
     if (ok) withdraw_from_list2(target, tables);
     fill_list2(window, tables);

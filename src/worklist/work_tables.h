@@ -1,6 +1,6 @@
 // The work tables the scan fills: files to create or update, folders to
-// create, files to delete, folders to delete, and destination entries that
-// take the source's spelling. Slots are numbered from 1 in
+// create, files to delete, folders to delete, destination entries that
+// take the source's spelling, and entries the source moved. Slots are numbered from 1 in
 // the order the scan appended them; they never move and counts never shrink.
 // A table owns the state of each slot: listed, withdrawn from the lists, or
 // met by the execution (done, or left as it was).
@@ -29,6 +29,8 @@ struct CopyEntry {
   std::optional<FileVersion> right_seen;
   // Once the copy is placed: the hash of the bytes written.
   std::optional<std::uint64_t> written_hash;
+  // The source file's own number on its volume (ListedEntry::identity).
+  std::uint64_t source_identity = 0;
 };
 
 struct FileDeletion {
@@ -47,17 +49,31 @@ struct SpellingRename {
   bool folder = false;
 };
 
+// An entry the source moved since the last run, moved on the destination
+// by one rename: a file, or a folder with everything in it. It stands for
+// entries of the other tables (a creation at to and a deletion at from,
+// with what lies below a folder), which stay out of the lists while the
+// move is listed and come back when it is withdrawn.
+struct Move {
+  std::string from;  // relative to both roots: where the destination holds it
+  std::string to;    // where the source holds it now
+  bool folder = false;
+  std::vector<std::size_t> copies, new_folders, deleted_files, deleted_folders;
+};
+
 inline constexpr std::size_t kMaxCopies = 99999;
 inline constexpr std::size_t kMaxNewFolders = 9999;
 inline constexpr std::size_t kMaxDeletedFiles = 99999;
 inline constexpr std::size_t kMaxDeletedFolders = 9999;
 inline constexpr std::size_t kMaxRenames = 99999;
+inline constexpr std::size_t kMaxMoves = 99999;
 
 enum class SlotState : std::uint8_t {
   Listed,     // as the scan found it
   Withdrawn,  // out of the lists (a double-click, or a check before the review)
   Done,       // carried out
   Left,       // met by the execution and left as it was
+  Moved,      // out of the lists, a listed move standing for it
 };
 
 // One table: slot n is element n - 1.
@@ -87,6 +103,12 @@ class WorkTable {
   // The execution's account of a listed entry: done, or left.
   void settle(std::size_t slot, SlotState state) {
     if (has_slot(slot) && is_listed(slot)) states_[slot - 1] = state;
+  }
+  // A listed entry a move stands for from now on, and back in the lists
+  // when the move is withdrawn.
+  void stand_in_move(std::size_t slot) { settle(slot, SlotState::Moved); }
+  void relist(std::size_t slot) {
+    if (has_slot(slot) && state(slot) == SlotState::Moved) states_[slot - 1] = SlotState::Listed;
   }
   // A slot settled once that turns out otherwise: a copy done that its
   // check takes back.
@@ -149,6 +171,8 @@ struct WorkTables {
   WorkTable<std::string> deleted_folders{kMaxDeletedFolders};
   // In the order of the walk: a folder before the entries below it.
   WorkTable<SpellingRename> renames{kMaxRenames};
+  // Outermost first; in the order of the destination's walk.
+  WorkTable<Move> moves{kMaxMoves};
   // Temporary files of copies an interrupted run left on the destination:
   // removed as the run starts, never listed, never kept.
   std::vector<std::string> stray_temporaries;
@@ -156,9 +180,24 @@ struct WorkTables {
   // Everything the scan found, withdrawn entries included.
   std::size_t total() const {
     return copies.count() + new_folders.count() + deleted_files.count() +
-           deleted_folders.count() + renames.count();
+           deleted_folders.count() + renames.count() + moves.count();
   }
   std::size_t deletions() const { return deleted_files.count() + deleted_folders.count(); }
+
+  // Takes a listed move out of the lists and lists again the creation and
+  // the deletion it stood for, as the scan found them.
+  void unfold_move(std::size_t slot) {
+    if (!moves.has_slot(slot) || !moves.is_listed(slot)) return;
+    moves.withdraw(slot);
+    const Move& move = moves[slot];
+    for (const std::size_t entry : move.copies) copies.relist(entry);
+    for (const std::size_t entry : move.new_folders) new_folders.relist(entry);
+    for (const std::size_t entry : move.deleted_files) deleted_files.relist(entry);
+    for (const std::size_t entry : move.deleted_folders) deleted_folders.relist(entry);
+  }
+  void unfold_moves() {
+    for (std::size_t slot = 1; slot <= moves.count(); ++slot) unfold_move(slot);
+  }
 };
 
 template <typename Entry>

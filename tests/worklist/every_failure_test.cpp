@@ -1,5 +1,5 @@
-// Whole runs of the program in which each system call the run makes fails
-// in turn, one call per run, until the run no longer reaches that call; and
+// Whole runs of the program (a folder moved among the changes) in which
+// each system call the run makes fails in turn, one call per run, until the run no longer reaches that call; and
 // the same of the undo of a whole run. After each: the source is as it was,
 // every destination file holds its old bytes or the source's whole bytes
 // and every file it held is at its place or kept, no temporary file is left,
@@ -55,12 +55,15 @@ class FailedRun {
     // As the last run left them, recorded; then the source moves on.
     for (TempTree* side : {&source(), &destination()}) {
       side->file("p/both.txt", "old", kOld).file("p/gone.txt", "to delete", kOld)
-          .file("p/removed/x.txt", "in a removed folder", kOld);
+          .file("p/removed/x.txt", "in a removed folder", kOld)
+          .file("p/moving/m.txt", "moving", kOld);
     }
     state::write_record(roots(), state::pair_of(roots()),
                         record_of_trees_now(roots(), state::pair_of(roots()).text));
     std::filesystem::remove_all(test::native(source().path("p/removed")));
     std::filesystem::remove(test::native(source().path("p/gone.txt")));
+    std::filesystem::rename(test::native(source().path("p/moving")),
+                            test::native(source().path("p/moved")));
     source().file("p/new.txt", "new file", kNew).file("p/both.txt", "newer content", kNew)
         .file("p/made/in.txt", "in a new folder", kNew);
     source_before_ = source().content();
@@ -115,7 +118,9 @@ class FailedRun {
       for (const auto& [path, content] : *held) {
         if (path.ends_with('/')) continue;
         const auto here = now.find(path);
-        const bool in_place = here != now.end() && here->second == content;
+        const auto moved = now.find(moved_to(path));
+        const bool in_place = (here != now.end() && here->second == content) ||
+                              (moved != now.end() && moved->second == content);
         const auto there = source_now.find(path);
         const bool at_the_source =
             held == &after_run_ && there != source_now.end() && there->second == content;
@@ -203,6 +208,11 @@ class FailedRun {
     return kept;
   }
 
+  // Where a file the run moves is at its place too.
+  static std::string moved_to(const std::string& path) {
+    return path == "p/moving/m.txt" ? "p/moved/m.txt" : path;
+  }
+
   std::map<std::string, Allowed> allowed_on_destination() const {
     return {{"p/", {"/", "/"}},
             {"p/new.txt", {"", "new file"}},
@@ -211,7 +221,11 @@ class FailedRun {
             {"p/made/in.txt", {"", "in a new folder"}},
             {"p/gone.txt", {"to delete", ""}},
             {"p/removed/", {"/", ""}},
-            {"p/removed/x.txt", {"in a removed folder", ""}}};
+            {"p/removed/x.txt", {"in a removed folder", ""}},
+            {"p/moving/", {"/", ""}},
+            {"p/moving/m.txt", {"moving", ""}},
+            {"p/moved/", {"", "/"}},
+            {"p/moved/m.txt", {"", "moving"}}};
   }
 
   test::InTemporaryFolder here_;
