@@ -69,8 +69,14 @@ bool read_folder(const std::string& folder, std::vector<ListedEntry>& entries);
 bool lookup_finds(const std::string& folder, std::string_view name);
 
 // The entry at exactly this path now, described as a listing describes it
-// (its name left empty); none when nothing stands there.
+// (its name left empty; its identity where the description gives it free,
+// else 0); none when nothing stands there.
 std::optional<ListedEntry> entry_at(const std::string& path);
+
+// The identity of the entry at exactly this path, as a listing gives it; 0
+// when nothing stands there or the system gives none. It may cost a look-up
+// of its own.
+std::uint64_t identity_at(const std::string& path);
 
 // Whether every look-up of this system ignores case, whatever the volume.
 extern const bool kLookupsIgnoreCase;

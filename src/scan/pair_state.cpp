@@ -84,7 +84,15 @@ namespace {
 
 // What both sides hold at rel now, as a record holds it; none where neither
 // holds anything.
-std::optional<state::RecordedSides> sides_now(const Roots& roots, const std::string& rel) {
+// An entry's identity, where its side's volume keeps them.
+std::uint64_t identity_of(const std::optional<ListedEntry>& entry, const std::string& path,
+                          const TreeSnapshot& side) {
+  if (!entry || side.identity_volume == 0) return 0;
+  return entry->identity != 0 ? entry->identity : identity_at(path);
+}
+
+std::optional<state::RecordedSides> sides_now(const Roots& roots, const BothTrees& trees,
+                                             const std::string& rel) {
   const auto folder = entry_at(roots.folder_root + rel);
   const auto drive = entry_at(roots.drive_root + rel);
   if (!folder && !drive) return std::nullopt;
@@ -96,17 +104,18 @@ std::optional<state::RecordedSides> sides_now(const Roots& roots, const std::str
   };
   sides.folder_side = version(folder);
   sides.drive_side = version(drive);
-  sides.folder_identity = folder ? folder->identity : 0;
-  sides.drive_identity = drive ? drive->identity : 0;
+  sides.folder_identity = identity_of(folder, roots.folder_root + rel, trees.folder);
+  sides.drive_identity = identity_of(drive, roots.drive_root + rel, trees.drive);
   return sides;
 }
 
 template <typename Table, typename Path>
-void carried_out(const Table& table, const Roots& roots, state::AgreedRecord& record, Path path) {
+void carried_out(const Table& table, const Roots& roots, const BothTrees& trees,
+                 state::AgreedRecord& record, Path path) {
   for (std::size_t slot = 1; slot <= table.count(); ++slot) {
     if (table.state(slot) != SlotState::Done) continue;
     const std::string rel = path(table[slot]);
-    record.carried_out(rel, sides_now(roots, rel));
+    record.carried_out(rel, sides_now(roots, trees, rel));
   }
 }
 
@@ -137,14 +146,14 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
     if (tables.copies.state(slot) != SlotState::Done) continue;
     const CopyEntry& copy = tables.copies[slot];
-    auto now = sides_now(roots, copy.path);
+    auto now = sides_now(roots, trees, copy.path);
     if (now) now->content = copy.written_hash;
     record.carried_out(copy.path, now);
   }
-  carried_out(tables.new_folders, roots, record, relative);
-  carried_out(tables.deleted_files, roots, record,
+  carried_out(tables.new_folders, roots, trees, record, relative);
+  carried_out(tables.deleted_files, roots, trees, record,
               [&](const FileDeletion& file) { return relative(file.path); });
-  carried_out(tables.deleted_folders, roots, record, relative);
+  carried_out(tables.deleted_folders, roots, trees, record, relative);
   return record.take(std::move(key), {trees.folder.identity_volume, trees.drive.identity_volume});
 }
 

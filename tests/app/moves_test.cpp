@@ -27,11 +27,6 @@ void move(TempTree& tree, std::string_view from, std::string_view to) {
   std::filesystem::rename(test::native(tree.path(from)), test::native(tree.path(to)));
 }
 
-std::uint64_t identity_of(const std::string& path) {
-  const auto entry = entry_at(path);
-  return entry ? entry->identity : 0;
-}
-
 // The files the destination's kept runs hold (not the runs' own state).
 std::size_t kept_files(const TempTree& tree) {
   const auto kept = test::native(tree.path(".tavrelon/kept"));
@@ -84,7 +79,7 @@ TEST_P(Moves, AFolderRenamedMovedIntoAnotherAndBackIsRenamedEachTime) {
     for (int i = 0; i < 30; ++i) side.file("p/2026/f" + std::to_string(i) + ".txt", "file " + std::to_string(i), kOld);
     side.file("p/2026/sub/deep.txt", "deep", kOld).folder("p/2026/empty").file("p/other/x.txt", "x", kOld);
   });
-  const std::uint64_t before = identity_of(to_path("p/2026/f1.txt"));
+  const std::uint64_t before = identity_at(to_path("p/2026/f1.txt"));
   std::vector<std::string> list1, list2;
   for (const auto& [old_path, new_path] : {std::pair{"p/2026", "p/2026-done"},
                                           std::pair{"p/2026-done", "p/other/2026"},
@@ -97,7 +92,7 @@ TEST_P(Moves, AFolderRenamedMovedIntoAnotherAndBackIsRenamedEachTime) {
     EXPECT_EQ(differences(to().content(), from().content()), "");
   }
   if (before != 0) {
-    EXPECT_EQ(identity_of(to_path("p/2026/f1.txt")), before);
+    EXPECT_EQ(identity_at(to_path("p/2026/f1.txt")), before);
   }
   EXPECT_EQ(kept_files(to()), 0u);
   // A file moved alone, into a folder the run makes.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "files/copy_batch.h"
@@ -62,6 +63,27 @@ TEST(ReadFolder, ListsEveryEntryButTheDotsAndNothingOfAMissingFolder) {
   EXPECT_TRUE(entries.empty());
   EXPECT_FALSE(read_folder(tree.path("missing"), entries));
   EXPECT_FALSE(entry_at(tree.path("missing")));
+}
+
+// Each file's own number, which a move within the volume keeps, in the
+// listing and in a look at the entry alone.
+TEST(ReadFolder, IdentitiesTellFilesApartAndLastAcrossAMove) {
+  TempTree tree;
+  tree.file("d/a.txt", "a").file("d/b.txt", "b").folder("moved");
+  std::vector<ListedEntry> entries;
+  ASSERT_TRUE(read_folder(tree.path("d"), entries));
+  ASSERT_EQ(entries.size(), 2u);
+  const bool a_first = entries[0].name == "a.txt";
+  const std::uint64_t a = entries[a_first ? 0 : 1].identity, b = entries[a_first ? 1 : 0].identity;
+  if (a == 0) GTEST_SKIP() << "this volume's listing gives no identities";
+  EXPECT_NE(b, 0u);
+  EXPECT_NE(a, b);
+  std::filesystem::rename(test::native(tree.path("d/a.txt")),
+                          test::native(tree.path("moved/c.txt")));
+  ASSERT_TRUE(read_folder(tree.path("moved"), entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].identity, a);
+  EXPECT_EQ(identity_at(tree.path("moved/c.txt")), a);
 }
 
 TEST(Existence, AnswersForFilesAndFolders) {

@@ -76,6 +76,11 @@ std::optional<ListedEntry> entry_at(const std::string& path) {
   return entry;
 }
 
+std::uint64_t identity_at(const std::string& path) {
+  const auto entry = entry_at(path);
+  return entry ? entry->identity : 0;
+}
+
 bool lookup_finds(const std::string& folder, std::string_view name) {
   const std::string path = folder + "/" + std::string(name);
   struct stat info {};
