@@ -107,13 +107,22 @@ class MoveFinder {
     return !identities_ || gone.identity == 0 || identity == 0 || gone.identity == identity;
   }
 
-  // Size and time alone may name another file of the same size and time:
-  // where no identity says it is the same file and the record holds the
-  // hash of its bytes, the source's file is read and must give that hash.
-  bool proven(const Gone& gone, const CopyEntry& copy) {
-    if (identities_ && gone.identity != 0 && gone.identity == copy.source_identity) return true;
-    return !gone.content ||
-           reading_.check(roots_.source_root() + copy.path, *gone.content) == ReadBack::Match;
+  // Size and time alone may name another file of that size and time. The
+  // same file has the same identity, on a volume where identities last, and
+  // the same write time to the fraction of a second (a deleted file's number
+  // soon goes to a new file, but not its time; a time of whole seconds, as
+  // archives and FAT give, proves nothing). Else the source's bytes must be
+  // those the record's hash names, or without one those the destination's
+  // file holds.
+  bool proven(const Gone& gone, const CopyEntry& copy, const FileVersion& now) {
+    if (identities_ && gone.identity != 0 && gone.identity == copy.source_identity &&
+        gone.was == now && now.written.nanoseconds != 0) {
+      return true;
+    }
+    const auto bytes = reading_.hash(roots_.source_root() + copy.path);
+    if (!bytes) return false;
+    if (gone.content) return *bytes == *gone.content;
+    return reading_.hash(tables_.deleted_files[gone.slot].path) == bytes;
   }
 
   // Each file the source holds where the record knows nothing, new on the
@@ -130,7 +139,7 @@ class MoveFinder {
       if (!now || roots_.destination(copy.left_seen, copy.right_seen) || record_.find(copy.path)) {
         continue;
       }
-      Arrival arrival{slot, {}};
+      Arrival arrival{slot, *now, {}};
       const auto [first, last] = by_size.equal_range(now->size);
       for (auto it = first; it != last; ++it) {
         if (!same_file(gone[it->second], *now, copy.source_identity)) continue;
@@ -145,13 +154,15 @@ class MoveFinder {
       const std::size_t only = arrival.candidates.front();
       if (arrival.candidates.size() > 1 || gone[only].matches > 1) {
         open.push_back(&arrival);
-      } else if (proven(gone[only], tables_.copies[arrival.slot])) {
+      } else if (apart(gone[only], arrival.slot) &&
+                 proven(gone[only], tables_.copies[arrival.slot], arrival.now)) {
         pair(gone[only], arrival.slot);
         taken[only] = true;
       }
     }
     for (const Arrival* arrival : open) {
-      if (const auto match = by_bytes(*arrival, gone, taken)) {
+      const auto match = by_bytes(*arrival, gone, taken);
+      if (match && apart(gone[*match], arrival->slot)) {
         pair(gone[*match], arrival->slot);
         taken[*match] = true;
       }
@@ -160,6 +171,7 @@ class MoveFinder {
 
   struct Arrival {
     std::size_t slot;
+    FileVersion now;
     std::vector<std::size_t> candidates;  // in gone
   };
 
@@ -189,6 +201,14 @@ class MoveFinder {
 
   static std::string_view last_name(std::string_view path) {
     return path.substr(path.rfind(kPathSeparator) + 1);
+  }
+
+  // A file that moved into a folder of its own name, or out of one, stands
+  // in its own way: a copy and a deletion make that change.
+  bool apart(const Gone& file, std::size_t copy) const {
+    const std::string from = relative(tables_.deleted_files[file.slot].path);
+    const std::string& to = tables_.copies[copy].path;
+    return !lies_below(to, from) && !lies_below(from, to);
   }
 
   void pair(const Gone& file, std::size_t copy) {
@@ -227,8 +247,13 @@ class MoveFinder {
       const std::string_view tail = std::string_view(first->from).substr(folder.size());
       if (!first->to.ends_with(tail)) continue;
       const std::string to = first->to.substr(0, first->to.size() - tail.size());
+      // Nothing may stand at the new place: no file the run deletes later,
+      // nothing the record knows.
       const PathSlot* made = find_path(new_folders, to);
-      if (!made || lies_below(to, folder) || lies_below(folder, to)) continue;
+      if (!made || lies_below(to, folder) || lies_below(folder, to) ||
+          find_path(gone_files, to) || record_.find(to)) {
+        continue;
+      }
       const auto same_below = [&](std::span<const PathSlot> old_paths,
                                   std::span<const PathSlot> new_paths) {
         if (old_paths.size() != new_paths.size()) return false;

@@ -1,5 +1,6 @@
 #include "worklist/withdrawal.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -63,6 +64,25 @@ void unfold_moves_touching(WorkTables& tables, std::string_view path, const Root
     const std::string to = roots.destination_root() + move.to;
     const auto touches = [&](const std::string& at) { return at == path || lies_below(at, path); };
     if (touches(from) || touches(to)) tables.unfold_move(slot);
+  }
+}
+
+// What moved out of a folder that stays stays in it: the move's creation
+// and deletion are listed again, the deletion to be withdrawn with the
+// folder's other entries.
+void unfold_moves_out_of(WorkTables& tables, std::string_view folder) {
+  for (const auto& [slot, move] : tables.moves.listed()) {
+    const auto inside = [&](std::size_t file) {
+      return lies_below(tables.deleted_files[file].path, folder);
+    };
+    const auto folder_inside = [&](std::size_t below) {
+      const std::string& path = tables.deleted_folders[below];
+      return path == folder || lies_below(path, folder);
+    };
+    if (std::ranges::any_of(move.deleted_files, inside) ||
+        std::ranges::any_of(move.deleted_folders, folder_inside)) {
+      tables.unfold_move(slot);
+    }
   }
 }
 
@@ -131,6 +151,7 @@ void withdraw_folder_removal(WorkTables& tables, std::size_t slot) {
   if (!tables.deleted_folders.has_slot(slot) || !tables.deleted_folders.is_listed(slot)) return;
   const std::string& folder = tables.deleted_folders[slot];
   tables.deleted_folders.withdraw(slot);
+  unfold_moves_out_of(tables, folder);
   withdraw_below(tables.deleted_files, folder);
   withdraw_below(tables.deleted_folders, folder);
   keep_containing_folders(tables, folder);

@@ -170,6 +170,54 @@ TEST_P(Moves, AWithdrawnMoveIsACreationAndADeletionAgain) {
   EXPECT_EQ(to().read("p/b/doc.txt"), "doc");
 }
 
+// Changes that look like moves and are not, or that a rename cannot make:
+// each leaves the destination as the source after one run.
+TEST_P(Moves, WhatOnlyLooksLikeAMoveIsCopied) {
+  in_step([](TempTree& side) {
+    side.file("p/a.txt", "AAAA", kOld).file("p/q", "q bytes", kOld).file("p/x", "a file named x", kOld)
+        .file("p/A/a.txt", "a", kOld).file("p/A/b.txt", "b", kOld);
+  });
+  // Another file of the same size and time where one was deleted (its
+  // number on the volume may be the deleted one's).
+  std::filesystem::remove(test::native(from().path("p/a.txt")));
+  from().file("p/b.txt", "BBBB", kOld);
+  // A file moved into a folder of its own name; a folder renamed onto the
+  // name of a file deleted.
+  move(from(), "p/q", "p/tmp");
+  move(from(), "p/tmp", "p/q/q");
+  std::filesystem::remove(test::native(from().path("p/x")));
+  move(from(), "p/A", "p/x");
+  std::vector<std::string> list1, list2;
+  run_listing(list1, list2);
+  EXPECT_EQ(differences(to().content(), from().content()), "");
+  // The same where the record holds no hash: both sides held the file alike
+  // before the pair's first run.
+  to().file("p/c.txt", "CCCC", kOld);
+  from().file("p/c.txt", "CCCC", kOld);
+  run_listing(list1, list2);
+  std::filesystem::remove(test::native(from().path("p/c.txt")));
+  from().file("p/d.txt", "DDDD", kOld);
+  run_listing(list1, list2);
+  EXPECT_EQ(differences(to().content(), from().content()), "");
+}
+
+// A folder's removal withdrawn: what moved out of it stays there too.
+TEST_P(Moves, AFolderKeptKeepsWhatMovedOutOfIt) {
+  in_step([](TempTree& side) { side.file("p/P/x.txt", "x", kOld).file("p/P/y.txt", "y", kOld); });
+  move(from(), "p/P/x.txt", "p/Q/x.txt");
+  std::filesystem::remove_all(test::native(from().path("p/P")));
+  start_again()
+      .click(GetParam())
+      .double_click(Control::List2, "(削除) " + to_path("p/P") + " ")
+      .answer(Answer::Ok)
+      .click(GetParam())
+      .click(Control::Button4);
+  ASSERT_EQ(run_again(), 0);
+  EXPECT_EQ(to().read("p/Q/x.txt"), "x");
+  EXPECT_EQ(to().read("p/P/x.txt"), "x");
+  EXPECT_EQ(to().read("p/P/y.txt"), "y");
+}
+
 // Ten runs of a seeded sequence of moves, renames, edits and duplicates:
 // after each the destination holds exactly the source's tree, and nothing
 // that only moved is ever kept.
