@@ -22,6 +22,29 @@ bool is_name(std::string_view name) {
   });
 }
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+char upper_ascii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Whether a name reaches the state folder on some volume: its own name in
+// any case, with the dots and spaces Windows drops at a name's end, or a
+// short name Windows may give it ("TAVREL~1", or two letters, four hex
+// digits and "~N" where many names begin alike).
+bool names_the_state_folder(std::string_view name) {
+  const auto kept = name.find_last_not_of(". ");
+  if (kept != std::string_view::npos && is_state_folder_name(name.substr(0, kept + 1))) return true;
+  const auto tilde = name.find('~');
+  if (tilde != 6 || name.size() == 7 ||
+      !std::ranges::all_of(name.substr(7), is_digit)) {
+    return false;
+  }
+  std::string head(name.substr(0, 6));
+  std::ranges::transform(head, head.begin(), upper_ascii);
+  const bool hex = std::ranges::all_of(head.substr(2), [](char c) {
+    return is_digit(c) || (c >= 'A' && c <= 'F');
+  });
+  return head == "TAVREL" || (head.starts_with("TA") && hex);
+}
+
 }  // namespace
 
 bool is_state_path(std::string_view text) {
@@ -29,7 +52,7 @@ bool is_state_path(std::string_view text) {
     return false;
   }
   // No run acts on the state folder at a root.
-  if (is_state_folder_name(text.substr(0, text.find('/')))) return false;
+  if (names_the_state_folder(text.substr(0, text.find('/')))) return false;
   for (std::size_t start = 0;;) {
     const auto cut = text.find('/', start);
     if (!is_name(text.substr(start, cut == std::string_view::npos ? cut : cut - start))) {

@@ -123,7 +123,8 @@ TEST(Journal, ReadsBackAsWrittenAndPassesOverALineCutOff) {
 
 // A journal is a stranger's input: any line that names no path beneath the
 // root, holds a number out of range or an action no run takes (a folder
-// moved into itself), makes the whole journal unreadable.
+// moved into itself, a first name that reaches the state folder by another
+// spelling), makes the whole journal unreadable.
 TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
   const std::string head = "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\n";
   const std::string too_long = "file-kept\t" + std::string(300, 'a') + "\n";
@@ -136,10 +137,11 @@ TEST(Journal, RefusesWhatNamesNoPathBeneathTheRoot) {
         "renamed\tp/a\tq/A\t~tavrelon-rename-1-1\n", "renamed\tp/a\tp/A\tnotes.txt\n",
         "renamed\tp/a\tp/A\n", "renamed\tp/a.txt\tp/secret.txt\t~tavrelon-rename-1-1\n",
         "moved\tp/a\tp/a\n", "moved\tp/a/b\tp/a\n", "moved\tp/a\tp/a/b\n", "moved\tp/a\t../b\n",
-        "moved\tp/a\n"}) {
+        "moved\tp/a\n", "moved\tTAVREL~1\ty\n", "moved\ty\tta3f0b~12/kept\n",
+        "file-kept\t.tavrelon. /x\n"}) {
     EXPECT_FALSE(parse_journal(head + "file-kept\tp/ok.txt\n" + line)) << line;
   }
-  EXPECT_TRUE(parse_journal(head + "file-kept\tp/ok.txt\n"));
+  EXPECT_TRUE(parse_journal(head + "file-kept\tp/ok.txt\n" + "moved\tp/TAVREL~1\tTAVREL~X\n"));
   for (const std::string bad_head :
        {"TAVRELON JOURNAL 1\t../../x\tto-drive\n", "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\tbegan\t-1e9\n",
         "TAVRELON JOURNAL 1\t0123456789abcdef\tto-drive\tundo-of\t../../x\n"}) {
