@@ -248,15 +248,17 @@ class Planner {
   // earlier steps leave it) and nothing will stand at its former path; else
   // both stay. Any file at the run's path goes back: the run never changed
   // it, and one saved over since is still the user's file, which loses
-  // nothing by the move. An entry still at its former path alone was never
-  // moved (a run cut short between its journal and the rename).
+  // nothing by the move. Where the entry is not at the run's path and its
+  // former path holds one, the move was never made (a run cut short between
+  // its journal and the rename, or a rename the system refused, the run
+  // copying instead): nothing goes back.
   void move_back(const JournalEntry& entry) {
     const std::string now = entry.path.native(), former = entry.from->native();
     const Reached there = here(entry.path);
     const bool in_place =
         filled_.contains(now) ||
         (!vacated_.contains(now) && (there == Reached::File || there == Reached::Folder));
-    if (!in_place && there == Reached::Missing && will_exist(*entry.from)) return;
+    if (!in_place && will_exist(*entry.from)) return;
     if (!in_place || will_exist(*entry.from)) return leave(entry.path);
     step(Kind::MoveBack, entry.path);
     plan_.steps.back().back_to = entry.from;

@@ -159,7 +159,10 @@ class Execution {
 
   // The destination's entry still as the scan saw it (a file of the same
   // version, a folder), nothing yet at its new place and that place's
-  // folder there: one rename, which loses nothing and keeps nothing.
+  // folder there: one rename, which loses nothing and keeps nothing. A move
+  // that cannot be made so (changed since the scan, or the system refuses
+  // the rename, as Windows does for a folder with a file in use) is made as
+  // what it stands for: its copies and deletions, each with its own checks.
   void carry_out_move(std::size_t slot, const Move& move) {
     progress_.step_done();
     const std::string from = roots_.destination_root() + move.from;
@@ -170,23 +173,28 @@ class Execution {
         (move.folder ? there->folder
                      : !there->folder &&
                            there->version() == tables_.deleted_files[move.deleted_files.front()].seen);
-    if (!as_scanned) return leave_move(slot, from, there ? LeftReason::Changed : LeftReason::Missing);
-    if (below_a_folder_not_made(to) || !folder_exists(folder_of(to))) {
-      return leave_move(slot, to, LeftReason::FolderNotMade);
+    if (!as_scanned || below_a_folder_not_made(to) || !folder_exists(folder_of(to)) ||
+        entry_at(to)) {
+      return copy_instead(slot);
     }
-    if (entry_at(to)) return leave_move(slot, to, LeftReason::Changed);
     keeping_.begin();
+    // A journal that names a move the rename did not make is one a run cut
+    // short left: its undo finds the entry still in its place.
     keeping_.moving(to, from);
-    move_aside(from, to);
+    if (!sys::rename_new(from, to)) return copy_instead(slot);
     settle_move(slot, SlotState::Done);
     window_.list_add(Control::List1, move_text(move, roots_));
     changed(from);
     changed(to);
   }
 
-  void leave_move(std::size_t slot, const std::string& path, LeftReason why) {
-    settle_move(slot, SlotState::Left);
-    left_.push_back({path, why});
+  // The move's entries take their turns as the scan listed them; the
+  // folders it would have made are made now, the copies' turn being later.
+  void copy_instead(std::size_t slot) {
+    tables_.unfold_move(slot);
+    for (const std::size_t folder : tables_.moves[slot].new_folders) {
+      if (tables_.new_folders.is_listed(folder)) create_folder(folder, tables_.new_folders[folder]);
+    }
   }
 
   // A move and the entries it stands for are settled as one.
