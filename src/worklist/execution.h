@@ -48,7 +48,8 @@ struct ExecutionReport {
 // what moved instead of moving it. Each entry is
 // checked as it is acted on: what changed since the scan is left as it is,
 // settled as left in its table, and answered; only what was done is listed
-// in LIST1 and LIST2. A close of the window or a click on BUTTON4 stops the
+// in LIST1 and LIST2. A move that cannot be made by its rename is made as the
+// copies and deletions it stands for. A close of the window or a click on BUTTON4 stops the
 // run at once, within a copy too: that copy is abandoned, the finished ones
 // are put in place. What the run deletes or replaces is kept and every
 // action journalled (run_keeping.h). Whatever the run did is flushed to its
