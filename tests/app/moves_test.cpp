@@ -218,7 +218,7 @@ TEST_P(Moves, AFolderKeptKeepsWhatMovedOutOfIt) {
   EXPECT_EQ(to().read("p/P/y.txt"), "y");
 }
 
-// Ten runs of a seeded sequence of moves, renames, edits and duplicates:
+// Ten runs of a seeded sequence of 1,000 moves, renames, edits and copies:
 // after each the destination holds exactly the source's tree, and nothing
 // that only moved is ever kept.
 TEST_P(Moves, ASeededSequenceOfChangesLeavesTheDestinationAsTheSource) {
@@ -230,32 +230,36 @@ TEST_P(Moves, ASeededSequenceOfChangesLeavesTheDestinationAsTheSource) {
   });
   std::mt19937 random(2026);
   int made = 0;
-  std::vector<std::string> list1, list2;
+  std::vector<std::string> files, list1, list2;
+  for (const auto& [path, content] : from().content()) {
+    if (!path.ends_with('/')) files.push_back(path);
+  }
   for (int round = 0; round < 10; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     std::size_t edits = 0;
-    for (int change = 0; change < 10; ++change) {
-      std::vector<std::string> files;
-      for (const auto& [path, content] : from().content()) {
-        if (!path.ends_with('/')) files.push_back(path);
-      }
-      const std::string& file = files[random() % files.size()];
+    for (int change = 0; change < 100; ++change) {
+      std::string& file = files[random() % files.size()];
       const std::string folder = "p/d" + std::to_string(random() % 8);
       const std::string elsewhere = folder + "/m" + std::to_string(++made) + ".txt";
       switch (random() % 4) {
         case 0:  // moved into another folder
           move(from(), file, elsewhere);
+          file = elsewhere;
           break;
-        case 1:  // renamed where it is
-          move(from(), file, file.substr(0, file.rfind('/')) + "/r" + std::to_string(made) + ".txt");
+        case 1: {  // renamed where it is
+          const std::string renamed = file.substr(0, file.rfind('/')) + "/r" + std::to_string(made) + ".txt";
+          move(from(), file, renamed);
+          file = renamed;
           break;
-        case 2:  // edited
-          // Each edit later than the last, whatever its size.
-          from().file(file, "edited " + std::to_string(made), {2025, 1, 1 + round, 10, 0, change * 4});
+        }
+        case 2:  // edited, each edit later than the last whatever its size
+          from().file(file, "edited " + std::to_string(made),
+                      {2025, 1, 1 + round, 10, change / 15, change % 15 * 4});
           ++edits;
           break;
         default:  // copied elsewhere
           from().file(elsewhere, from().read(file), kOld);
+          files.push_back(elsewhere);
       }
     }
     const std::size_t kept_before = kept_files(to());
