@@ -417,8 +417,11 @@ class Execution {
   bool check_the_copies() {
     if (!check_copies_ || placed_.empty()) return true;
     const bool whole = read_back_the_copies();
-    keeping_.commit();
-    flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    // Only a copy taken back changes anything after the run's last flush.
+    if (unconfirmed_ > 0) {
+      keeping_.commit();
+      flush_changes({changed_folders_.begin(), changed_folders_.end()});
+    }
     return whole;
   }
 
