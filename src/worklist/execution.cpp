@@ -182,7 +182,7 @@ class Execution {
     // short left: its undo finds the entry still in its place.
     keeping_.moving(to, from);
     if (!sys::rename_new(from, to)) return copy_instead(slot);
-    settle_move(slot, SlotState::Done);
+    settle_moved(slot);
     window_.list_add(Control::List1, move_text(move, roots_));
     changed(from);
     changed(to);
@@ -197,15 +197,19 @@ class Execution {
     }
   }
 
-  // A move and the entries it stands for are settled as one.
-  void settle_move(std::size_t slot, SlotState state) {
-    tables_.moves.settle(slot, state);
+  // A move done, and the entries it stands for with it.
+  void settle_moved(std::size_t slot) {
+    tables_.moves.settle(slot, SlotState::Done);
     const Move& move = tables_.moves[slot];
-    for (const std::size_t entry : move.copies) tables_.copies.settle_again(entry, state);
-    for (const std::size_t entry : move.new_folders) tables_.new_folders.settle_again(entry, state);
-    for (const std::size_t entry : move.deleted_files) tables_.deleted_files.settle_again(entry, state);
+    for (const std::size_t entry : move.copies) tables_.copies.settle_again(entry, SlotState::Done);
+    for (const std::size_t entry : move.new_folders) {
+      tables_.new_folders.settle_again(entry, SlotState::Done);
+    }
+    for (const std::size_t entry : move.deleted_files) {
+      tables_.deleted_files.settle_again(entry, SlotState::Done);
+    }
     for (const std::size_t entry : move.deleted_folders) {
-      tables_.deleted_folders.settle_again(entry, state);
+      tables_.deleted_folders.settle_again(entry, SlotState::Done);
     }
   }
 

@@ -1,7 +1,8 @@
 // The work tables the scan fills: files to create or update, folders to
 // create, files to delete, folders to delete, destination entries that
-// take the source's spelling, and entries the source moved. Slots are numbered from 1 in
-// the order the scan appended them; they never move and counts never shrink.
+// take the source's spelling, and entries the source moved. Slots are
+// numbered from 1 in the order the scan appended them; they never move and
+// counts never shrink.
 // A table owns the state of each slot: listed, withdrawn from the lists, or
 // met by the execution (done, or left as it was).
 #pragma once
