@@ -424,6 +424,18 @@ TEST_F(UndoOfMoves, LeavesWhatWasTakenSinceAndPassesOverAMoveNeverMade) {
   EXPECT_EQ(drive.content(), before);
 }
 
+// A link made since at the former place leads outside: nothing moves
+// through it, and the entries stay where the run put them.
+TEST_F(UndoOfMoves, NeverMovesThroughALinkAtTheFormerPlace) {
+  run();
+  TempTree outside;
+  if (!test::make_folder_link(outside.root(), drive.path("a"))) GTEST_SKIP() << "no folder links here";
+  undo();
+  EXPECT_TRUE(outside.content().empty());
+  EXPECT_EQ(drive.read("b/doc.txt"), "doc");
+  EXPECT_EQ(drive.read("b/set/one.txt"), "one");
+}
+
 // Kept files go in without a look at their names first where the system
 // cannot refuse to replace: a name is handed out free or not at all.
 TEST(KeptRun, HandsOutOnlyFreeNames) {
