@@ -1,10 +1,16 @@
 #include "platform/system_faults.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace tav::sys {
 
 namespace {
 
-FaultPlan* plan_in_force = nullptr;
+// Calls are counted from every thread that makes them (the copies' check
+// reads on several): one count at a time.
+std::atomic<FaultPlan*> plan_in_force = nullptr;
+std::mutex counting;
 
 }  // namespace
 
@@ -13,10 +19,12 @@ FaultPlan::FaultPlan(Call call, std::size_t nth, Code code) : call_(call), nth_(
 }
 
 FaultPlan::~FaultPlan() {
-  if (plan_in_force == this) plan_in_force = nullptr;
+  FaultPlan* self = this;
+  plan_in_force.compare_exchange_strong(self, nullptr);
 }
 
 bool FaultPlan::strikes(Call call) {
+  const std::lock_guard lock(counting);
   const std::size_t count = ++calls_[static_cast<std::size_t>(call)];
   if (call != call_ || count != nth_) return false;
   struck_ = true;
@@ -24,9 +32,10 @@ bool FaultPlan::strikes(Call call) {
 }
 
 bool fails_by_plan(Call call) {
-  if (!plan_in_force || !plan_in_force->strikes(call)) return false;
-  if (const auto end = plan_in_force->ends_process()) end();
-  set_last_code(plan_in_force->code());
+  FaultPlan* const plan = plan_in_force.load(std::memory_order_acquire);
+  if (!plan || !plan->strikes(call)) return false;
+  if (const auto end = plan->ends_process()) end();
+  set_last_code(plan->code());
   return true;
 }
 

@@ -7,7 +7,7 @@
 
 #include "files/copy_batch.h"
 #include "files/operations.h"
-#include "files/read_back.h"
+#include "files/read_back_queue.h"
 #include "files/spelling_rename.h"
 #include "platform/sleep_guard.h"
 #include "platform/system_files.h"
@@ -430,14 +430,20 @@ class Execution {
   }
 
   bool read_back_the_copies() {
-    ReadBackCheck check;
     const std::size_t count = placed_.size();
+    std::vector<ReadBackQueue::Item> newest_first;
+    newest_first.reserve(count);
+    for (auto copy = placed_.rbegin(); copy != placed_.rend(); ++copy) {
+      newest_first.push_back({roots_.destination_root() + tables_.copies[copy->slot].path,
+                              copy->hash});
+    }
+    ReadBackQueue queue(std::move(newest_first));
     for (std::size_t checked = 1; checked <= count; ++checked) {
       if (window_.stop_requested(Control::Button4)) return false;
       window_.set_text(Control::Text1, progress_text(kChecking, checked, count));
       const PlacedCopy& copy = placed_[count - checked];
       const std::string destination = roots_.destination_root() + tables_.copies[copy.slot].path;
-      const ReadBack verdict = check.check(destination, copy.hash, [this](std::uint64_t read) {
+      const ReadBack verdict = queue.next([this](std::uint64_t read) {
         progress_.copying(read);
         return !window_.stop_requested(Control::Button4);
       });
