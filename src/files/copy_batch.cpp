@@ -35,12 +35,19 @@ bool source_is_gone(std::string_view source, sys::Code code) {
 // source's times again, so that the next run does not find it changed. One
 // look at each copy placed; a time that cannot be set again is left as the
 // volume reports it, for the copy is whole and in place.
-void keep_time_in_place(const std::string& destination, const sys::FileFacts& source) {
-  const auto now = entry_at(destination);
-  if (!now) return;
-  if (!same_time(now->written.seconds, sys::seconds_since_1970(source.written))) {
-    sys::set_times(destination, source);
+// The copy as it stands once placed, where it stands as written.
+std::optional<ListedEntry> keep_time_in_place(const std::string& destination,
+                                              const sys::FileFacts& source) {
+  auto now = entry_at(destination);
+  if (!now || same_time(now->written.seconds, sys::seconds_since_1970(source.written))) {
+    return now;
   }
+  sys::set_times(destination, source);
+  return std::nullopt;
+}
+
+WriteTime write_time_of(const sys::SystemTime& time) {
+  return {sys::seconds_since_1970(time), static_cast<std::uint32_t>(time.nanoseconds)};
 }
 
 }  // namespace
@@ -49,7 +56,8 @@ struct CopyBatch::Pending {
   sys::TemporaryFile file;
   sys::FileFacts facts;
   Replaces replaces;
-  ContentHash hash;  // of the bytes written, taken as they were copied
+  ContentHash hash;    // of the bytes written, taken as they were copied
+  std::uint64_t size;  // of the bytes written
 };
 
 CopyBatch::CopyBatch(Limits limits, SteadyClock clock, BatchWatch watch)
@@ -104,7 +112,7 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
   // A large copy starts on its way to the medium at once; small ones are
   // quicker written together by the batch's flush.
   if (copied >= kWritingStartsAlone) sys::start_writing(out.get());
-  pending_.push_back({std::move(out), facts, replaces, hasher.digest()});
+  pending_.push_back({std::move(out), facts, replaces, hasher.digest(), copied});
   bytes_ += copied;
   return Added::Written;
 }
@@ -165,13 +173,15 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
       copy.file.discard();
       continue;
     }
-    if (code == 0) keep_time_in_place(destination, copy.facts);
+    std::optional<ListedEntry> in_place;
+    if (code == 0) in_place = keep_time_in_place(destination, copy.facts);
     if (code == 0 && !sys::keep_attributes(destination, copy.facts)) {
       code = sys::last_code(destination);
     }
     if (code == 0) {
       outcome.placed.push_back(destination);
-      outcome.hashes.push_back(copy.hash);
+      outcome.written.push_back(
+          {copy.hash, {write_time_of(copy.facts.written), copy.size}, std::move(in_place)});
     } else if (first_refusal == 0) {
       first_refusal = code;
     }
@@ -185,7 +195,7 @@ CopyBatch::Placed CopyBatch::place_finished(std::source_location where, bool rai
 
 void CopyBatch::claim_later(Placed placed) {
   unclaimed_.placed.insert(unclaimed_.placed.end(), placed.placed.begin(), placed.placed.end());
-  unclaimed_.hashes.insert(unclaimed_.hashes.end(), placed.hashes.begin(), placed.hashes.end());
+  unclaimed_.written.insert(unclaimed_.written.end(), placed.written.begin(), placed.written.end());
   unclaimed_.changed.insert(unclaimed_.changed.end(), placed.changed.begin(), placed.changed.end());
 }
 

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <source_location>
 #include <string>
 #include <string_view>
@@ -58,10 +59,19 @@ class CopyBatch {
     Abandoned,      // progress said to stop: nothing of it is left
   };
 
+  // What a placed copy holds: the hash of the bytes it was written with,
+  // the source's version they were read as, and the copy as it stood once
+  // placed (none where its time had to be set again or it was not found).
+  struct Written {
+    ContentHash hash = 0;
+    FileVersion source;
+    std::optional<ListedEntry> in_place;
+  };
+
   // The destinations of a placing, in the order their copies were added.
   struct Placed {
     std::vector<std::string> placed;
-    std::vector<ContentHash> hashes;   // of the bytes each placed copy was written with
+    std::vector<Written> written;      // of each placed copy
     std::vector<std::string> changed;  // no longer what the copy may replace: left as they are
   };
 

@@ -82,15 +82,15 @@ state::RunRecord record_of(const BothTrees& trees, std::string key) {
 
 namespace {
 
-// What both sides hold at rel now, as a record holds it; none where neither
-// holds anything.
 // An entry's identity, where its side's volume keeps them.
-std::uint64_t identity_of(const std::optional<ListedEntry>& entry, const std::string& path,
+std::uint64_t identity_of(const ListedEntry* entry, const std::string& path,
                           const TreeSnapshot& side) {
   if (!entry || side.identity_volume == 0) return 0;
   return entry->identity != 0 ? entry->identity : identity_at(path);
 }
 
+// What both sides hold at rel now, as a record holds it; none where neither
+// holds anything.
 std::optional<state::RecordedSides> sides_now(const Roots& roots, const BothTrees& trees,
                                              const std::string& rel) {
   const auto folder = entry_at(roots.folder_root + rel);
@@ -104,8 +104,32 @@ std::optional<state::RecordedSides> sides_now(const Roots& roots, const BothTree
   };
   sides.folder_side = version(folder);
   sides.drive_side = version(drive);
-  sides.folder_identity = identity_of(folder, roots.folder_root + rel, trees.folder);
-  sides.drive_identity = identity_of(drive, roots.drive_root + rel, trees.drive);
+  sides.folder_identity =
+      identity_of(folder ? &*folder : nullptr, roots.folder_root + rel, trees.folder);
+  sides.drive_identity =
+      identity_of(drive ? &*drive : nullptr, roots.drive_root + rel, trees.drive);
+  return sides;
+}
+
+// A placed copy's two sides as the run saw them: the source's version
+// that was read and the copy as it stood once placed. None where the run
+// did not see the copy as written (its time set again, a move's copy):
+// then both sides are looked at now.
+std::optional<state::RecordedSides> sides_as_copied(const Roots& roots, const BothTrees& trees,
+                                                    const CopyEntry& copy) {
+  if (!copy.written_from || !copy.placed) return std::nullopt;
+  const auto& seen = roots.source(copy.left_seen, copy.right_seen);
+  const std::uint64_t source_identity = seen == copy.written_from ? copy.source_identity : 0;
+  const ListedEntry source{{}, copy.written_from->size, copy.written_from->written, false, false,
+                           source_identity};
+  const ListedEntry& folder = roots.to_drive() ? source : *copy.placed;
+  const ListedEntry& drive = roots.to_drive() ? *copy.placed : source;
+  state::RecordedSides sides;
+  sides.content = copy.written_hash;
+  sides.folder_side = folder.version();
+  sides.drive_side = drive.version();
+  sides.folder_identity = identity_of(&folder, roots.folder_root + copy.path, trees.folder);
+  sides.drive_identity = identity_of(&drive, roots.drive_root + copy.path, trees.drive);
   return sides;
 }
 
@@ -146,9 +170,12 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   for (std::size_t slot = 1; slot <= tables.copies.count(); ++slot) {
     if (tables.copies.state(slot) != SlotState::Done) continue;
     const CopyEntry& copy = tables.copies[slot];
-    auto now = sides_now(roots, trees, copy.path);
-    if (now) now->content = copy.written_hash;
-    record.carried_out(copy.path, now);
+    auto sides = sides_as_copied(roots, trees, copy);
+    if (!sides) {
+      sides = sides_now(roots, trees, copy.path);
+      if (sides) sides->content = copy.written_hash;
+    }
+    record.carried_out(copy.path, sides);
   }
   carried_out(tables.new_folders, roots, trees, record, relative);
   carried_out(tables.deleted_files, roots, trees, record,

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "files/copy_batch.h"
 #include "files/operations.h"
@@ -52,7 +53,11 @@ class Execution {
                 [this](CopyBatch::Step step, const std::vector<CopyBatch::Placement>& batch,
                        std::vector<sys::Handle>& flushed) { placing(step, batch, flushed); }),
         unkept_(setting.room.unkept),
-        check_copies_(setting.check_copies) {}
+        check_copies_(setting.check_copies) {
+    for (std::size_t slot = 1; slot <= tables.deleted_folders.count(); ++slot) {
+      scanned_folders_.insert(tables.deleted_folders[slot]);
+    }
+  }
 
   ExecutionReport run() {
     bool stopped = false;
@@ -283,8 +288,14 @@ class Execution {
     if (below_a_folder_not_made(destination)) {
       return leave(table, slot, destination, LeftReason::FolderNotMade);
     }
-    if (const auto there = entry_at(destination); there && there->folder) {
-      if (const auto why = remove_ahead(destination)) return leave(table, slot, destination, *why);
+    // Where the scan saw a folder, it is cleared first; a folder made there
+    // since keeps the copy from its place as anything else would.
+    if (scanned_folders_.contains(destination)) {
+      if (const auto there = entry_at(destination); there && there->folder) {
+        if (const auto why = remove_ahead(destination)) {
+          return leave(table, slot, destination, *why);
+        }
+      }
     }
     const auto& seen_there = roots_.destination(entry.left_seen, entry.right_seen);
     keeping_.begin();
@@ -542,9 +553,13 @@ class Execution {
     for (std::size_t i = 0; i < placed.placed.size(); ++i) {
       const std::string& destination = placed.placed[i];
       const std::size_t slot = copying_.at(destination);
+      const CopyBatch::Written& written = placed.written[i];
       tables_.copies.settle(slot, SlotState::Done);
-      tables_.copies.at(slot).written_hash = placed.hashes[i];
-      placed_.push_back({slot, placed.hashes[i]});
+      CopyEntry& copy = tables_.copies.at(slot);
+      copy.written_hash = written.hash;
+      copy.written_from = written.source;
+      copy.placed = written.in_place;
+      placed_.push_back({slot, written.hash});
       if (std::ranges::binary_search(unkept_, slot)) {
         not_kept_.push_back({destination, LeftReason::NotKept});
       }
@@ -583,6 +598,7 @@ class Execution {
   CopyBatch copies_;
   std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
   std::vector<std::string> not_made_;                      // folders left
+  std::unordered_set<std::string> scanned_folders_;        // the destination's the run removes
   std::set<std::string> changed_folders_;
   std::vector<LeftEntry> left_;
   const std::vector<std::size_t> unkept_;  // copies that replace without keeping

@@ -32,6 +32,11 @@ struct CopyEntry {
   std::optional<std::uint64_t> written_hash;
   // The source file's own number on its volume (ListedEntry::identity).
   std::uint64_t source_identity = 0;
+  // Once placed: the source's version its bytes were read as, and the copy
+  // as it stood once placed (its version and identity; none where it was
+  // not seen as written). The record of the run takes both sides from these.
+  std::optional<FileVersion> written_from;
+  std::optional<ListedEntry> placed;
 };
 
 struct FileDeletion {

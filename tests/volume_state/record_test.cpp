@@ -109,10 +109,14 @@ TEST_P(Record, RealDeletionsAndUpdatesAreCarriedOut) {
   EXPECT_FALSE(to().exists("p/gone.txt"));
   EXPECT_EQ(to().read("p/a.txt"), "second");
   EXPECT_TRUE(protected_lines().empty());
-  // The record keeps the hash each copy was written and checked with.
+  // The record keeps the hash each copy was written and checked with, and
+  // both sides as they stand.
   const auto kept = record();
   ASSERT_TRUE(kept && kept->find("p/a.txt"));
-  EXPECT_EQ(kept->find("p/a.txt")->content, content_hash("second"));
+  const state::RecordedSides& a = *kept->find("p/a.txt");
+  EXPECT_EQ(a.content, content_hash("second"));
+  EXPECT_EQ(a.folder_side, entry_at(folder_side.path("p/a.txt"))->version());
+  EXPECT_EQ(a.drive_side, entry_at(drive_side.path("p/a.txt"))->version());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, Record, TAV_BOTH_ARROWS);
