@@ -207,12 +207,17 @@ TEST(CopyFile, ReplacesTheDestinationAndKeepsTheWriteTime) {
   EXPECT_EQ(names_in(tree.path("dst")), std::vector<std::string>{"ソ表.txt"});
 }
 
+// Each copy in turn, whether or not the one before took its source's mode
+// as it was made.
 TEST(CopyFile, KeepsTheReadOnlyAttribute) {
   TempTree tree;
-  tree.file("src/ro.txt", "x").folder("dst");
+  tree.file("src/rw.txt", "x").file("src/ro.txt", "x").file("src/ro2.txt", "x").folder("dst");
   test::set_read_only(tree.path("src/ro.txt"), true);
-  copy_file(tree.path("src/ro.txt"), tree.path("dst/ro.txt"));
-  EXPECT_TRUE(test::is_read_only(tree.path("dst/ro.txt")));
+  test::set_read_only(tree.path("src/ro2.txt"), true);
+  for (const char* name : {"rw.txt", "ro.txt", "ro2.txt", "rw.txt"}) {
+    copy_file(tree.path("src/") + name, tree.path("dst/") + name);
+    EXPECT_EQ(test::is_read_only(tree.path("dst/") + name), name[1] == 'o') << name;
+  }
 }
 
 TEST(CopyFile, RefusalsGiveTheirNumbers) {

@@ -97,13 +97,35 @@ std::array<timespec, 2> times_of(const FileFacts& source) {
   return {timespec{source.accessed.seconds, source.accessed.nanoseconds},
           timespec{source.written.seconds, source.written.nanoseconds}};
 }
+
+// Devices whose files kept their mode through a change of mode that was
+// taken (drivers of FAT and exFAT in user space show every file alike):
+// their copies are not asked again, a call such a driver answers slowly.
+std::vector<dev_t> showing_one_mode;
+
+// A copy is given its source's mode where it shows another; its mode as
+// shown is at hand after its times were set.
+bool keep_mode(int copy, mode_t mode) {
+  struct stat before {};
+  if (::fstat(copy, &before) != 0) return false;
+  if ((before.st_mode & 07777) == mode ||
+      std::ranges::find(showing_one_mode, before.st_dev) != showing_one_mode.end()) {
+    return true;
+  }
+  if (::fchmod(copy, mode) != 0) return mode_cannot_be_kept(errno);
+  struct stat after {};
+  if (::fstat(copy, &after) == 0 && after.st_mode == before.st_mode) {
+    showing_one_mode.push_back(before.st_dev);
+  }
+  return true;
+}
 }  // namespace
 
 bool keep_times(Handle copy, const FileFacts& source) {
   if (fails_by_plan(Call::SetTimes)) return false;
   const auto times = times_of(source);
   if (::futimens(copy, times.data()) != 0) return false;
-  return ::fchmod(copy, source.attributes & 07777) == 0 || mode_cannot_be_kept(errno);
+  return keep_mode(copy, source.attributes & 07777);
 }
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
