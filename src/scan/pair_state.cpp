@@ -1,6 +1,7 @@
 #include "scan/pair_state.h"
 
 #include <set>
+#include <type_traits>
 
 #include "files/operations.h"
 #include "platform/text.h"
@@ -42,9 +43,18 @@ std::string_view last_name(std::string_view path) {
 }
 
 // Calls visit(relative path, entry or null for a folder) for every folder
-// and file of the walked tree's first-level folders that take part.
+// and file of the walked tree's first-level folders that take part, until
+// a visit that answers (bool) false.
 template <typename Visit>
 void for_each_taking_part(const TreeSnapshot& walked, const TreeSnapshot& other, Visit visit) {
+  const auto go_on = [&](const std::string& rel, const ListedEntry* entry) {
+    if constexpr (std::is_same_v<decltype(visit(rel, entry)), bool>) {
+      return visit(rel, entry);
+    } else {
+      visit(rel, entry);
+      return true;
+    }
+  };
   if (walked.folders.empty()) return;
   const std::size_t root_length = walked.folders[0].path.size() + 1;
   const bool case_blind = ignores_case(walked, other);
@@ -58,10 +68,10 @@ void for_each_taking_part(const TreeSnapshot& walked, const TreeSnapshot& other,
                                      other_tops.contains(fold_name(name, case_blind));
     if (!part[i]) continue;
     const std::string rel = folder.path.substr(root_length);
-    visit(rel, nullptr);
+    if (!go_on(rel, nullptr)) return;
     for (const ListedEntry& entry : folder.entries) {
       if (entry.folder || is_temporary_name(entry.name)) continue;
-      visit(rel + kPathSeparator + entry.name, &entry);
+      if (!go_on(rel + kPathSeparator + entry.name, &entry)) return;
     }
   }
 }
@@ -186,17 +196,23 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
 
 // The seconds a side's clock moved since the record, by the files the
 // record knows on that side.
+// The walk stops once no shift is possible, as in a side whose clock
+// stood still it is after about a tenth of its files.
 std::int64_t clock_shift_of(const TreeSnapshot& side, const TreeSnapshot& other,
                       const state::RunRecord& record, bool folder_side) {
-  std::vector<state::TimeSample> samples;
+  std::size_t still_to_come = 0;
+  for (const TreeFolder& folder : side.folders) still_to_come += folder.entries.size();
+  state::ClockShiftCount count;
   for_each_taking_part(side, other, [&](const std::string& rel, const ListedEntry* file) {
-    if (!file) return;
+    if (!file) return true;
+    --still_to_come;
     const state::RecordedSides* recorded = record.find(rel);
     const auto& version = recorded ? (folder_side ? recorded->folder_side : recorded->drive_side)
                                    : std::nullopt;
-    if (version && !recorded->folder) samples.push_back({*version, file->version()});
+    if (version && !recorded->folder) count.add({*version, file->version()});
+    return !count.none_possible(still_to_come);
   });
-  return state::clock_shift(samples);
+  return count.shift();
 }
 
 state::RunRecord record_of_trees_now(const Roots& roots, std::string key) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "platform/folder_reading.h"
@@ -21,5 +22,23 @@ struct TimeSample {
 // nine in ten of those whose size is unchanged, read that far (within 2 s)
 // from the record's time; 0 otherwise.
 std::int64_t clock_shift(const std::vector<TimeSample>& samples);
+
+// The same, counted as the files come.
+class ClockShiftCount {
+ public:
+  void add(const TimeSample& sample);
+  // Whether the shift is 0 however the files still to come read: more than
+  // one in ten of the files whose size is unchanged, even were they all to
+  // come so, read no shift. Stays true once true.
+  bool none_possible(std::size_t still_to_come) const {
+    return off_ * 10 > same_size_ + still_to_come;
+  }
+  std::int64_t shift() const;
+
+ private:
+  std::map<std::int64_t, std::size_t> quarters_;  // by the shift in quarter hours
+  std::size_t same_size_ = 0;
+  std::size_t off_ = 0;  // of those, the files that read no shift
+};
 
 }  // namespace tav::state
