@@ -49,7 +49,8 @@ void copy_unflushed(const std::string& source, const std::string& destination) {
   while (const auto got = sys::read_some(in.get(), buffer.data(), buffer.size())) {
     sys::write_all(out.get(), buffer.data(), static_cast<std::size_t>(got));
   }
-  sys::keep_times(out.get(), facts);
+  sys::CopyDevices devices;
+  sys::keep_times(out.get(), facts, devices);
   out.place();
 }
 

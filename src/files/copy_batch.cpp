@@ -108,7 +108,7 @@ CopyBatch::Added CopyBatch::add(std::string_view source, std::string_view destin
     copied += static_cast<std::uint64_t>(got);
     if (progress && !progress(copied)) return Added::Abandoned;  // out removes itself
   }
-  if (!sys::keep_times(out.get(), facts)) refused(sys::last_code(destination));
+  if (!sys::keep_times(out.get(), facts, devices_)) refused(sys::last_code(destination));
   // A large copy starts on its way to the medium at once; small ones are
   // quicker written together by the batch's flush.
   if (copied >= kWritingStartsAlone) sys::start_writing(out.get());

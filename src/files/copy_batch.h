@@ -127,6 +127,7 @@ class CopyBatch {
   BatchWatch watch_;
   std::vector<Pending> pending_;
   Placed unclaimed_;
+  sys::CopyDevices devices_;
   std::uint64_t bytes_ = 0;
   std::chrono::steady_clock::time_point started_;
 };

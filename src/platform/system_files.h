@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system_codes.h"
 
@@ -57,7 +58,13 @@ bool read_facts(Handle file, FileFacts& facts);
 Handle create_new_file(std::string_view path);
 std::ptrdiff_t read_some(Handle file, char* buffer, std::size_t size);  // 0 at the end
 std::ptrdiff_t write_some(Handle file, const char* data, std::size_t size);  // 0: again
-bool keep_times(Handle copy, const FileFacts& source);                 // and the POSIX mode
+// What the copies of one run learn of the devices they are written to:
+// those whose files show one mode whatever is asked (a FAT or exFAT driver
+// in user space), where a copy is not asked for its source's mode again.
+struct CopyDevices {
+  std::vector<std::uint64_t> showing_one_mode;
+};
+bool keep_times(Handle copy, const FileFacts& source, CopyDevices& devices);  // and the POSIX mode
 bool keep_attributes(std::string_view copy, const FileFacts& source);  // once in place
 // The times keep_times sets, set again on the file at path (not through a
 // link): for a copy in place whose file system stamped it anew when it took

@@ -98,34 +98,43 @@ std::array<timespec, 2> times_of(const FileFacts& source) {
           timespec{source.written.seconds, source.written.nanoseconds}};
 }
 
-// Devices whose files kept their mode through a change of mode that was
-// taken (drivers of FAT and exFAT in user space show every file alike):
-// their copies are not asked again, a call such a driver answers slowly.
-std::vector<dev_t> showing_one_mode;
+// A file system through FUSE (a stick's FAT or exFAT driver in user space).
+constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
+
+bool on_fuse(int fd) {
+  struct statfs volume {};
+  return ::fstatfs(fd, &volume) == 0 && volume.f_type == kFuseMagic;
+}
 
 // A copy is given its source's mode where it shows another; its mode as
-// shown is at hand after its times were set.
-bool keep_mode(int copy, mode_t mode) {
+// shown is at hand after its times were set. A driver in user space that
+// takes a change of the permissions and shows the file as before keeps no
+// mode at all: its device is not asked again this run. (A kernel's FAT
+// keeps the read-only bit, and a change of the set-group bit alone may be
+// dropped by any file system.)
+bool keep_mode(int copy, mode_t mode, CopyDevices& devices) {
   struct stat before {};
   if (::fstat(copy, &before) != 0) return false;
   if ((before.st_mode & 07777) == mode ||
-      std::ranges::find(showing_one_mode, before.st_dev) != showing_one_mode.end()) {
+      std::ranges::find(devices.showing_one_mode, before.st_dev) !=
+          devices.showing_one_mode.end()) {
     return true;
   }
   if (::fchmod(copy, mode) != 0) return mode_cannot_be_kept(errno);
   struct stat after {};
-  if (::fstat(copy, &after) == 0 && after.st_mode == before.st_mode) {
-    showing_one_mode.push_back(before.st_dev);
+  if ((mode & 0777) != (before.st_mode & 0777) && ::fstat(copy, &after) == 0 &&
+      after.st_mode == before.st_mode && on_fuse(copy)) {
+    devices.showing_one_mode.push_back(before.st_dev);
   }
   return true;
 }
 }  // namespace
 
-bool keep_times(Handle copy, const FileFacts& source) {
+bool keep_times(Handle copy, const FileFacts& source, CopyDevices& devices) {
   if (fails_by_plan(Call::SetTimes)) return false;
   const auto times = times_of(source);
   if (::futimens(copy, times.data()) != 0) return false;
-  return keep_mode(copy, source.attributes & 07777);
+  return keep_mode(copy, source.attributes & 07777, devices);
 }
 
 bool keep_attributes(std::string_view, const FileFacts&) { return true; }  // the mode is kept
@@ -143,12 +152,9 @@ bool hide(std::string_view) { return true; }
 
 namespace {
 
-// A file system through FUSE (a stick's FAT or exFAT driver in user space)
-// takes a flush of the whole file system as writing its pages to the
-// driver, which keeps them in its device's cache; a flush of one file or
-// folder on it makes the driver flush the device.
-constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
-
+// A file system through FUSE takes a flush of the whole file system as
+// writing its pages to the driver, which keeps them in its device's cache;
+// a flush of one file or folder on it makes the driver flush the device.
 bool flush_whole(int fd) {
   if (::syncfs(fd) != 0) return false;
   struct statfs volume {};

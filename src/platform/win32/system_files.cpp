@@ -142,7 +142,7 @@ bool set_file_times(HANDLE file, const FileFacts& source) {
 }
 }  // namespace
 
-bool keep_times(Handle copy, const FileFacts& source) {
+bool keep_times(Handle copy, const FileFacts& source, CopyDevices&) {
   if (fails_by_plan(Call::SetTimes)) return false;
   return set_file_times(native(copy), source);
 }
