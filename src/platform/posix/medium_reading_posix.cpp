@@ -41,12 +41,13 @@ bool read_through_cache(int fd) {
 
 }  // namespace
 
+// Never waits at the open: a pipe put where a copy stood reads as no bytes.
 Handle open_from_medium(std::string_view path) {
   if (fails_by_plan(Call::Open)) return kNoHandle;
   const std::string p(path);
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECT);
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_DIRECT);
   if (fd >= 0 || errno != EINVAL) return fd;
-  const int cached = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  const int cached = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (cached >= 0) drop_cached_pages(cached);
   return cached;
 }
