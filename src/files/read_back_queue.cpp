@@ -45,15 +45,23 @@ void ReadBackQueue::read_items(ReadBackCheck& check) {
       index = next_to_read_++;
     }
     const Item& item = items_[index];
-    const ReadBack verdict = check.check(item.path, item.written, [&](std::uint64_t read) {
-      const std::lock_guard lock(mutex_);
-      slots_[index].read = read;
-      changed_.notify_all();
-      return !stopping_;
-    });
+    ReadBack verdict = ReadBack::Stopped;
+    std::exception_ptr error;
+    try {
+      verdict = check.check(item.path, item.written, [&](std::uint64_t read) {
+        const std::lock_guard lock(mutex_);
+        slots_[index].read = read;
+        changed_.notify_all();
+        return !stopping_;
+      });
+    } catch (...) {
+      error = std::current_exception();
+    }
     const std::lock_guard lock(mutex_);
     slots_[index].verdict = verdict;
+    slots_[index].error = error;
     changed_.notify_all();
+    if (error) return;
   }
 }
 
@@ -70,7 +78,10 @@ ReadBack ReadBackQueue::next(const ReadBackProgress& progress) {
     changed_.wait(lock, [&] { return slot.verdict || slot.read != heard; });
     // Every read heard, the last too: a stop is heard however soon the
     // reader was done.
-    if (slot.read == heard) return *slot.verdict;
+    if (slot.read == heard) {
+      if (slot.error) std::rethrow_exception(slot.error);
+      return *slot.verdict;
+    }
     heard = slot.read;
     lock.unlock();
     const bool go_on = !progress || progress(heard);

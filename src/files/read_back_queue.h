@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,13 +39,15 @@ class ReadBackQueue {
   // The verdict on the next item in order, waiting for it. While it waits,
   // progress hears the bytes of that item read so far whenever more were
   // read; when it answers no, every reader stops and the verdict is
-  // Stopped. Called at most once for each item.
+  // Stopped. What the reading of the item raised (memory running out) is
+  // raised here. Called at most once for each item.
   ReadBack next(const ReadBackProgress& progress);
 
  private:
   struct Slot {
     std::uint64_t read = 0;
     std::optional<ReadBack> verdict;
+    std::exception_ptr error;  // what the reading raised, raised again by next
   };
 
   void read_items(ReadBackCheck& check);

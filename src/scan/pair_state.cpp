@@ -194,10 +194,8 @@ state::RunRecord record_after_run(const BothTrees& trees, const WorkTables& tabl
   return record.take(std::move(key), {trees.folder.identity_volume, trees.drive.identity_volume});
 }
 
-// The seconds a side's clock moved since the record, by the files the
-// record knows on that side.
-// The walk stops once no shift is possible, as in a side whose clock
-// stood still it is after about a tenth of its files.
+// The walk stops once no shift is possible: on a side whose clock stood
+// still, after about a tenth of its files.
 std::int64_t clock_shift_of(const TreeSnapshot& side, const TreeSnapshot& other,
                       const state::RunRecord& record, bool folder_side) {
   std::size_t still_to_come = 0;
