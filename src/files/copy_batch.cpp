@@ -34,8 +34,9 @@ bool source_is_gone(std::string_view source, sys::Code code) {
 // through FUSE): a placed copy whose write time moved so is given its
 // source's times again, so that the next run does not find it changed. One
 // look at each copy placed; a time that cannot be set again is left as the
-// volume reports it, for the copy is whole and in place.
-// The copy as it stands once placed, where it stands as written.
+// volume reports it, for the copy is whole and in place. Answers the copy
+// as it stands once placed where that is as written; none where its times
+// were set again.
 std::optional<ListedEntry> keep_time_in_place(const std::string& destination,
                                               const sys::FileFacts& source) {
   auto now = entry_at(destination);

@@ -36,10 +36,4 @@ std::int64_t ClockShiftCount::shift() const {
   return 0;
 }
 
-std::int64_t clock_shift(const std::vector<TimeSample>& samples) {
-  ClockShiftCount count;
-  for (const TimeSample& sample : samples) count.add(sample);
-  return count.shift();
-}
-
 }  // namespace tav::state

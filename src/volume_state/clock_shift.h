@@ -5,8 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <map>
-#include <vector>
 
 #include "platform/folder_reading.h"
 
@@ -17,13 +17,7 @@ struct TimeSample {
   FileVersion recorded, now;
 };
 
-// The side's clock moved by this many seconds (a non-zero multiple of 15
-// minutes) when at least 20 of the files the record knows, and at least
-// nine in ten of those whose size is unchanged, read that far (within 2 s)
-// from the record's time; 0 otherwise.
-std::int64_t clock_shift(const std::vector<TimeSample>& samples);
-
-// The same, counted as the files come.
+// A side's files counted as they come against what the record says of them.
 class ClockShiftCount {
  public:
   void add(const TimeSample& sample);
@@ -33,6 +27,10 @@ class ClockShiftCount {
   bool none_possible(std::size_t still_to_come) const {
     return off_ * 10 > same_size_ + still_to_come;
   }
+  // The side's clock moved by this many seconds (a non-zero multiple of 15
+  // minutes) when at least 20 of the files the record knows, and at least
+  // nine in ten of those whose size is unchanged, read that far (within 2 s)
+  // from the record's time; 0 otherwise.
   std::int64_t shift() const;
 
  private:

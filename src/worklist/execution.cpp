@@ -598,7 +598,7 @@ class Execution {
   CopyBatch copies_;
   std::unordered_map<std::string, std::size_t> copying_;  // copy slots by destination
   std::vector<std::string> not_made_;                      // folders left
-  std::unordered_set<std::string> scanned_folders_;        // the destination's the run removes
+  std::unordered_set<std::string> scanned_folders_;        // where the scan saw folders to remove
   std::set<std::string> changed_folders_;
   std::vector<LeftEntry> left_;
   const std::vector<std::size_t> unkept_;  // copies that replace without keeping
